@@ -1,0 +1,52 @@
+# Shared build rules: warnings, sanitizers and small helpers for tests, fuzzers and benchmarks.
+
+add_library(vantorel_options INTERFACE)
+target_compile_options(vantorel_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion -Werror)
+if(VANTOREL_SANITIZE)
+  target_compile_options(vantorel_options INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(vantorel_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# vantorel_add_library(NAME sources... DEPS libs...)
+function(vantorel_add_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE vantorel_options)
+endfunction()
+
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+# vantorel_add_test(NAME sources... DEPS libs... LABEL label)
+function(vantorel_add_test name)
+  cmake_parse_arguments(ARG "" "LABEL" "SOURCES;DEPS" ${ARGN})
+  if(NOT ARG_LABEL)
+    set(ARG_LABEL unit)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main vantorel_options)
+  target_compile_definitions(${name} PRIVATE
+    VANTOREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}" VANTOREL_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+  gtest_discover_tests(${name} PROPERTIES LABELS ${ARG_LABEL} DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# vantorel_add_fuzzer(NAME SOURCE file DEPS libs... CORPUS dir)
+function(vantorel_add_fuzzer name)
+  cmake_parse_arguments(ARG "" "SOURCE;CORPUS" "DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCE})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} vantorel_options)
+  set_property(GLOBAL APPEND PROPERTY VANTOREL_FUZZERS "${name}|${ARG_CORPUS}")
+endfunction()
+
+# vantorel_add_benchmark(NAME sources... DEPS libs...)
+function(vantorel_add_benchmark name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  find_package(benchmark REQUIRED)
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark benchmark::benchmark_main vantorel_options)
+endfunction()

@@ -1,0 +1,27 @@
+#pragma once
+// Numbered user-interface texts. Every text a user sees is looked up by its number: first in the
+// texts of the chosen language, then in the built-in English table.
+
+#include <map>
+#include <string>
+
+namespace vantorel {
+
+// Message-box titles.
+inline constexpr int kTextPrompt = 205;
+inline constexpr int kTextWarning = 206;
+inline constexpr int kTextError = 207;
+// A language's texts must carry this tag as text 317.
+inline constexpr int kTextLanguageTag = 317;
+inline constexpr const char* kLanguageTag = "VANTOREL_010100";
+
+// Text `id` into `text`; false (and an empty text) when no table has an entry for it.
+bool LoadText(int id, std::string& text);
+// Text `id`, or an empty text when there is none.
+std::string LoadText(int id);
+
+// Makes `texts` the language texts consulted before the built-in table; an empty map returns to
+// plain English. Called on the user-interface thread only.
+void SetLanguageTexts(std::map<int, std::string> texts);
+
+}  // namespace vantorel

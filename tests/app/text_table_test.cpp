@@ -1,0 +1,57 @@
+#include "app/text_table.h"
+
+#include <gtest/gtest.h>
+
+#include "app/english_texts.h"
+#include "app/text_format.h"
+
+namespace vantorel {
+namespace {
+
+TEST(TextTable, BuiltInEnglishIsSortedAndUnique) {
+  const auto table = EnglishTexts();
+  ASSERT_FALSE(table.empty());
+  for (std::size_t i = 1; i < table.size(); ++i) EXPECT_LT(table[i - 1].id, table[i].id) << table[i].id;
+}
+
+TEST(TextTable, KnownTextsUnknownIdsAndLanguageOverride) {
+  struct Case {
+    int id;
+    const char* text;
+  };
+  const Case cases[] = {
+      {205, "Prompt"},
+      {206, "Warning"},
+      {207, "Error"},
+      {317, "VANTOREL_010100"},
+      {251, "You can define maxinum %d LED screens."},
+      {353, "Korvan screen ID duplicate, can't save."},
+      {224, "Diffenent new passwords, please reenter."},
+      {460, "Scroll up continuously)"},
+      {319, "Fail to import for the screen properties recorded in playbill \nis different from current LED screen!"},
+  };
+  for (const auto& c : cases) {
+    std::string text;
+    EXPECT_TRUE(LoadText(c.id, text)) << c.id;
+    EXPECT_EQ(text, c.text);
+  }
+  std::string text = "stale";
+  EXPECT_FALSE(LoadText(100, text));  // has no text of its own
+  EXPECT_EQ(text, "");
+  EXPECT_FALSE(LoadText(99999, text));
+
+  SetLanguageTexts({{205, "Hinweis"}});
+  EXPECT_EQ(LoadText(205), "Hinweis");
+  EXPECT_EQ(LoadText(206), "Warning");  // falls back to English
+  SetLanguageTexts({});
+  EXPECT_EQ(LoadText(205), "Prompt");
+}
+
+TEST(TextFormat, FormatsNumberedTexts) {
+  EXPECT_EQ(FormatText(LoadText(251).c_str(), 520), "You can define maxinum 520 LED screens.");
+  EXPECT_EQ(FormatText("%s[%d]", "Program", 3), "Program[3]");
+  EXPECT_EQ(FormatText("%s", ""), "");
+}
+
+}  // namespace
+}  // namespace vantorel

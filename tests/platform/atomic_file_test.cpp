@@ -1,0 +1,62 @@
+#include "platform/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+
+namespace vantorel {
+namespace {
+
+class AtomicFileTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    m_dir = std::filesystem::temp_directory_path() / ("vantorel-atomic-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(m_dir);
+    std::filesystem::create_directories(m_dir);
+  }
+  void TearDown() override { std::filesystem::remove_all(m_dir); }
+  std::filesystem::path m_dir;
+};
+
+TEST_F(AtomicFileTest, ReplacesContentAndLeavesNoTemporaryFile) {
+  const auto file = m_dir / "screen.cfg";
+  ASSERT_TRUE(WriteFileAtomically(file, std::string_view("first")));
+  ASSERT_TRUE(WriteFileAtomically(file, std::string_view("second")));
+  std::string content;
+  ASSERT_TRUE(ReadWholeFile(file, content));
+  EXPECT_EQ(content, "second");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1);
+}
+
+TEST_F(AtomicFileTest, DiskFullKeepsThePreviousFile) {
+  const auto file = m_dir / "screen.cfg";
+  ASSERT_TRUE(WriteFileAtomically(file, std::string_view("good")));
+  // A file-size limit makes the write fail as a full disk would, even for root.
+  struct rlimit saved {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit tiny = saved;
+  tiny.rlim_cur = 8;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
+  const bool written = WriteFileAtomically(file, std::string_view("a much longer replacement"));
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previousHandler);
+  EXPECT_FALSE(written);
+  std::string content;
+  ASSERT_TRUE(ReadWholeFile(file, content));
+  EXPECT_EQ(content, "good");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1);  // no temporary left
+}
+
+TEST_F(AtomicFileTest, MissingFolderFails) {
+  EXPECT_FALSE(WriteFileAtomically(m_dir / "no" / "such" / "file", std::string_view("x")));
+  EXPECT_FALSE(WriteFileAtomically({}, std::string_view("x")));
+  std::string content;
+  EXPECT_FALSE(ReadWholeFile(m_dir / "missing", content));
+}
+
+}  // namespace
+}  // namespace vantorel

@@ -51,6 +51,13 @@ struct tagCommInfo {
   friend bool operator==(const tagCommInfo&, const tagCommInfo&) = default;
 };
 
+// Special string of the default screen: a 48 x 48 cross whose 16 x 16 corners carry no LEDs.
+extern const char* const kDefaultCrossParts;
+
+// Name of a screen as lists show it: its name (or its model's name) followed by "[ID]"; screens
+// without a valid controller class get "LED screen" and "<ID>".
+std::string ScreenDisplayName(const tagScreenInfo& screen);
+
 class CScreenData {
 public:
   static constexpr int kMaxScreens = 520;
@@ -79,6 +86,8 @@ public:
 
   // The ID proposed for a new screen added after a screen with `currentId`.
   int NextFreeId(int currentId) const;
+  // Whether some screen of the list has screen ID `id`.
+  bool HasId(int id) const;
   std::string DisplayName(int index) const;
 
   int Count() const { return m_count; }

@@ -68,6 +68,12 @@ std::vector<PartRect> ParsePartList(std::string_view special) {
   return parts;
 }
 
+std::vector<PartRect> CanvasParts(std::string_view special) {
+  std::vector<PartRect> parts = ParsePartList(special);
+  std::erase_if(parts, [](const PartRect& rect) { return rect.width == 0 || rect.height == 0; });
+  return parts;
+}
+
 bool IsRotated(std::string_view special) { return special.starts_with('r'); }
 
 std::optional<std::string> DefaultPartList(int width, int height, const std::filesystem::path& defaultPartsFile) {

@@ -27,6 +27,9 @@ struct PartRect {
 // stops at the first invalid entry.
 std::vector<PartRect> ParsePartList(std::string_view special);
 
+// The rectangles the canvas blanks out: those of the part list with both sides non-zero.
+std::vector<PartRect> CanvasParts(std::string_view special);
+
 // Whether the special string marks a screen rotated left 90 degrees.
 bool IsRotated(std::string_view special);
 

@@ -1,0 +1,71 @@
+#include "screen/part_rows.h"
+
+#include <cstdint>
+#include <fstream>
+
+#include "app/text_format.h"
+#include "platform/atomic_file.h"
+#include "screen/ascii_text.h"
+#include "screen/part_list.h"
+
+namespace vantorel {
+
+std::vector<PartRow> PartRowsOf(std::string_view special) {
+  std::vector<PartRow> rows;
+  for (const PartRect& rect : ParsePartList(special)) {
+    rows.push_back({std::to_string(rect.x), std::to_string(rect.y), std::to_string(rect.width),
+                    std::to_string(rect.height)});
+  }
+  return rows;
+}
+
+bool IsFaultyPartRow(const PartRow& row, int screenWidth, int screenHeight) {
+  const std::int64_t x = DecimalValue(row.x);
+  const std::int64_t y = DecimalValue(row.y);
+  const std::int64_t width = DecimalValue(row.width);
+  const std::int64_t height = DecimalValue(row.height);
+  return width < 1 || height < 1 || x + width > screenWidth || y + height > screenHeight;
+}
+
+std::string PartRowNumberText(int number, const PartRow& row, int screenWidth, int screenHeight) {
+  return FormatText(IsFaultyPartRow(row, screenWidth, screenHeight) ? "%d*" : "%d", number);
+}
+
+bool AddPartRow(std::vector<PartRow>& rows) {
+  if (rows.size() >= static_cast<std::size_t>(kMaxParts)) return false;
+  rows.emplace_back();
+  return true;
+}
+
+std::string PartRowsText(const std::vector<PartRow>& rows) {
+  std::string text = "p:";
+  for (const PartRow& row : rows) text += row.x + "," + row.y + "," + row.width + "," + row.height + ";";
+  return text;
+}
+
+std::string PartEditorSizeText(int screenWidth, int screenHeight) {
+  return FormatText(" %d x %d ", screenWidth, screenHeight);
+}
+
+PartRowsResult ImportPartRows(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return {{}, RuleRefusal::FromText(kTextFailed)};
+  std::string line;
+  std::getline(in, line);
+  PartRowsResult result{PartRowsOf(TrimSpaces(line)), std::nullopt};
+  if (result.rows.empty()) result.refusal = RuleRefusal::FromText(kTextNone);
+  return result;
+}
+
+std::optional<RuleRefusal> ExportPartRows(const std::filesystem::path& file, const std::vector<PartRow>& rows) {
+  if (!WriteFileAtomically(file, PartRowsText(rows) + "\r\n")) return RuleRefusal::FromText(kTextFailed);
+  return std::nullopt;
+}
+
+PartRowsResult DefaultPartRows(int screenWidth, int screenHeight, const std::filesystem::path& defaultPartsFile) {
+  const std::optional<std::string> list = DefaultPartList(screenWidth, screenHeight, defaultPartsFile);
+  if (!list) return {{}, RuleRefusal::FromText(kTextNone)};
+  return {PartRowsOf(*list), std::nullopt};
+}
+
+}  // namespace vantorel

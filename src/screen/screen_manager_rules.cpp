@@ -1,0 +1,80 @@
+#include "screen/screen_manager_rules.h"
+
+#include <set>
+
+#include "app/text_format.h"
+#include "screen/colour_modes.h"
+#include "screen/comm_types.h"
+#include "screen/controller_types.h"
+
+namespace vantorel {
+namespace {
+
+bool IsUsableId(int id) { return id >= 1 && id <= 254; }
+
+}  // namespace
+
+std::optional<RuleRefusal> CheckCanAddScreen(const CScreenData& list) {
+  if (list.Count() < CScreenData::kMaxScreens) return std::nullopt;
+  return RuleRefusal{kTextMaxScreens, kTextPrompt,
+                     FormatText(LoadText(kTextMaxScreens).c_str(), CScreenData::kMaxScreens)};
+}
+
+ScreenDefinition EditorDefaultScreen() {
+  ScreenDefinition definition;
+  definition.screen.type = 6;
+  definition.screen.number = 1;
+  definition.screen.color = kColourFull;
+  definition.screen.width = 128;
+  definition.screen.height = 64;
+  definition.screen.model = kModelM5;
+  return definition;
+}
+
+ScreenDefinition ProposeNewScreen(const CScreenData& list, int selectedIndex) {
+  if (!list.IsValidIndex(selectedIndex)) return EditorDefaultScreen();
+  ScreenDefinition definition{list.Screen(selectedIndex), list.Comm(selectedIndex)};
+  definition.screen.number = static_cast<std::uint8_t>(list.NextFreeId(definition.screen.number));
+  return definition;
+}
+
+std::string NewScreenEditorTitle(std::string_view editorTitle) {
+  return std::string(editorTitle) + " => " + LoadText(kTextNewScreen);
+}
+
+std::optional<RuleRefusal> CheckManagerOk(const CScreenData& list) {
+  std::set<int> ids;
+  for (int i = 0; i < list.Count(); ++i) {
+    const int id = list.Screen(i).number;
+    if (!IsUsableId(id) || !ids.insert(id).second) return RuleRefusal::FromText(kTextDuplicateId, kTitleDuplicateId);
+  }
+  for (int i = 0; i < list.Count(); ++i) {
+    if (list.Comm(i).commType == kCommGprsDtu && list.Comm(i).gprsId.empty()) {
+      return RuleRefusal::FromText(kTextNoDtuId);
+    }
+  }
+  return std::nullopt;
+}
+
+RuleRefusal NoScreenInFileRefusal() { return RuleRefusal::FromText(kTextNoScreenInFile, kTitleInformation); }
+
+std::array<std::string, kScreenListColumns> ScreenListHeaders() {
+  return {LoadText(399), LoadText(400), "ID",          LoadText(401), LoadText(402),
+          LoadText(403), LoadText(404), LoadText(405), LoadText(406)};
+}
+
+std::array<std::string, kScreenListColumns> ScreenListRow(const CScreenData& list, int index) {
+  const tagScreenInfo& screen = list.Screen(index);
+  const tagCommInfo& comm = list.Comm(index);
+  return {ModelName(screen.model),
+          list.DisplayName(index),
+          std::to_string(screen.number),
+          ColourModeName(screen.color),
+          std::to_string(GreyLevels(screen.color)),
+          std::to_string(screen.width),
+          std::to_string(screen.height),
+          CommTypeListText(comm.commType),
+          CommParameterText(comm)};
+}
+
+}  // namespace vantorel

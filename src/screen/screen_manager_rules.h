@@ -1,0 +1,53 @@
+#pragma once
+// Rules of the screen manager: adding a screen, the checks before the list is stored, and the
+// texts of the manager's list.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "screen/rule_refusal.h"
+#include "screen/screen_data.h"
+
+namespace vantorel {
+
+// One screen definition outside a list: the screen record and its communication record.
+struct ScreenDefinition {
+  tagScreenInfo screen;
+  tagCommInfo comm;
+
+  friend bool operator==(const ScreenDefinition&, const ScreenDefinition&) = default;
+};
+
+inline constexpr int kTextMaxScreens = 251;     // "You can define maxinum %d LED screens."
+inline constexpr int kTextNewScreen = 407;      // "New screen"
+inline constexpr int kTextDuplicateId = 353;    // "Korvan screen ID duplicate, can't save."
+inline constexpr int kTitleDuplicateId = 231;   // "Duplicate ID"
+inline constexpr int kTextNoDtuId = 343;        // "There is GPRS setting without DTU ID, can't save."
+inline constexpr int kTextNoScreenInFile = 304; // "No any LED screen is defined in the file!"
+inline constexpr int kTitleInformation = 382;   // "Information"
+
+// Refusal when the list is full.
+std::optional<RuleRefusal> CheckCanAddScreen(const CScreenData& list);
+// A new screen with nothing to copy: 128 x 64 full colour "Korvan-M5", ID 1, serial line.
+ScreenDefinition EditorDefaultScreen();
+// The screen the editor starts from when adding: a copy of the selected screen with the next
+// free ID, or the editor defaults when `selectedIndex` is not a screen of the list.
+ScreenDefinition ProposeNewScreen(const CScreenData& list, int selectedIndex);
+// The editor's title when it edits a new screen.
+std::string NewScreenEditorTitle(std::string_view editorTitle);
+
+// Checks before the manager stores its list: IDs unique and within 1..254, every GPRS DTU screen
+// has its DTU ID.
+std::optional<RuleRefusal> CheckManagerOk(const CScreenData& list);
+// Refusal of an import whose file holds no screen.
+RuleRefusal NoScreenInFileRefusal();
+
+// Columns of the manager's list.
+inline constexpr int kScreenListColumns = 9;
+std::array<std::string, kScreenListColumns> ScreenListHeaders();
+// Model, display name, ID, colour mode, grey levels, width, height, type, parameters.
+std::array<std::string, kScreenListColumns> ScreenListRow(const CScreenData& list, int index);
+
+}  // namespace vantorel

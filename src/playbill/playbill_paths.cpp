@@ -1,0 +1,23 @@
+#include "playbill/playbill_paths.h"
+
+#include "app/app_folders.h"
+#include "app/text_format.h"
+
+namespace vantorel {
+
+bool IsPlaybillClass(const tagScreenInfo& screen) { return screen.type == 6 || screen.type == 7; }
+
+std::filesystem::path PlaybillPathFor(const tagScreenInfo& screen, const std::filesystem::path& workFolder) {
+  if (!IsPlaybillClass(screen)) return {};
+  if (workFolder.empty() || !MakeSharedFolder(workFolder)) return {};
+  return workFolder / FormatText("av%04x.ldt", static_cast<unsigned>(screen.number));
+}
+
+std::filesystem::path SchedulePathFor(const std::filesystem::path& playbill) {
+  if (playbill.empty()) return {};
+  std::filesystem::path schedule = playbill;
+  schedule.replace_extension(".rsh");
+  return schedule;
+}
+
+}  // namespace vantorel

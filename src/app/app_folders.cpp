@@ -35,6 +35,17 @@ bool MakeSharedFolder(const std::filesystem::path& folder) {
   return true;
 }
 
+void CleanTemporaryFolder(const std::filesystem::path& tempFolder) {
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(tempFolder, error), end; !error && it != end; it.increment(error)) {
+    std::error_code ignored;
+    if (it->path().filename().string().starts_with('~') && !it->is_directory(ignored)) {
+      std::filesystem::remove(it->path(), ignored);
+    }
+  }
+  std::filesystem::remove(tempFolder, error);  // refuses a folder that still holds something
+}
+
 CAppFolders::CAppFolders(std::filesystem::path programFolder, std::filesystem::path dataFolder)
     : m_programFolder(std::move(programFolder)), m_dataFolder(std::move(dataFolder)) {}
 

@@ -38,4 +38,8 @@ private:
 // Creates `folder` and its parents with group read/write access; true when it exists afterwards.
 bool MakeSharedFolder(const std::filesystem::path& folder);
 
+// Exit clean-up of the temporary folder: deletes its files whose names start with "~", then the
+// folder itself when nothing else is left in it.
+void CleanTemporaryFolder(const std::filesystem::path& tempFolder);
+
 }  // namespace vantorel

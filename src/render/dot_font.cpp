@@ -1,0 +1,74 @@
+#include "render/dot_font.h"
+
+#include <algorithm>
+
+#include "render/font_shared_state.h"
+#include "render/glyph_cell_painter.h"
+
+namespace vantorel {
+
+FontSharedState& SharedFontState() {
+  static FontSharedState state;
+  return state;
+}
+
+int CDotFont::Invert(std::span<std::uint8_t> glyph, int count) const {
+  if (count <= 0) return 0;
+  const auto n = std::min(static_cast<std::size_t>(count), glyph.size());
+  for (std::size_t i = 0; i < n; ++i) glyph[i] = static_cast<std::uint8_t>(~glyph[i]);
+  return count;
+}
+
+CTwFont::CTwFont(std::filesystem::path folder) : m_files(CFontFileCache::ForFolder(folder)) {
+  FontSharedState& state = SharedFontState();
+  const std::lock_guard<std::mutex> guard(state.lock);
+  ++state.instances;
+}
+
+CTwFont::~CTwFont() {
+  FontSharedState& state = SharedFontState();
+  const std::lock_guard<std::mutex> guard(state.lock);
+  if (--state.instances > 0) return;
+  // The last font object takes the shared images with it.
+  state.ascLoaded = false;
+  state.ascImage = {};
+  state.faces = {};
+  state.widthCache = {};
+}
+
+int CTwFont::InstanceCount() {
+  FontSharedState& state = SharedFontState();
+  const std::lock_guard<std::mutex> guard(state.lock);
+  return state.instances;
+}
+
+QSize CTwFont::CharSize(std::uint16_t code, FontStyle style) const {
+  return QSize(CharWidth(code, style), CharHeight(code, style));
+}
+
+int CTwFont::GlyphRowBytes(int width, int /*height*/) const { return RowBytes(width); }
+
+int CTwFont::DrawChar(QImage& surface, int x, int y, std::uint16_t code, std::uint8_t style, QRgb foreground,
+                      QRgb background) const {
+  GlyphBuffer glyph;
+  if (GetGlyph(glyph, code, style) == 0) glyph.fill(0);
+  const QSize size = CharSize(code, style);
+  if (size.width() < 1 || size.height() < 1) return 0;
+  const int rowBytes = GlyphRowBytes(size.width(), size.height());
+  if (rowBytes * size.height() > kGlyphBufferSize) return 0;
+  PaintGlyphCell(surface, x, y, size.width(), size.height(), glyph, rowBytes, foreground, background);
+  return size.width();
+}
+
+bool CTwFont::CopyGlyph(std::span<std::uint8_t> dest, std::span<const std::uint8_t> source, std::size_t offset,
+                        std::size_t length) const {
+  length = std::min(length, dest.size());
+  if (source.empty() || offset > source.size() || length > source.size() - offset) {
+    std::fill_n(dest.begin(), length, std::uint8_t{0xFF});
+    return false;
+  }
+  std::copy_n(source.begin() + static_cast<std::ptrdiff_t>(offset), length, dest.begin());
+  return true;
+}
+
+}  // namespace vantorel

@@ -1,0 +1,181 @@
+#include "render/font_file_cache.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <map>
+
+#include "render/font_code_index.h"
+#include "render/font_style.h"
+
+namespace vantorel {
+namespace {
+
+std::atomic<std::int64_t> g_recheckMilliseconds{1000};
+
+// The glyph count of each file kind, for the bytes a lookup can reach.
+int GlyphCapacity(FontFileKind kind) {
+  switch (kind) {
+    case FontFileKind::kGb: return kGb2312GlyphCount;
+    case FontFileKind::kGbex: return kGbkExtGlyphCount;
+    case FontFileKind::kBig: return kBig5GlyphCount;
+    case FontFileKind::kHkscs: return kHkscsGlyphCount;
+    case FontFileKind::kKsc: return kKsc5601GlyphCount;
+    case FontFileKind::kSjis: return kShiftJisGlyphCount + kShiftJisLeadingGlyphs;
+    case FontFileKind::kAsc:
+    case FontFileKind::kAsciiOvf: break;
+  }
+  return 0;
+}
+
+// "asc.fmd" serves the five sizes up to 32 dots, and one "ascii.ovf" serves every size: such
+// files take one entry.
+int EntrySize(FontFileKind kind, int sizeIndex) {
+  if (kind == FontFileKind::kAsciiOvf) return 0;
+  if (kind == FontFileKind::kAsc && sizeIndex <= 4) return 0;
+  return sizeIndex & 7;
+}
+
+}  // namespace
+
+const char* FontFileBaseName(FontFileKind kind) {
+  static constexpr const char* kNames[kFontFileKindCount] = {"asc", "gb", "gbex", "big", "hkscs", "ksc", "sjis", "ascii"};
+  return kNames[static_cast<int>(kind)];
+}
+
+std::string DotFontFileName(const std::string& baseName, int sizeIndex, int face) {
+  const int height = IndexToSize(sizeIndex);
+  char name[64];
+  if (baseName == "asc" && height <= 32) {
+    if (face == 0) {
+      std::snprintf(name, sizeof name, "%s.fmd", baseName.c_str());
+    } else {
+      std::snprintf(name, sizeof name, "%s_%d.fmd", baseName.c_str(), face);
+    }
+  } else if (face == 0) {
+    std::snprintf(name, sizeof name, "%s%02d.fmd", baseName.c_str(), height);
+  } else {
+    std::snprintf(name, sizeof name, "%s%02d_%d.fmd", baseName.c_str(), height, face);
+  }
+  return name;
+}
+
+std::string AsciiOvfFileName(int face) {
+  return face == 0 ? std::string("ascii.ovf") : "ascii_" + std::to_string(face) + ".ovf";
+}
+
+std::shared_ptr<CFontFileCache> CFontFileCache::ForFolder(const std::filesystem::path& folder) {
+  static std::mutex lock;
+  static std::map<std::filesystem::path, std::weak_ptr<CFontFileCache>> caches;
+  const std::lock_guard<std::mutex> guard(lock);
+  auto& slot = caches[folder];
+  auto cache = slot.lock();
+  if (!cache) {
+    cache = std::make_shared<CFontFileCache>(folder);
+    slot = cache;
+  }
+  return cache;
+}
+
+void CFontFileCache::SetRecheckInterval(std::chrono::milliseconds interval) {
+  g_recheckMilliseconds = interval.count();
+}
+
+CFontFileCache::CFontFileCache(std::filesystem::path folder) : m_folder(std::move(folder)) {}
+
+std::size_t CFontFileCache::UsableBytes(FontFileKind kind, int sizeIndex) {
+  const FontGeometry& geometry = GeometryOf(sizeIndex);
+  switch (kind) {
+    case FontFileKind::kAsc: {
+      if (sizeIndex <= 4) {
+        std::size_t total = 0;
+        for (int s = 0; s <= 4; ++s) total += 95 * static_cast<std::size_t>(GeometryOf(s).halfBytes);
+        return total;
+      }
+      return 95 * static_cast<std::size_t>(geometry.halfBytes);
+    }
+    case FontFileKind::kAsciiOvf:
+      // A whole face with every size takes about 260 KB; anything past this limit is not a font.
+      return 4u << 20;
+    default:
+      return static_cast<std::size_t>(GlyphCapacity(kind)) * static_cast<std::size_t>(geometry.fullBytes);
+  }
+}
+
+std::filesystem::path CFontFileCache::PathOf(FontFileKind kind, int sizeIndex, int face) const {
+  if (kind == FontFileKind::kAsciiOvf) return m_folder / AsciiOvfFileName(face);
+  return m_folder / DotFontFileName(FontFileBaseName(kind), sizeIndex, face);
+}
+
+CFontFileCache::Entry& CFontFileCache::Current(FontFileKind kind, int sizeIndex, int face) {
+  const int size = EntrySize(kind, sizeIndex);
+  Entry& entry = m_entries[static_cast<std::size_t>((static_cast<int>(kind) * 8 + size) * 8 + (face & 7))];
+  const auto now = std::chrono::steady_clock::now();
+  if (!entry.checked || now >= entry.nextCheck) {
+    Refresh(entry, kind, size, face & 7);
+    entry.checked = true;
+    entry.nextCheck = now + std::chrono::milliseconds(g_recheckMilliseconds.load());
+  }
+  return entry;
+}
+
+void CFontFileCache::Refresh(Entry& entry, FontFileKind kind, int sizeIndex, int face) {
+  const auto path = PathOf(kind, sizeIndex, face);
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    entry.exists = false;
+    entry.bytes.clear();
+    entry.bytes.shrink_to_fit();
+    entry.diskSize = -1;
+    return;
+  }
+  const std::int64_t diskTime = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+  if (entry.exists && entry.diskSize == info.st_size && entry.diskTime == diskTime) return;
+
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    entry.exists = false;
+    entry.bytes.clear();
+    entry.diskSize = -1;
+    return;
+  }
+  const auto wanted = std::min<std::size_t>(static_cast<std::size_t>(info.st_size), UsableBytes(kind, sizeIndex));
+  entry.bytes.resize(wanted);
+  file.read(reinterpret_cast<char*>(entry.bytes.data()), static_cast<std::streamsize>(wanted));
+  entry.bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(file.gcount(), 0)));
+  entry.exists = true;
+  entry.diskSize = info.st_size;
+  entry.diskTime = diskTime;
+}
+
+FontRead CFontFileCache::Read(FontFileKind kind, int sizeIndex, int face, std::size_t offset,
+                              std::span<std::uint8_t> dest) {
+  const std::lock_guard<std::mutex> guard(m_lock);
+  const Entry& entry = Current(kind, sizeIndex, face);
+  if (!entry.exists) return FontRead::kNoFile;
+  if (dest.empty()) return FontRead::kOk;
+  if (offset > entry.bytes.size() || dest.size() > entry.bytes.size() - offset) return FontRead::kShort;
+  std::memcpy(dest.data(), entry.bytes.data() + offset, dest.size());
+  return FontRead::kOk;
+}
+
+bool CFontFileCache::WithFile(FontFileKind kind, int sizeIndex, int face,
+                              const std::function<void(std::span<const std::uint8_t>)>& use) {
+  const std::lock_guard<std::mutex> guard(m_lock);
+  const Entry& entry = Current(kind, sizeIndex, face);
+  if (!entry.exists) return false;
+  use(entry.bytes);
+  return true;
+}
+
+std::int64_t CFontFileCache::Size(FontFileKind kind, int sizeIndex, int face) {
+  const std::lock_guard<std::mutex> guard(m_lock);
+  const Entry& entry = Current(kind, sizeIndex, face);
+  return entry.exists ? static_cast<std::int64_t>(entry.bytes.size()) : -1;
+}
+
+}  // namespace vantorel

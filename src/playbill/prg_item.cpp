@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "app/options.h"
+
 namespace vantorel {
 
 bool IsMediaFileKind(int kind) {
@@ -15,6 +17,10 @@ std::string ItemKindToken(int kind) {
       "cell-text", "animation", "image-text", "sensor",   "time-counter", "work-counter"};
   if (kind >= 0 && kind < static_cast<int>(std::size(kTokens))) return std::string(kTokens[kind]);
   return "kind-" + std::to_string(kind);
+}
+
+ItemDefaults ItemDefaultsFromOptions(const AppOptions& options) {
+  return {options.defaultTextMode, static_cast<std::uint16_t>(options.defaultEffect), options.defaultTextSize};
 }
 
 tagPrgItem NewProgramRecord() {

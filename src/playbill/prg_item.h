@@ -18,6 +18,8 @@
 
 namespace vantorel {
 
+struct AppOptions;
+
 // Record levels.
 inline constexpr std::int32_t kLevelScreen = 1;   // screen header, only inside files
 inline constexpr std::int32_t kLevelProgram = 2;
@@ -136,6 +138,9 @@ struct ItemDefaults {
   std::uint16_t effect = 0x8000;            // "Default Effect": random
   int textSize = -1;                        // "Default Text Size": -1 = not set (16 dots)
 };
+
+// The item defaults of the user's options.
+ItemDefaults ItemDefaultsFromOptions(const AppOptions& options);
 
 tagPrgItem NewProgramRecord();
 tagPrgItem NewWindowRecord(std::int16_t left, std::int16_t top, std::uint16_t width, std::uint16_t height);

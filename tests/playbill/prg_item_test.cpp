@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "app/options.h"
+
 namespace vantorel {
 namespace {
 
@@ -140,6 +142,21 @@ TEST(PrgItem, KindTokensAndMediaKinds) {
     const bool media = kind == 1 || kind == 2 || kind == 3 || kind == 4 || kind == 7;
     EXPECT_EQ(IsMediaFileKind(kind), media) << kind;
   }
+}
+
+TEST(PrgItem, ItemDefaultsComeFromTheCustomOptions) {
+  const ItemDefaults standard = ItemDefaultsFromOptions(AppOptions{});
+  EXPECT_EQ(standard.textMode, 1);
+  EXPECT_EQ(standard.effect, 0x8000);
+  EXPECT_EQ(standard.textSize, -1);
+  AppOptions options;
+  options.defaultTextMode = 0;
+  options.defaultEffect = 14;
+  options.defaultTextSize = 24;
+  const ItemDefaults chosen = ItemDefaultsFromOptions(options);
+  EXPECT_EQ(chosen.textMode, 0);
+  EXPECT_EQ(chosen.effect, 14);
+  EXPECT_EQ(chosen.textSize, 24);
 }
 
 }  // namespace

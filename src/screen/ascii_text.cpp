@@ -1,6 +1,7 @@
 #include "screen/ascii_text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <limits>
 
 namespace vantorel {
@@ -20,6 +21,18 @@ std::string_view TrimSpaces(std::string_view text) {
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                     [](char x, char y) { return ToLower(x) == ToLower(y); });
+}
+
+std::optional<std::uint32_t> ParseCode(std::string_view text) {
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  std::uint32_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
 }
 
 LeadingNumber ReadLeadingNumber(std::string_view text, std::size_t pos) {

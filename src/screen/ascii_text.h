@@ -4,12 +4,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace vantorel {
 
 std::string_view TrimSpaces(std::string_view text);
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// A whole text that is an unsigned number, decimal or "0x" hexadecimal; nothing else.
+std::optional<std::uint32_t> ParseCode(std::string_view text);
 
 struct LeadingNumber {
   std::int32_t value = 0;  // saturates at the 32-bit limits

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 
 #include "app/text_format.h"
 #include "app/text_table.h"
@@ -47,17 +46,9 @@ int GreyLevels(std::uint16_t colour) { return 2 << ((colour >> 4) & 7); }
 int ColourFactor(std::uint16_t colour) { return ((colour & 2) ? 1 : 2) + ((colour & 4) ? 0 : 1); }
 
 std::optional<std::uint16_t> ParseColourMode(std::string_view text) {
-  int base = 10;
-  std::string_view digits = text;
-  if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-    base = 16;
-    digits.remove_prefix(2);
-  }
-  unsigned value = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
-  if (!digits.empty() && error == std::errc() && end == digits.data() + digits.size()) {
-    if (value > 0xFFFF) return std::nullopt;
-    return static_cast<std::uint16_t>(value);
+  if (const auto code = ParseCode(text)) {
+    if (*code > 0xFFFF) return std::nullopt;
+    return static_cast<std::uint16_t>(*code);
   }
   // Names: the first code with the name wins, so "Full color" is 0x77 rather than 0.
   for (const NamedMode& mode : kNamedModes) {

@@ -13,8 +13,9 @@ namespace vantorel {
 std::vector<PartRow> PartRowsOf(std::string_view special) {
   std::vector<PartRow> rows;
   for (const PartRect& rect : ParsePartList(special)) {
-    rows.push_back({std::to_string(rect.x), std::to_string(rect.y), std::to_string(rect.width),
-                    std::to_string(rect.height)});
+    // Part lists carry no signs, so positions are shown as the unsigned numbers they were read from.
+    rows.push_back({std::to_string(static_cast<std::uint16_t>(rect.x)), std::to_string(static_cast<std::uint16_t>(rect.y)),
+                    std::to_string(rect.width), std::to_string(rect.height)});
   }
   return rows;
 }

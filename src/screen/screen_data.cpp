@@ -31,7 +31,7 @@ std::string ScreenDisplayName(const tagScreenInfo& screen) {
   return name + FormatText("<%d>", screen.number);
 }
 
-CScreenData::CScreenData() { Reset(); }
+CScreenData::CScreenData() = default;
 
 void CScreenData::Reset() {
   m_count = 0;

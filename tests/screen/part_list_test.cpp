@@ -121,6 +121,9 @@ TEST(PartRowsTest, EditingAndOkText) {
   std::vector<PartRow> rows = PartRowsOf("p:0,0,16,16;48,0,16,16;");
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[1], (PartRow{"48", "0", "16", "16"}));
+  // Positions beyond 32767 are read back as written.
+  EXPECT_EQ(PartRowsOf("p:40000,1,2,3;"), (std::vector<PartRow>{{"40000", "1", "2", "3"}}));
+  EXPECT_EQ(ParsePartList(PartRowsText(PartRowsOf("p:40000,1,2,3;"))), ParsePartList("p:40000,1,2,3;"));
   ASSERT_TRUE(AddPartRow(rows));
   EXPECT_EQ(PartRowNumberText(3, rows[2], 64, 64), "3*");
   EXPECT_EQ(PartRowsText(rows), "p:0,0,16,16;48,0,16,16;,,,;");

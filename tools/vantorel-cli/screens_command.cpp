@@ -1,0 +1,355 @@
+// "screens": the screen manager without a window. Every command reads the machine's screen list
+// ("screen.cfg" in the data folder, made with the default screen when missing), applies the same
+// rules as the screen manager and editor, and stores the list only when the manager's checks pass.
+
+#include <algorithm>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/text_format.h"
+#include "cli_command.h"
+#include "screen/ascii_text.h"
+#include "screen/colour_modes.h"
+#include "screen/comm_types.h"
+#include "screen/controller_types.h"
+#include "screen/part_list.h"
+#include "screen/screen_data.h"
+#include "screen/screen_editor_rules.h"
+#include "screen/screen_manager_rules.h"
+
+namespace vantorel::cli {
+namespace {
+
+// Command-line names of the communication types, by type value.
+constexpr const char* kCommNames[] = {"rs232", "gprs-dtu", "network", "server", "gprs-board"};
+
+struct AddOptions {
+  std::optional<int> copy;
+  std::optional<std::string> model;
+  std::optional<int> width;
+  std::optional<int> height;
+  std::optional<std::string> colour;
+  std::optional<int> id;
+  std::optional<std::string> name;
+  std::optional<std::string> comm;
+  std::optional<int> subMode;
+  std::optional<int> port;
+  std::optional<int> baud;
+  std::optional<std::string> ip;
+  std::optional<int> ipPort;
+  std::optional<std::string> idCode;
+  std::optional<std::string> gprsId;
+  std::optional<std::string> domain;
+  std::optional<int> timeout;
+  std::optional<std::string> user;
+  std::optional<std::string> password;
+  std::optional<std::string> special;
+};
+
+[[noreturn]] void Refuse(const RuleRefusal& refusal) { throw CliError(refusal.text); }
+
+CScreenData LoadScreens(const CliContext& context) {
+  CScreenData list;
+  list.Load(context.folders.ScreenFile(), true);
+  return list;
+}
+
+// What the manager's OK does: check the whole list, then store it.
+void StoreScreens(const CliContext& context, CScreenData& list) {
+  if (const auto refusal = CheckManagerOk(list)) Refuse(*refusal);
+  if (!list.Save(context.folders.ScreenFile())) {
+    throw CliError("cannot write the screen list " + context.folders.ScreenFile().string());
+  }
+}
+
+// A 1-based screen number from the command line as a list index.
+int ScreenIndex(const CScreenData& list, int number) {
+  if (number < 1 || number > list.Count()) {
+    throw CliError(FormatText("there is no screen %d (the list holds %d screen%s)", number, list.Count(),
+                              list.Count() == 1 ? "" : "s"));
+  }
+  return number - 1;
+}
+
+std::string JoinModelNames() {
+  std::string names;
+  for (const ControllerType& type : ControllerTypes()) names += (names.empty() ? "" : ", ") + std::string(type.name);
+  return names;
+}
+
+std::uint16_t ParseModel(const std::string& text) {
+  if (const auto model = FindModelByName(text)) return *model;
+  if (const auto code = ParseCode(text); code && *code <= 0xFFFF && IsKnownModel(static_cast<std::uint16_t>(*code))) {
+    return static_cast<std::uint16_t>(*code);
+  }
+  throw CliError("unknown controller model '" + text + "'; models: " + JoinModelNames());
+}
+
+std::uint8_t ParseCommType(const std::string& text) {
+  for (std::size_t value = 0; value < std::size(kCommNames); ++value) {
+    if (EqualsIgnoringAsciiCase(text, kCommNames[value]) || text == std::to_string(value)) {
+      return static_cast<std::uint8_t>(value);
+    }
+  }
+  throw CliError("unknown communication type '" + text + "'; use rs232, network, server, gprs-board or gprs-dtu");
+}
+
+std::uint32_t ParseAddress(const std::string& option, const std::string& text) {
+  if (const auto address = ParseDottedQuad(text)) return *address;
+  throw CliError(option + ": '" + text + "' is not an address of the form a.b.c.d");
+}
+
+// Texts go into fixed fields of the screen file: refuse what would be cut or break a line.
+template <std::size_t Width>
+void SetText(FixedText<Width>& field, const std::string& option, const std::string& text) {
+  if (text.size() > FixedText<Width>::kMaxBytes) {
+    throw CliError(FormatText("%s: at most %zu bytes", option.c_str(), FixedText<Width>::kMaxBytes));
+  }
+  if (std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+    throw CliError(option + ": control characters are not allowed");
+  }
+  field = text;
+}
+
+std::string ColourChoices(std::uint16_t model) {
+  std::string names;
+  for (const std::uint16_t mode : ColourModesOf(model)) {
+    names += (names.empty() ? "" : ", ") + ColourModeName(mode) + FormatText(" (0x%02X)", mode);
+  }
+  return names;
+}
+
+std::uint16_t CheckedSize(const std::string& option, int size, std::uint16_t model) {
+  const std::vector<int> choices = SizeChoices(model);
+  if (std::find(choices.begin(), choices.end(), size) == choices.end()) {
+    throw CliError(FormatText("%s: %s offers %d to %d in steps of 4", option.c_str(), ModelName(model).c_str(),
+                              choices.front(), choices.back()));
+  }
+  return static_cast<std::uint16_t>(size);
+}
+
+std::string ParseSpecial(const std::string& text) {
+  if (text == "none") return SpecialForChoice(SpecialChoice::None);
+  if (text == "rotate") return SpecialForChoice(SpecialChoice::Rotate);
+  if (text == "parts") return SpecialForChoice(SpecialChoice::Parts);
+  if (text.starts_with("p:") && !ParsePartList(text).empty()) return text;
+  throw CliError("--special: use none, rotate, parts or a part list such as p:0,0,16,16;48,0,16,16;");
+}
+
+void ApplyCommOptions(const AddOptions& options, ScreenDefinition& definition) {
+  tagCommInfo& comm = definition.comm;
+  if (options.comm) ApplyCommTypeChoice(definition, ParseCommType(*options.comm));
+  if (options.port) comm.portIndex = static_cast<std::uint8_t>(*options.port - 1);
+  if (options.baud) {
+    if (std::find(std::begin(kBaudRates), std::end(kBaudRates), *options.baud) == std::end(kBaudRates)) {
+      throw CliError("--baud: use 115200, 57600, 38400, 19200, 9600, 4800 or 2400");
+    }
+    comm.baudRate = *options.baud;
+  }
+  if (options.ip) comm.ipAddr = ParseAddress("--ip", *options.ip);
+  if (options.ipPort) comm.ipPort = static_cast<std::uint16_t>(*options.ipPort);
+  if (options.idCode) comm.idCode = ParseAddress("--id-code", *options.idCode);
+  if (options.gprsId) SetText(comm.gprsId, "--gprs-id", *options.gprsId);
+  if (options.domain) SetText(comm.domain, "--domain", *options.domain);
+  if (options.user) SetText(comm.userName, "--user", *options.user);
+  if (options.password) SetText(comm.password, "--password", *options.password);
+  if (options.timeout) comm.timeout = *options.timeout;
+  // Without --sub-mode, the address the user gave decides how the sign or server is named.
+  const bool relay = comm.commType == kCommServerNet || comm.commType == kCommServerGprs;
+  if (relay && options.domain.has_value() != options.ip.has_value()) comm.subMode = options.domain ? 1 : 0;
+  if (comm.commType == kCommNetwork && options.gprsId.has_value() != options.ip.has_value()) {
+    comm.subMode = options.gprsId ? 1 : 0;
+  }
+  if (options.subMode) comm.subMode = static_cast<std::uint8_t>(*options.subMode);
+}
+
+// The screen the editor would end with: start as the manager's add does, then the options in
+// the order the editor's controls apply them.
+ScreenDefinition BuildNewScreen(const CScreenData& list, const AddOptions& options) {
+  const int selected = options.copy ? ScreenIndex(list, *options.copy) : -1;
+  ScreenDefinition definition = ProposeNewScreen(list, selected);
+  tagScreenInfo& screen = definition.screen;
+  if (options.model) ApplyModelChange(definition, ParseModel(*options.model));
+  if (options.colour) {
+    const auto colour = ParseColourMode(*options.colour);
+    if (!colour || !OffersColourMode(screen.model, *colour)) {
+      throw CliError("--color: " + ModelName(screen.model) + " offers " + ColourChoices(screen.model));
+    }
+    screen.color = *colour;
+  }
+  const EditorSize opened = OpenEditorSize(screen);
+  screen.width = options.width ? CheckedSize("--width", *options.width, screen.model)
+                               : static_cast<std::uint16_t>(opened.width);
+  screen.height = options.height ? CheckedSize("--height", *options.height, screen.model)
+                                 : static_cast<std::uint16_t>(opened.height);
+  if (options.id) screen.number = static_cast<std::uint8_t>(*options.id);
+  if (options.name) SetText(screen.scrName, "--name", *options.name);
+  ApplyCommOptions(options, definition);
+  if (options.special) definition.comm.special = ParseSpecial(*options.special);
+  return definition;
+}
+
+void PrintList(const CScreenData& list) {
+  for (int i = 0; i < list.Count(); ++i) {
+    const tagScreenInfo& screen = list.Screen(i);
+    std::cout << (i + 1) << '\t' << list.DisplayName(i) << '\t' << ModelName(screen.model) << '\t'
+              << ColourModeName(screen.color) << '\t' << screen.width << 'x' << screen.height << '\t'
+              << CommParameterText(list.Comm(i)) << '\n';
+  }
+}
+
+void PrintScreen(const CScreenData& list, int index) {
+  const tagScreenInfo& screen = list.Screen(index);
+  const tagCommInfo& comm = list.Comm(index);
+  const auto line = [](const char* label, const std::string& value) {
+    std::cout << "  " << label << std::string(16 - std::min<std::size_t>(15, std::char_traits<char>::length(label)), ' ')
+              << value << '\n';
+  };
+  std::cout << "Screen " << (index + 1) << ": " << list.DisplayName(index) << '\n';
+  line("Name:", screen.scrName.str());
+  line("Model:", FormatText("%s (%u)", ModelName(screen.model).c_str(), unsigned{screen.model}));
+  line("Class:", std::to_string(screen.type));
+  line("ID:", std::to_string(screen.number));
+  line("Colour mode:", FormatText("%s (0x%02X), %d grey levels", ColourModeName(screen.color).c_str(),
+                                  unsigned{screen.color}, GreyLevels(screen.color)));
+  line("Size:", FormatText("%u x %u", unsigned{screen.width}, unsigned{screen.height}));
+  line("Font library:", FormatText("%u (ASCII sizes %u, extended sizes %u)", unsigned{screen.fontLib},
+                                   unsigned{screen.ascSizeM}, unsigned{screen.extSizeM}));
+  line("Communication:", FormatText("%s (type %u, sub-mode %u)", CommTypeListText(comm.commType).c_str(),
+                                    unsigned{comm.commType}, unsigned{comm.subMode}));
+  line("Parameters:", CommParameterText(comm));
+  line("Serial line:", FormatText("%s, %d baud", SerialPortText(comm.portIndex).c_str(), comm.baudRate));
+  line("Address:", FormatText("%s : %u", FormatDottedQuad(comm.ipAddr).c_str(), unsigned{comm.ipPort}));
+  line("ID code:", FormatDottedQuad(comm.idCode));
+  line("Device ID:", comm.gprsId.str());
+  line("Domain:", comm.domain.str());
+  line("User:", comm.userName.str());
+  line("Password:", comm.password.empty() ? "" : "(set)");
+  line("Time-out:", FormatText("%d ms", comm.timeout));
+  const SpecialChoice special = SpecialChoiceOf(comm.special);
+  std::string specialText = LoadText(SpecialChoiceTextId(special));
+  if (special == SpecialChoice::Parts) {
+    specialText += FormatText(" (%zu parts)", ParsePartList(comm.special).size());
+  }
+  line("Special:", specialText + (comm.special.empty() ? "" : ": " + comm.special));
+}
+
+void SetUpAdd(CLI::App& screens, CliContext& context) {
+  auto options = std::make_shared<AddOptions>();
+  CLI::App* add = screens.add_subcommand(
+      "add", "Define a new screen: the editor's defaults (or a copy of --copy N) changed by the options");
+  add->add_option("--copy", options->copy, "Start from a copy of screen N (next free ID)");
+  add->add_option("--model", options->model, "Controller model name or code (" + JoinModelNames() + ")");
+  add->add_option("--width", options->width, "Width in pixels: 8, 12, 16 ... up to the model's largest");
+  add->add_option("--height", options->height, "Height in pixels: 8, 12, 16 ... up to the model's largest");
+  add->add_option("--color", options->colour, "Colour mode code or name (\"Mono\", \"RG color\", \"Full color\" ...)");
+  add->add_option("--id", options->id, "Screen ID")->check(CLI::Range(kMinScreenId, kMaxScreenId));
+  add->add_option("--name", options->name, "Screen name (at most 64 bytes)");
+  add->add_option("--comm", options->comm, "Communication: rs232, network, server, gprs-board, gprs-dtu (or 0-4)");
+  add->add_option("--sub-mode", options->subMode,
+                  "1: network controller named by device name (--gprs-id), relay server named by --domain")
+      ->check(CLI::Range(0, 1));
+  add->add_option("--port", options->port, "Serial port number (1 = COM1)")->check(CLI::Range(1, kSerialPortCount));
+  add->add_option("--baud", options->baud, "Baud rate: 115200, 57600, 38400, 19200, 9600, 4800, 2400");
+  add->add_option("--ip", options->ip, "IP address of the controller or relay server");
+  add->add_option("--ip-port", options->ipPort, "TCP/UDP port of the controller or relay server")
+      ->check(CLI::Range(1, 65535));
+  add->add_option("--id-code", options->idCode, "Network ID code of the controller (a.b.c.d)");
+  add->add_option("--gprs-id", options->gprsId, "GPRS DTU ID, relay device ID or device name (at most 30 bytes)");
+  add->add_option("--domain", options->domain, "Relay server host name (at most 63 bytes)");
+  add->add_option("--timeout", options->timeout, "Answer time-out in milliseconds (at least 500)")
+      ->check(CLI::Range(500, 2147483647));
+  add->add_option("--user", options->user, "Relay server account (at most 30 bytes)");
+  add->add_option("--password", options->password, "Relay server password (at most 30 bytes)");
+  add->add_option("--special", options->special,
+                  "none, rotate (mounted rotated left 90 degrees), parts (cross of the screen's size) or p:LIST");
+  add->callback([options, &context] {
+    CScreenData list = LoadScreens(context);
+    if (const auto refusal = CheckCanAddScreen(list)) Refuse(*refusal);
+    ScreenDefinition definition = BuildNewScreen(list, *options);
+    if (const auto refusal = AcceptEditedScreen(list, -1, definition)) {
+      if (refusal->textId != kTextDuplicateId) Refuse(*refusal);
+      throw CliError(refusal->text + FormatText(" (ID %d is taken; --id %d is free)", definition.screen.number,
+                                                list.NextFreeId(definition.screen.number)));
+    }
+    list.Append(definition.screen, definition.comm);
+    StoreScreens(context, list);
+    std::cout << "Added screen " << list.Count() << ": " << list.DisplayName(list.Count() - 1) << '\n';
+  });
+}
+
+void SetUpScreens(CLI::App& app, CliContext& context) {
+  CLI::App* screens = app.add_subcommand("screens", "List and define the LED screens of this machine");
+  screens->require_subcommand(1);
+
+  screens->add_subcommand("list", "List the screens: number, name, model, colour mode, size, communication")
+      ->callback([&context] { PrintList(LoadScreens(context)); });
+
+  auto showNumber = std::make_shared<int>(0);
+  CLI::App* show = screens->add_subcommand("show", "Show every setting of one screen");
+  show->add_option("N", *showNumber, "Screen number (1 = first)")->required();
+  show->callback([showNumber, &context] {
+    const CScreenData list = LoadScreens(context);
+    PrintScreen(list, ScreenIndex(list, *showNumber));
+  });
+
+  SetUpAdd(*screens, context);
+
+  auto removeNumber = std::make_shared<int>(0);
+  CLI::App* remove = screens->add_subcommand("remove", "Remove a screen; later screens move up");
+  remove->add_option("N", *removeNumber, "Screen number (1 = first)")->required();
+  remove->callback([removeNumber, &context] {
+    CScreenData list = LoadScreens(context);
+    const int index = ScreenIndex(list, *removeNumber);
+    if (list.Count() == 1) throw CliError("the only screen cannot be removed: a screen list holds at least one screen");
+    const std::string name = list.DisplayName(index);
+    list.RemoveAt(index);
+    StoreScreens(context, list);
+    std::cout << "Removed screen " << *removeNumber << ": " << name << '\n';
+  });
+
+  auto moveNumber = std::make_shared<int>(0);
+  auto direction = std::make_shared<std::string>();
+  CLI::App* move = screens->add_subcommand("move", "Move a screen one place up or down");
+  move->add_option("N", *moveNumber, "Screen number (1 = first)")->required();
+  move->add_option("DIRECTION", *direction, "up or down")->required()->check(CLI::IsMember({"up", "down"}));
+  move->callback([moveNumber, direction, &context] {
+    CScreenData list = LoadScreens(context);
+    const int index = ScreenIndex(list, *moveNumber);
+    const bool moved = *direction == "up" ? list.MoveUp(index) : list.MoveDown(index);
+    if (!moved) throw CliError(FormatText("screen %d is already the %s one", *moveNumber, *direction == "up" ? "first" : "last"));
+    StoreScreens(context, list);
+    PrintList(list);
+  });
+
+  auto exportFile = std::make_shared<std::string>();
+  CLI::App* exportCommand = screens->add_subcommand("export", "Write the screen list to a *.screens file");
+  exportCommand->add_option("FILE", *exportFile, "File to write")->required();
+  exportCommand->callback([exportFile, &context] {
+    CScreenData list = LoadScreens(context);
+    if (!list.Save(*exportFile)) throw CliError("cannot write " + *exportFile);
+    std::cout << "Exported " << list.Count() << " screen" << (list.Count() == 1 ? "" : "s") << " to " << *exportFile
+              << '\n';
+  });
+
+  auto importFile = std::make_shared<std::string>();
+  CLI::App* importCommand =
+      screens->add_subcommand("import", "Replace the screen list by the screens of a *.screens file");
+  importCommand->add_option("FILE", *importFile, "File to read")->required()->check(CLI::ExistingFile);
+  importCommand->callback([importFile, &context] {
+    CScreenData imported;
+    if (imported.Load(*importFile, false) == 0) Refuse(NoScreenInFileRefusal());
+    CScreenData list = LoadScreens(context);
+    list.CopyFrom(imported, false);
+    StoreScreens(context, list);
+    std::cout << "Imported " << list.Count() << " screen" << (list.Count() == 1 ? "" : "s") << '\n';
+    PrintList(list);
+  });
+}
+
+const CliCommandRegistrar kRegistrar(10, SetUpScreens);
+
+}  // namespace
+}  // namespace vantorel::cli

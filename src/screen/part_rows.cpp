@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <system_error>
 
 #include "app/text_format.h"
 #include "platform/atomic_file.h"
@@ -49,8 +50,9 @@ std::string PartEditorSizeText(int screenWidth, int screenHeight) {
 }
 
 PartRowsResult ImportPartRows(const std::filesystem::path& file) {
+  std::error_code error;
   std::ifstream in(file, std::ios::binary);
-  if (!in) return {{}, RuleRefusal::FromText(kTextFailed)};
+  if (!std::filesystem::is_regular_file(file, error) || !in) return {{}, RuleRefusal::FromText(kTextFailed)};
   std::string line;
   std::getline(in, line);
   PartRowsResult result{PartRowsOf(TrimSpaces(line)), std::nullopt};

@@ -1,6 +1,7 @@
 #include "screen/screen_data.h"
 
 #include <algorithm>
+#include <system_error>
 #include <utility>
 
 #include "app/text_format.h"
@@ -18,8 +19,6 @@ constexpr int kMaxId = 254;
 constexpr int kLedScreenText = 139;
 
 }  // namespace
-
-const char* const kDefaultCrossParts = "p:0,0,16,16;32,0,16,16;0,32,16,16;32,32,16,16;";
 
 std::string ScreenDisplayName(const tagScreenInfo& screen) {
   if (screen.type == 6 || screen.type == 7) {
@@ -42,8 +41,10 @@ void CScreenData::Reset() {
 int CScreenData::Load(const std::filesystem::path& path, bool createDefault) {
   Reset();
   m_path = path;
+  // Only regular files: a folder or a device in place of the list must read as no list.
+  std::error_code error;
   std::string content;
-  if (ReadWholeFile(path, content)) ReadScreenText(content, *this);
+  if (std::filesystem::is_regular_file(path, error) && ReadWholeFile(path, content)) ReadScreenText(content, *this);
   if (m_count == 0 && createDefault) {
     MakeDefault();
     Save(path);

@@ -52,7 +52,7 @@ struct tagCommInfo {
 };
 
 // Special string of the default screen: a 48 x 48 cross whose 16 x 16 corners carry no LEDs.
-extern const char* const kDefaultCrossParts;
+inline constexpr const char* kDefaultCrossParts = "p:0,0,16,16;32,0,16,16;0,32,16,16;32,32,16,16;";
 
 // Name of a screen as lists show it: its name (or its model's name) followed by "[ID]"; screens
 // without a valid controller class get "LED screen" and "<ID>".

@@ -151,6 +151,10 @@ TEST_F(DefaultPartsTest, ImportExportAndDefaultRows) {
   imported = ImportPartRows(m_file.string() + ".missing");
   ASSERT_TRUE(imported.refusal);
   EXPECT_EQ(imported.refusal->text, "Failed");
+  imported = ImportPartRows(m_file.parent_path());  // a folder is not a part list file
+  ASSERT_TRUE(imported.refusal);
+  EXPECT_EQ(imported.refusal->text, "Failed");
+  EXPECT_EQ(DefaultPartList(64, 64, m_file.parent_path()), DefaultPartList(64, 64, m_file.string() + ".missing"));
   const auto failed = ExportPartRows(m_file.parent_path() / "no-such-folder" / "x.txt", rows);
   ASSERT_TRUE(failed);
   EXPECT_EQ(failed->textId, kTextFailed);

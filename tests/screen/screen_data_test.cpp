@@ -105,6 +105,10 @@ TEST_F(ScreenFileTest, MissingFileWithoutDefaultGivesAnEmptyList) {
   EXPECT_FALSE(std::filesystem::exists(m_dir / "none.screens"));
   EXPECT_FALSE(list.Save(m_dir / "empty.screens"));  // an empty list is never written
   EXPECT_FALSE(std::filesystem::exists(m_dir / "empty.screens"));
+  // A folder in place of the file: the default screen in memory, the folder untouched.
+  std::filesystem::create_directory(m_dir / "screen.cfg");
+  EXPECT_EQ(list.Load(m_dir / "screen.cfg", true), 1);
+  EXPECT_TRUE(std::filesystem::is_directory(m_dir / "screen.cfg"));
 }
 
 // While alive, writes beyond `bytes` fail as on a full disk (even for root).

@@ -68,7 +68,7 @@ public:
   CScreenData& operator=(const CScreenData&) = default;
 
   // Resets the list and reads `path`. When nothing was read and `createDefault` is set, makes the
-  // default screen and saves it to `path`. Returns the number of screens read.
+  // default screen and saves it to `path`. Returns the number of screens in the list afterwards.
   int Load(const std::filesystem::path& path, bool createDefault);
   // Writes every screen; false without writing when the list is empty, the path is empty or the
   // file cannot be written (the previous file then stays as it was).

@@ -1,0 +1,38 @@
+#pragma once
+// Command numbers of the editor. A command's text in the text table has the same number:
+// "Label\nStatus tip".
+
+namespace vantorel {
+
+inline constexpr int kCmdNewProgram = 32777;
+inline constexpr int kCmdDeleteProgram = 32778;
+inline constexpr int kCmdAddItem = 32779;
+inline constexpr int kCmdDeleteItem = 32780;
+inline constexpr int kCmdMoveProgramUp = 32781;
+inline constexpr int kCmdMoveProgramDown = 32782;
+inline constexpr int kCmdSetBackground = 32783;
+inline constexpr int kCmdClearBackground = 32784;
+inline constexpr int kCmdOptions = 32787;
+inline constexpr int kCmdLanguage = 32788;
+inline constexpr int kCmdZoomIn = 32789;
+inline constexpr int kCmdZoomOut = 32790;
+inline constexpr int kCmdChangeAdminPassword = 32825;
+inline constexpr int kCmdChangeAdvancedPassword = 32883;
+inline constexpr int kCmdChangeStartupPassword = 32918;
+inline constexpr int kCmdFirstLayout = 32933;  // + layout 0..3
+inline constexpr int kCmdAbout = 57664;
+inline constexpr int kCmdExit = 57665;
+inline constexpr int kCmdViewToolBar = 59392;
+inline constexpr int kCmdViewStatusBar = 59393;
+
+// Menu titles.
+inline constexpr int kTextFileMenu = 5001;
+inline constexpr int kTextEditMenu = 5002;
+inline constexpr int kTextViewMenu = 5003;
+inline constexpr int kTextToolsMenu = 5004;
+inline constexpr int kTextHelpMenu = 5005;
+inline constexpr int kTextLayoutMenu = 5006;
+inline constexpr int kTextLedtoolMenu = 390;
+inline constexpr int kTextFindDevice = 496;
+
+}  // namespace vantorel

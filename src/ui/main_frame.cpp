@@ -1,0 +1,422 @@
+#include "ui/main_frame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QFileDialog>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "app/app_log.h"
+#include "app/text_format.h"
+#include "app/text_table.h"
+#include "screen/colour_modes.h"
+#include "screen/controller_types.h"
+#include "screen/part_list.h"
+#include "ui/command_ids.h"
+#include "ui/language_dialog.h"
+#include "ui/options_dialog.h"
+#include "ui/password_dialogs.h"
+#include "ui/playbill_canvas.h"
+#include "ui/program_tree.h"
+#include "ui/toolbar_icons.h"
+#include "ui/ui_text.h"
+#include "ui/vantorel_app.h"
+
+namespace vantorel {
+namespace {
+
+constexpr int kZoomSteps[] = {1, 2, 3, 4, 6, 8, 12, 16, 24, 32};
+
+PasswordKind PasswordKindOf(int command) {
+  switch (command) {
+    case kCmdChangeAdminPassword: return PasswordKind::Administrator;
+    case kCmdChangeAdvancedPassword: return PasswordKind::Advanced;
+    default: return PasswordKind::Startup;
+  }
+}
+
+bool IsDecodablePicture(const std::filesystem::path& path) { return !QImage(QString::fromStdString(path.string())).isNull(); }
+
+}  // namespace
+
+CMainFrame::CMainFrame(CVantorelApp& app) : m_app(app) {
+  setObjectName(QStringLiteral("MainFrame"));
+  m_tree = new CProgramTree(this);
+  m_canvas = new CPlaybillCanvas(this);
+  m_canvasArea = new QScrollArea(this);
+  m_canvasArea->setWidget(m_canvas);
+  m_canvasArea->setWidgetResizable(true);
+  auto* splitter = new QSplitter(Qt::Horizontal, this);
+  splitter->addWidget(m_tree);
+  splitter->addWidget(m_canvasArea);
+  splitter->setStretchFactor(1, 1);
+  splitter->setSizes({260, 900});
+  setCentralWidget(splitter);
+
+  CreateMenus();
+  CreateToolBar();
+  CreateStatusBar();
+  connect(m_tree, &CProgramTree::recordChosen, this, &CMainFrame::SelectRecord);
+  connect(m_canvas, &CPlaybillCanvas::windowClicked, this, &CMainFrame::SelectRecord);
+  Retranslate();
+}
+
+QAction* CMainFrame::AddAction(int command) {
+  auto* action = new QAction(CommandIcon(command), QString(), this);
+  m_actions.emplace(command, action);
+  connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+  return action;
+}
+
+QAction* CMainFrame::Action(int command) const {
+  const auto found = m_actions.find(command);
+  return found == m_actions.end() ? nullptr : found->second;
+}
+
+std::vector<QMenu*> CMainFrame::Menus() const {
+  return {m_fileMenu, m_editMenu, m_layoutMenu, m_viewMenu, m_toolsMenu, m_helpMenu};
+}
+
+void CMainFrame::CreateMenus() {
+  m_fileMenu = menuBar()->addMenu(QString());
+  m_fileMenu->addAction(AddAction(kCmdExit));
+  Action(kCmdExit)->setShortcut(QKeySequence::Quit);
+
+  m_editMenu = menuBar()->addMenu(QString());
+  m_editMenu->addAction(AddAction(kCmdNewProgram));
+  m_editMenu->addAction(AddAction(kCmdDeleteProgram));
+  m_editMenu->addSeparator();
+  m_editMenu->addAction(AddAction(kCmdAddItem));
+  m_editMenu->addAction(AddAction(kCmdDeleteItem));
+  m_editMenu->addSeparator();
+  m_editMenu->addAction(AddAction(kCmdMoveProgramUp));
+  m_editMenu->addAction(AddAction(kCmdMoveProgramDown));
+  m_editMenu->addSeparator();
+  m_layoutMenu = m_editMenu->addMenu(QString());
+  for (int layout = 0; layout < kLayoutCount; ++layout) m_layoutMenu->addAction(AddAction(kCmdFirstLayout + layout));
+  m_editMenu->addSeparator();
+  m_editMenu->addAction(AddAction(kCmdSetBackground));
+  m_editMenu->addAction(AddAction(kCmdClearBackground));
+
+  m_viewMenu = menuBar()->addMenu(QString());
+  for (const int command : {kCmdViewToolBar, kCmdViewStatusBar}) {
+    QAction* toggle = AddAction(command);
+    toggle->setCheckable(true);
+    toggle->setChecked(true);
+    m_viewMenu->addAction(toggle);
+  }
+  m_viewMenu->addSeparator();
+  m_viewMenu->addAction(AddAction(kCmdZoomIn));
+  m_viewMenu->addAction(AddAction(kCmdZoomOut));
+  Action(kCmdZoomIn)->setShortcut(QKeySequence::ZoomIn);
+  Action(kCmdZoomOut)->setShortcut(QKeySequence::ZoomOut);
+
+  // The fourth menu: the plug-ins add their entries at its end.
+  m_toolsMenu = menuBar()->addMenu(QString());
+  m_toolsMenu->addAction(AddAction(kCmdOptions));
+  m_toolsMenu->addAction(AddAction(kCmdLanguage));
+  m_toolsMenu->addSeparator();
+  m_toolsMenu->addAction(AddAction(kCmdChangeAdminPassword));
+  m_toolsMenu->addAction(AddAction(kCmdChangeStartupPassword));
+
+  m_helpMenu = menuBar()->addMenu(QString());
+  m_helpMenu->addAction(AddAction(kCmdAbout));
+}
+
+void CMainFrame::CreateToolBar() {
+  m_toolBar = addToolBar(QString());
+  m_toolBar->setObjectName(QStringLiteral("MainToolBar"));
+  m_toolBar->setIconSize(QSize(24, 24));
+  for (const int command : {kCmdNewProgram, kCmdDeleteProgram, kCmdAddItem, kCmdDeleteItem}) m_toolBar->addAction(Action(command));
+  m_toolBar->addSeparator();
+  m_toolBar->addAction(Action(kCmdMoveProgramUp));
+  m_toolBar->addAction(Action(kCmdMoveProgramDown));
+  m_toolBar->addSeparator();
+  for (int layout = 0; layout < kLayoutCount; ++layout) m_toolBar->addAction(Action(kCmdFirstLayout + layout));
+  m_toolBar->addSeparator();
+  m_toolBar->addAction(Action(kCmdZoomIn));
+  m_toolBar->addAction(Action(kCmdZoomOut));
+}
+
+void CMainFrame::CreateStatusBar() {
+  for (std::size_t i = 0; i < m_panes.size(); ++i) {
+    m_panes[i] = new QLabel(this);
+    m_panes[i]->setObjectName(QStringLiteral("StatusPane%1").arg(i));
+    m_panes[i]->setMinimumWidth(i == 0 ? 160 : 64);
+    statusBar()->addPermanentWidget(m_panes[i], i == 0 ? 1 : 0);
+  }
+}
+
+void CMainFrame::Retranslate() {
+  setWindowTitle(QString::fromStdString(MainWindowCaption(m_app.GetBranding())));
+  for (const auto& [command, action] : m_actions) {
+    action->setText(CommandLabel(command));
+    action->setStatusTip(CommandTip(command));
+    action->setToolTip(CommandCaption(command));
+  }
+  m_fileMenu->setTitle(Text(kTextFileMenu));
+  m_editMenu->setTitle(Text(kTextEditMenu));
+  m_layoutMenu->setTitle(Text(kTextLayoutMenu));
+  m_viewMenu->setTitle(Text(kTextViewMenu));
+  m_toolsMenu->setTitle(Text(kTextToolsMenu));
+  m_helpMenu->setTitle(Text(kTextHelpMenu));
+  RebuildToolMenu(false);
+  DocumentChanged();
+  RefreshStatusBar();
+}
+
+void CMainFrame::RebuildToolMenu(bool showProblems) {
+  for (QAction* action : m_pluginActions) {
+    m_toolsMenu->removeAction(action);
+    if (QMenu* submenu = action->menu()) submenu->deleteLater();
+    action->deleteLater();
+  }
+  m_pluginActions.clear();
+  m_toolMenu = m_app.Plugins().BuildMenu(m_app.LanguageId(), m_app.Options().ledtoolPassword != 0);
+  if (showProblems) {
+    for (const std::string& problem : m_toolMenu.problems) {
+      WriteLog(LogKind::Error, problem);
+      m_app.Prompts().Message(this, problem, kTextError, QMessageBox::Critical);
+    }
+  }
+
+  const auto addToMenu = [this](QAction* action) {
+    m_toolsMenu->addAction(action);
+    m_pluginActions.push_back(action);
+  };
+  if (m_toolMenu.showSubmenu) {
+    addToMenu(m_toolsMenu->addSeparator());
+    auto* submenu = new QMenu(Text(kTextLedtoolMenu), this);
+    for (const ToolEntry& entry : m_toolMenu.entries) {
+      QAction* tool = submenu->addAction(QString::fromStdString(entry.name));
+      connect(tool, &QAction::triggered, this, [this, command = entry.command] { RunTool(command); });
+    }
+    if (m_toolMenu.passwordEntry) {
+      submenu->addSeparator();
+      QAction* password = submenu->addAction(CommandLabel(kLedtoolPasswordCommand));
+      password->setStatusTip(CommandTip(kLedtoolPasswordCommand));
+      connect(password, &QAction::triggered, this, [this] { ChangePassword(kCmdChangeAdvancedPassword); });
+    }
+    addToMenu(submenu->menuAction());
+  }
+  if (m_toolMenu.findDevice) {
+    addToMenu(m_toolsMenu->addSeparator());
+    auto* find = new QAction(Text(kTextFindDevice), this);
+    connect(find, &QAction::triggered, this, &CMainFrame::FindDevice);
+    addToMenu(find);
+  }
+}
+
+void CMainFrame::RefreshStatusBar() {
+  const CScreenConfig& screens = m_app.Doc().Screens();
+  if (screens.Count() == 0) {
+    for (QLabel* pane : m_panes) pane->clear();
+    return;
+  }
+  const int index = m_app.Doc().CurrentScreenIndex();
+  const tagScreenInfo& screen = screens.Screen(index);
+  m_panes[0]->setText(QString::fromStdString(screens.DisplayName(index)));
+  m_panes[1]->setText(QString::fromStdString(ModelName(screen.model)));
+  m_panes[2]->setText(QString::fromStdString(ColourModeName(screen.color)));
+  m_panes[3]->setText(QString::number(screen.width));
+  m_panes[4]->setText(QString::number(screen.height));
+}
+
+void CMainFrame::DocumentChanged() {
+  m_tree->Rebuild(m_app.Doc());
+  UpdateCanvas();
+  UpdateCommandStates();
+}
+
+void CMainFrame::UpdateCommandStates() {
+  const CPrgListDoc& doc = m_app.Doc();
+  const bool hasScreen = doc.Screens().Count() > 0;
+  const bool hasProgram = doc.Selection().programRecord >= 0;
+  Action(kCmdNewProgram)->setEnabled(hasScreen);
+  Action(kCmdDeleteProgram)->setEnabled(doc.CanDeleteProgram());
+  Action(kCmdAddItem)->setEnabled(doc.CanAddItem());
+  Action(kCmdDeleteItem)->setEnabled(doc.CanDeleteItem());
+  Action(kCmdMoveProgramUp)->setEnabled(doc.CanMoveProgramUp());
+  Action(kCmdMoveProgramDown)->setEnabled(doc.CanMoveProgramDown());
+  for (int layout = 0; layout < kLayoutCount; ++layout) Action(kCmdFirstLayout + layout)->setEnabled(hasProgram);
+  Action(kCmdSetBackground)->setEnabled(hasProgram);
+  Action(kCmdClearBackground)->setEnabled(hasProgram && !doc.Record(doc.Selection().programRecord).program.backgrd.empty());
+}
+
+void CMainFrame::UpdateCanvas() {
+  const CPrgListDoc& doc = m_app.Doc();
+  if (doc.Screens().Count() == 0) {
+    m_canvas->SetScreen(QSize(0, 0), {});
+    m_canvas->SetWindows({}, -1);
+    return;
+  }
+  const tagScreenInfo& screen = doc.CurrentScreen();
+  m_canvas->SetScreen(QSize(screen.width, screen.height), ParsePartList(doc.Screens().Comm(doc.CurrentScreenIndex()).special));
+
+  std::vector<CanvasWindow> windows;
+  QImage background;
+  const SelectionSummary& selection = doc.Selection();
+  if (selection.programRecord >= 0) {
+    const tagProgramPart& program = doc.Record(selection.programRecord).program;
+    if (!program.backgrd.empty()) background = QImage(QString::fromStdString(program.backgrd.str()));
+    const int count = static_cast<int>(doc.Records().size());
+    for (int i = selection.programRecord + 1; i < count && !doc.Record(i).IsProgram(); ++i) {
+      const tagPrgItem& record = doc.Record(i);
+      if (record.IsWindow()) {
+        windows.push_back({QRect(record.window.left, record.window.top, record.window.width, record.window.height), i});
+      }
+    }
+  }
+  m_canvas->SetBackground(std::move(background));
+  m_canvas->SetWindows(std::move(windows), selection.windowRecord);
+}
+
+void CMainFrame::SelectRecord(int record) {
+  if (!m_app.Doc().Select(record)) return;
+  if (QTreeWidgetItem* row = m_tree->RowOf(record); row && m_tree->currentItem() != row) {
+    const QSignalBlocker block(m_tree);
+    m_tree->setCurrentItem(row);
+  }
+  UpdateCanvas();
+  UpdateCommandStates();
+}
+
+void CMainFrame::EditDocument(bool changed) {
+  if (changed) DocumentChanged();
+}
+
+void CMainFrame::RunCommand(int command) {
+  CPrgListDoc& doc = m_app.Doc();
+  const SelectionSummary selection = doc.Selection();
+  switch (command) {
+    case kCmdNewProgram: EditDocument(doc.AddProgram()); return;
+    case kCmdDeleteProgram: EditDocument(doc.CanDeleteProgram() && doc.Delete(selection.programRecord)); return;
+    case kCmdAddItem: EditDocument(doc.AddItem()); return;
+    case kCmdDeleteItem: EditDocument(doc.CanDeleteItem() && doc.Delete(selection.itemRecord)); return;
+    case kCmdMoveProgramUp: EditDocument(doc.MoveProgramUp()); return;
+    case kCmdMoveProgramDown: EditDocument(doc.MoveProgramDown()); return;
+    case kCmdSetBackground: SetBackground(); return;
+    case kCmdClearBackground: EditDocument(doc.ClearBackground()); return;
+    case kCmdOptions: ShowOptions(); return;
+    case kCmdLanguage: ChooseLanguage(); return;
+    case kCmdZoomIn: StepZoom(+1); return;
+    case kCmdZoomOut: StepZoom(-1); return;
+    case kCmdChangeAdminPassword:
+    case kCmdChangeStartupPassword: ChangePassword(command); return;
+    case kCmdAbout: ShowAbout(); return;
+    case kCmdExit: close(); return;
+    case kCmdViewToolBar: m_toolBar->setVisible(Action(command)->isChecked()); return;
+    case kCmdViewStatusBar: statusBar()->setVisible(Action(command)->isChecked()); return;
+    default: break;
+  }
+  if (command >= kCmdFirstLayout && command < kCmdFirstLayout + kLayoutCount) {
+    EditDocument(doc.ApplyLayout(command - kCmdFirstLayout));
+  }
+}
+
+void CMainFrame::SetBackground() {
+  const QString picture = QFileDialog::getOpenFileName(this, CommandCaption(kCmdSetBackground), QString(), FileDialogFilter(133));
+  if (picture.isEmpty()) return;
+  EditDocument(m_app.Doc().SetBackground(picture.toStdString(), IsDecodablePicture));
+}
+
+void CMainFrame::ShowOptions() {
+  COptionsDlg dialog(m_app.Options(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  m_app.SetOptions(dialog.Options());
+  RebuildToolMenu(false);
+}
+
+void CMainFrame::ChooseLanguage() {
+  CSelectLangDlg dialog(m_app.Folders().LanguageFolder(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const LanguageSwitch result = m_app.ChangeLanguage(dialog.LanguageId(), true);
+  if (!result.ok) {
+    m_app.Prompts().Message(this, result.message, kTextError, QMessageBox::Critical);
+  } else if (result.changed) {
+    Retranslate();
+  }
+}
+
+void CMainFrame::ChangePassword(int command) {
+  const PasswordKind kind = PasswordKindOf(command);
+  CChangePasswordDlg dialog(kind, m_app.Passwords().Get(kind), command, this);
+  if (dialog.exec() == QDialog::Accepted) m_app.StorePassword(kind, dialog.NewBlock());
+}
+
+void CMainFrame::RunTool(int command) {
+  const ToolRun run = m_app.Plugins().Run(m_toolMenu, command, m_app.ToolContext(this));
+  if (!run.ok && !run.message.empty()) {
+    WriteLog(LogKind::Error, run.message);
+    m_app.Prompts().Message(this, run.message, kTextError, QMessageBox::Critical);
+  }
+}
+
+void CMainFrame::FindDevice() {
+  const ToolRun run = m_app.Plugins().FindDevice(m_app.ToolContext(this), false);
+  if (!run.ok) {
+    WriteLog(LogKind::Error, run.message);
+    m_app.Prompts().Message(this, run.message, kTextError, QMessageBox::Critical);
+  }
+}
+
+void CMainFrame::ShowAbout() {
+  const Branding& branding = m_app.GetBranding();
+  const std::string name = MainWindowCaption(branding);
+  const QString caption = branding.aboutTitle.empty() ? FormattedText(5046, name) : QString::fromStdString(branding.aboutTitle);
+  const QImage picture(QString::fromStdString(branding.aboutImage.empty() ? std::string() : m_app.Folders().InProgramFolder(branding.aboutImage).string()));
+  if (picture.isNull()) {
+    QMessageBox::about(this, caption, QString::fromStdString(name) + QLatin1Char('\n') + FormattedText(5047, VANTOREL_VERSION));
+    return;
+  }
+  // A branded About box shows only its picture.
+  QDialog box(this);
+  box.setWindowTitle(caption);
+  auto* label = new QLabel(&box);
+  label->setPixmap(QPixmap::fromImage(picture));
+  label->setAlignment(Qt::AlignCenter);
+  auto* layout = new QVBoxLayout(&box);
+  layout->addWidget(label);
+  box.resize(std::max(160, picture.width() + 24), std::max(160, picture.height() + 24));
+  box.exec();
+}
+
+void CMainFrame::StepZoom(int direction) {
+  m_zoomChosen = true;
+  const int zoom = m_canvas->Zoom();
+  int next = zoom;
+  if (direction > 0) {
+    const auto* larger = std::upper_bound(std::begin(kZoomSteps), std::end(kZoomSteps), zoom);
+    if (larger != std::end(kZoomSteps)) next = *larger;
+  } else {
+    const auto* notSmaller = std::lower_bound(std::begin(kZoomSteps), std::end(kZoomSteps), zoom);
+    if (notSmaller != std::begin(kZoomSteps)) next = *(notSmaller - 1);
+  }
+  m_canvas->SetZoom(next);
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // The canvas starts at the largest zoom that shows the whole screen, once the window has its size.
+  QTimer::singleShot(0, this, [this] {
+    if (!m_zoomChosen) m_canvas->SetZoom(m_canvas->ZoomToFit(m_canvasArea->viewport()->size()));
+  });
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  m_app.MainWindowClosing();
+  event->accept();
+}
+
+}  // namespace vantorel

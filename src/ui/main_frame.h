@@ -1,0 +1,92 @@
+#pragma once
+// The editor's main window: menus and tool buttons for the document's operations, the program
+// tree beside the canvas, and five status-bar panes describing the current screen.
+
+#include <QMainWindow>
+
+#include <array>
+#include <map>
+#include <vector>
+
+#include "app/tool_plugins.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QScrollArea;
+class QToolBar;
+
+namespace vantorel {
+
+class CPlaybillCanvas;
+class CProgramTree;
+class CVantorelApp;
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+public:
+  static constexpr int kStatusPanes = 5;
+
+  explicit CMainFrame(CVantorelApp& app);
+
+  // Every text again from the text table (after a language switch), with the tool menu.
+  void Retranslate();
+  // Makes the tool menu's plug-in entries anew; `showProblems` reports unusable plug-ins.
+  void RebuildToolMenu(bool showProblems);
+  // Screen display name, model, colour mode, width and height of the current screen.
+  void RefreshStatusBar();
+  // Tree, canvas and command states after the document changed.
+  void DocumentChanged();
+  // Runs a command as its menu entry would.
+  void RunCommand(int command);
+
+  QAction* Action(int command) const;
+  QMenu* ToolsMenu() const { return m_toolsMenu; }
+  std::vector<QMenu*> Menus() const;
+  CProgramTree* Tree() const { return m_tree; }
+  CPlaybillCanvas* Canvas() const { return m_canvas; }
+  QLabel* StatusPane(int index) const { return m_panes.at(static_cast<std::size_t>(index)); }
+  const ToolMenu& PluginMenu() const { return m_toolMenu; }
+
+protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+private:
+  QAction* AddAction(int command);
+  void CreateMenus();
+  void CreateToolBar();
+  void CreateStatusBar();
+  void UpdateCommandStates();
+  void UpdateCanvas();
+  void SelectRecord(int record);
+  void EditDocument(bool changed);
+
+  void SetBackground();
+  void ShowOptions();
+  void ChooseLanguage();
+  void ChangePassword(int command);
+  void RunTool(int command);
+  void FindDevice();
+  void ShowAbout();
+  void StepZoom(int direction);
+
+  CVantorelApp& m_app;
+  std::map<int, QAction*> m_actions;
+  QMenu* m_fileMenu = nullptr;
+  QMenu* m_editMenu = nullptr;
+  QMenu* m_layoutMenu = nullptr;
+  QMenu* m_viewMenu = nullptr;
+  QMenu* m_toolsMenu = nullptr;
+  QMenu* m_helpMenu = nullptr;
+  QToolBar* m_toolBar = nullptr;
+  CProgramTree* m_tree = nullptr;
+  CPlaybillCanvas* m_canvas = nullptr;
+  QScrollArea* m_canvasArea = nullptr;
+  std::array<QLabel*, kStatusPanes> m_panes{};
+  ToolMenu m_toolMenu;
+  std::vector<QAction*> m_pluginActions;  // everything the plug-ins added to the tools menu
+  bool m_zoomChosen = false;
+};
+
+}  // namespace vantorel

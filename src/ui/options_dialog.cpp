@@ -1,0 +1,159 @@
+#include "ui/options_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTime>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+
+#include "app/text_format.h"
+#include "app/text_table.h"
+#include "playbill/effect_table.h"
+#include "ui/ui_text.h"
+
+namespace vantorel {
+namespace {
+
+constexpr int kPreviewPlacements = 5;
+constexpr int kPreviewZooms = 8;
+constexpr int kTextSizes = 8;        // size indexes 0..7
+constexpr int kClockFormats = 8;     // date formats 0..7
+constexpr int kTextSizeHeights[kTextSizes] = {8, 12, 16, 24, 32, 40, 48, 56};
+
+QCheckBox* Check(int textId, int value, QWidget* parent) {
+  auto* box = new QCheckBox(Text(textId), parent);
+  box->setChecked(value != 0);
+  return box;
+}
+
+int Value(const QCheckBox* box) { return box->isChecked() ? 1 : 0; }
+
+// Selects the entry whose data is `value`, else the first.
+void SelectData(QComboBox* combo, int value) { combo->setCurrentIndex(std::max(0, combo->findData(value))); }
+
+}  // namespace
+
+COptionsDlg::COptionsDlg(const AppOptions& options, QWidget* parent)
+    : QDialog(parent), m_options(options), m_pages(new QTabWidget(this)) {
+  setWindowTitle(Text(5010));
+  m_pages->addTab(MakeViewPage(), Text(5011));
+  m_pages->addTab(MakeSystemPage(), Text(5012));
+  m_pages->addTab(MakeCustomPage(), Text(5013));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(m_pages);
+  layout->addWidget(OkCancelButtons(this));
+}
+
+QWidget* COptionsDlg::MakeViewPage() {
+  auto* page = new QWidget(this);
+  m_previewShow = Check(5014, m_options.previewShow, page);
+  m_previewTopmost = Check(5015, m_options.previewTopmost, page);
+  m_previewAlign = new QComboBox(page);
+  for (int i = 0; i < kPreviewPlacements; ++i) m_previewAlign->addItem(Text(5017 + i), i);
+  SelectData(m_previewAlign, m_options.previewAlign);
+  m_previewZoom = new QComboBox(page);
+  for (int i = 0; i < kPreviewZooms; ++i) {
+    m_previewZoom->addItem(QString::fromStdString(FormatText(LoadText(5048).c_str(), i + 1)), i);
+  }
+  SelectData(m_previewZoom, m_options.previewZoom);
+  m_minimizeToTray = Check(5023, m_options.minimizeToTray, page);
+  m_ledtoolPassword = Check(5024, m_options.ledtoolPassword, page);
+
+  auto* form = new QFormLayout(page);
+  form->addRow(m_previewShow);
+  form->addRow(m_previewTopmost);
+  form->addRow(Text(5016), m_previewAlign);
+  form->addRow(Text(5022), m_previewZoom);
+  form->addRow(m_minimizeToTray);
+  form->addRow(m_ledtoolPassword);
+  return page;
+}
+
+QWidget* COptionsDlg::MakeSystemPage() {
+  auto* page = new QWidget(this);
+  m_autoShutdown = Check(5025, m_options.autoShutdown, page);
+  m_shutdownTime = new QTimeEdit(page);
+  m_shutdownTime->setDisplayFormat(QStringLiteral("HH:mm"));
+  const int time = m_options.shutdownTime;
+  m_shutdownTime->setTime(QTime((time >> 8) % 24, (time & 0xFF) % 60));
+  m_shutdownTime->setEnabled(m_autoShutdown->isChecked());
+  connect(m_autoShutdown, &QCheckBox::toggled, m_shutdownTime, &QWidget::setEnabled);
+
+  auto* row = new QHBoxLayout;
+  row->addWidget(m_autoShutdown);
+  row->addWidget(m_shutdownTime);
+  row->addStretch();
+  auto* layout = new QVBoxLayout(page);
+  layout->addLayout(row);
+  layout->addStretch();
+  return page;
+}
+
+QWidget* COptionsDlg::MakeCustomPage() {
+  auto* page = new QWidget(this);
+  m_textMode = new QComboBox(page);
+  m_textMode->addItem(Text(422), 0);
+  m_textMode->addItem(Text(423), 1);
+  SelectData(m_textMode, m_options.defaultTextMode);
+  m_textSize = new QComboBox(page);
+  m_textSize->addItem(Text(5028), -1);
+  for (int i = 0; i < kTextSizes; ++i) {
+    m_textSize->addItem(QString::fromStdString(FormatText(LoadText(5050).c_str(), kTextSizeHeights[i])), i);
+  }
+  SelectData(m_textSize, m_options.defaultTextSize);
+  m_effect = new QComboBox(page);
+  for (int i = 0; i < kEffectCount; ++i) m_effect->addItem(Text(EffectAt(i).textId), EffectAt(i).code);
+  SelectData(m_effect, EffectAt(std::max(0, EffectIndexOfCode(static_cast<std::uint16_t>(m_options.defaultEffect)))).code);
+  m_clockFormat = new QSpinBox(page);
+  m_clockFormat->setRange(0, kClockFormats - 1);
+  m_clockFormat->setValue(m_options.defaultClockFormat);
+  m_extendedAsciiName = new QLineEdit(QString::fromStdString(m_options.extendedAsciiName), page);
+  m_extendedAsciiName->setPlaceholderText(Text(480));
+  m_oneButtonSend = Check(5032, m_options.oneButtonSend, page);
+  m_packProgramFiles = Check(5033, m_options.packProgramFiles, page);
+  m_convertVideo = Check(5034, m_options.convertVideo, page);
+  m_removeFontSmooth = Check(5035, m_options.removeFontSmooth, page);
+  m_runschBlank = Check(5036, m_options.runschBlank, page);
+
+  auto* form = new QFormLayout(page);
+  form->addRow(Text(5026), m_textMode);
+  form->addRow(Text(5027), m_textSize);
+  form->addRow(Text(5029), m_effect);
+  form->addRow(Text(5030), m_clockFormat);
+  form->addRow(Text(5031), m_extendedAsciiName);
+  for (QCheckBox* box : {m_oneButtonSend, m_packProgramFiles, m_convertVideo, m_removeFontSmooth, m_runschBlank}) {
+    form->addRow(box);
+  }
+  return page;
+}
+
+AppOptions COptionsDlg::Options() const {
+  AppOptions options = m_options;
+  options.previewShow = Value(m_previewShow);
+  options.previewTopmost = Value(m_previewTopmost);
+  options.previewAlign = m_previewAlign->currentData().toInt();
+  options.previewZoom = m_previewZoom->currentData().toInt();
+  options.minimizeToTray = Value(m_minimizeToTray);
+  options.ledtoolPassword = Value(m_ledtoolPassword);
+  options.autoShutdown = Value(m_autoShutdown);
+  options.shutdownTime = m_shutdownTime->time().hour() * 256 + m_shutdownTime->time().minute();
+  options.defaultTextMode = m_textMode->currentData().toInt();
+  options.defaultTextSize = m_textSize->currentData().toInt();
+  options.defaultEffect = m_effect->currentData().toInt();
+  options.defaultClockFormat = m_clockFormat->value();
+  options.extendedAsciiName = m_extendedAsciiName->text().toStdString();
+  options.oneButtonSend = Value(m_oneButtonSend);
+  options.packProgramFiles = Value(m_packProgramFiles);
+  options.convertVideo = Value(m_convertVideo);
+  options.removeFontSmooth = Value(m_removeFontSmooth);
+  options.runschBlank = Value(m_runschBlank);
+  return options;
+}
+
+}  // namespace vantorel

@@ -1,0 +1,62 @@
+#pragma once
+// The editor's canvas: the current screen drawn at an integer zoom, the areas without LEDs greyed,
+// and the windows of the current program outlined and numbered. A click on a window chooses it.
+
+#include <QImage>
+#include <QWidget>
+
+#include <vector>
+
+#include "screen/part_list.h"
+
+namespace vantorel {
+
+struct CanvasWindow {
+  QRect rect;      // in screen pixels
+  int record = -1;  // its record in the playbill
+};
+
+class CPlaybillCanvas : public QWidget {
+  Q_OBJECT
+public:
+  static constexpr int kMinZoom = 1;
+  static constexpr int kMaxZoom = 32;
+
+  explicit CPlaybillCanvas(QWidget* parent = nullptr);
+
+  void SetScreen(QSize size, std::vector<PartRect> parts);
+  void SetWindows(std::vector<CanvasWindow> windows, int selectedRecord);
+  void SetBackground(QImage picture);
+  void SetZoom(int zoom);
+
+  int Zoom() const { return m_zoom; }
+  QSize ScreenSize() const { return m_screen; }
+  const std::vector<CanvasWindow>& Windows() const { return m_windows; }
+  const std::vector<PartRect>& Parts() const { return m_parts; }
+  // The largest zoom at which the whole screen fits into `area`.
+  int ZoomToFit(QSize area) const;
+  // Where screen pixel (0, 0) is drawn.
+  QPoint Origin() const;
+
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override { return sizeHint(); }
+
+Q_SIGNALS:
+  void windowClicked(int record);
+
+protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+private:
+  QRect OnWidget(const QRect& screenRect) const;
+
+  QSize m_screen{0, 0};
+  std::vector<PartRect> m_parts;
+  std::vector<CanvasWindow> m_windows;
+  int m_selectedRecord = -1;
+  QImage m_background;
+  int m_zoom = 8;
+};
+
+}  // namespace vantorel

@@ -1,0 +1,104 @@
+#include "ui/toolbar_icons.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+#include "playbill/cross_layout.h"
+#include "playbill/prg_item.h"
+#include "ui/command_ids.h"
+#include "ui/kind_icons.h"
+
+namespace vantorel {
+namespace {
+
+constexpr int kSize = 32;
+
+QPixmap Blank() {
+  QPixmap pixmap(kSize, kSize);
+  pixmap.fill(Qt::transparent);
+  return pixmap;
+}
+
+// A record icon with a plus or a cross in its lower right corner.
+QIcon WithBadge(int level, bool add) {
+  tagPrgItem record;
+  record.level = level;
+  record.item.actType = kKindImageText;
+  QPixmap pixmap = Blank();
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  RecordIcon(record).paint(&painter, 0, 0, 26, 26);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(add ? QColor(40, 160, 60) : QColor(200, 40, 40));
+  painter.drawEllipse(QPoint(24, 24), 8, 8);
+  painter.setPen(QPen(Qt::white, 3));
+  if (add) {
+    painter.drawLine(19, 24, 29, 24);
+    painter.drawLine(24, 19, 24, 29);
+  } else {
+    painter.drawLine(20, 20, 28, 28);
+    painter.drawLine(28, 20, 20, 28);
+  }
+  return QIcon(pixmap);
+}
+
+QIcon Arrow(bool up) {
+  QPixmap pixmap = Blank();
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(40, 80, 160));
+  const int tip = up ? 4 : 28;
+  painter.drawPolygon(QPolygon({QPoint(16, tip), QPoint(4, 16), QPoint(28, 16)}));
+  painter.drawRect(11, up ? 16 : 4, 10, 12);
+  return QIcon(pixmap);
+}
+
+// The windows of a layout on a 48 x 48 cross, corners greyed.
+QIcon Layout(int layout) {
+  QPixmap pixmap = Blank();
+  QPainter painter(&pixmap);
+  const double scale = 30.0 / 48.0;
+  painter.translate(1, 1);
+  painter.scale(scale, scale);
+  painter.fillRect(0, 0, 48, 48, Qt::black);
+  for (const QRect corner : {QRect(0, 0, 16, 16), QRect(32, 0, 16, 16), QRect(0, 32, 16, 16), QRect(32, 32, 16, 16)}) {
+    painter.fillRect(corner, QColor(150, 150, 150));
+  }
+  painter.setPen(QPen(QColor(255, 200, 40), 3));
+  for (const WindowRect& w : LayoutWindows(layout, 48, 48)) painter.drawRect(QRect(w.left, w.top, w.width, w.height).adjusted(2, 2, -2, -2));
+  return QIcon(pixmap);
+}
+
+QIcon Magnifier(bool in) {
+  QPixmap pixmap = Blank();
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(QColor(60, 60, 60), 3));
+  painter.setBrush(QColor(220, 235, 255));
+  painter.drawEllipse(QPoint(13, 13), 9, 9);
+  painter.drawLine(20, 20, 29, 29);
+  painter.drawLine(9, 13, 17, 13);
+  if (in) painter.drawLine(13, 9, 13, 17);
+  return QIcon(pixmap);
+}
+
+}  // namespace
+
+QIcon CommandIcon(int command) {
+  switch (command) {
+    case kCmdNewProgram: return WithBadge(kLevelProgram, true);
+    case kCmdDeleteProgram: return WithBadge(kLevelProgram, false);
+    case kCmdAddItem: return WithBadge(kLevelItem, true);
+    case kCmdDeleteItem: return WithBadge(kLevelItem, false);
+    case kCmdMoveProgramUp: return Arrow(true);
+    case kCmdMoveProgramDown: return Arrow(false);
+    case kCmdZoomIn: return Magnifier(true);
+    case kCmdZoomOut: return Magnifier(false);
+    default: break;
+  }
+  if (command >= kCmdFirstLayout && command < kCmdFirstLayout + kLayoutCount) return Layout(command - kCmdFirstLayout);
+  return {};
+}
+
+}  // namespace vantorel

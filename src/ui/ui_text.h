@@ -1,0 +1,31 @@
+#pragma once
+// Numbered texts as the widgets need them. A command's text is "Label\nStatus tip": the menu shows
+// the label, the status bar and tool tips the tip.
+
+#include <QMessageBox>
+#include <QString>
+
+#include <string>
+
+class QDialog;
+class QDialogButtonBox;
+class QWidget;
+
+namespace vantorel {
+
+QString Text(int id);
+QString FormattedText(int id, const std::string& argument);
+QString CommandLabel(int commandId);
+QString CommandTip(int commandId);
+// The label without its '&' and trailing "...", as a dialog caption.
+QString CommandCaption(int commandId);
+// A filter of the form "Name (*.a;*.b)|*.a;*.b|...||" as a file-dialog filter.
+QString FileDialogFilter(int id);
+
+// A message box captioned by text `captionId` ("Prompt", "Warning", "Error").
+void ShowMessage(QWidget* parent, const QString& text, int captionId, QMessageBox::Icon icon);
+
+// OK and Cancel buttons labelled from the text table, wired to accept and reject `dialog`.
+QDialogButtonBox* OkCancelButtons(QDialog* dialog);
+
+}  // namespace vantorel

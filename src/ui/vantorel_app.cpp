@@ -1,0 +1,143 @@
+#include "ui/vantorel_app.h"
+
+#include <QScreen>
+#include <QTimer>
+
+#include "app/app_log.h"
+#include "app/start_up.h"
+#include "app/text_format.h"
+#include "app/text_table.h"
+#include "ui/main_frame.h"
+#include "ui/password_dialogs.h"
+#include "ui/ui_text.h"
+
+namespace vantorel {
+namespace {
+
+constexpr int kIdleCheckMilliseconds = 1000;
+
+}  // namespace
+
+std::optional<std::string> CDialogPrompts::AskPassword(QWidget* parent) {
+  CPasswordDlg dialog(parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Password();
+}
+
+void CDialogPrompts::Message(QWidget* parent, const std::string& text, int captionId, QMessageBox::Icon icon) {
+  ShowMessage(parent, QString::fromStdString(text), captionId, icon);
+}
+
+CVantorelApp::CVantorelApp(CAppFolders folders, IAppPrompts& prompts, CAutoShutdown::PowerOff powerOff,
+                           CAutoShutdown::Clock clock)
+    : m_folders(std::move(folders)),
+      m_prompts(prompts),
+      m_options(ReadOptions(m_folders.SettingsFile())),
+      m_branding(ReadBranding(m_folders.BrandingFile())),
+      m_language(m_folders.LanguageFolder()),
+      m_plugins(m_folders.ProgramFolder()),
+      m_shutdown(std::move(clock),
+                 [powerOff = std::move(powerOff)] {
+                   WriteLog(LogKind::Info, "automatic shutdown");
+                   powerOff();
+                 }),
+      m_doc(m_folders.WorkFolder(), ItemDefaultsFromOptions(m_options)) {}
+
+CVantorelApp::~CVantorelApp() {
+  m_mainFrame.reset();
+  CloseProcessLog();
+}
+
+bool CVantorelApp::StartUp(std::span<const std::string> arguments) {
+  OpenProcessLog(m_folders.LogFile());
+  WriteLog(LogKind::Start, FormatText("%s %s, data folder %s", LoadText(138).c_str(), VANTOREL_VERSION,
+                                      m_folders.DataFolder().c_str()));
+  m_passwords = LoadPasswordBlocks(m_userSettings);
+  RestoreLanguage();
+
+  m_doc.Screens().Load(m_folders.ScreenFile(), true);
+  OpenStartPlaybill(ChooseStartScreen(m_doc.Screens().Count(), FindScreenSwitch(arguments)));
+
+  if (m_passwords.HasStartupPassword() && !AskStartupPassword()) return false;
+
+  m_mainFrame = std::make_unique<CMainFrame>(*this);
+  m_shared = m_userSettings.ReadShared();
+  m_shutdown.Configure(m_options.autoShutdown != 0, m_options.shutdownTime);
+  // Without a window manager (a virtual display) maximising does nothing: take the screen ourselves.
+  m_mainFrame->setGeometry(m_mainFrame->screen()->availableGeometry());
+  m_mainFrame->showMaximized();
+  m_mainFrame->RebuildToolMenu(true);
+  QTimer::singleShot(0, m_mainFrame.get(), [frame = m_mainFrame.get()] { frame->RefreshStatusBar(); });
+
+  m_idleTimer = std::make_unique<QTimer>();
+  QObject::connect(m_idleTimer.get(), &QTimer::timeout, [this] { OnIdle(); });
+  m_idleTimer->start(kIdleCheckMilliseconds);
+  return true;
+}
+
+void CVantorelApp::RestoreLanguage() {
+  const std::optional<int> saved = m_userSettings.Language();
+  if (!saved) return;
+  const LanguageSwitch result = m_language.SetLanguage(*saved);
+  if (!result.ok) {
+    WriteLog(LogKind::Error, result.message);
+    m_prompts.Message(nullptr, result.message, kTextError, QMessageBox::Critical);
+  }
+}
+
+void CVantorelApp::OpenStartPlaybill(int screenIndex) {
+  if (m_doc.Screens().Count() == 0) return;  // no screen: an empty document
+  // The chosen screen stays current even when it has no playbill yet, so its new playbill is
+  // kept under its own name and never replaces another screen's.
+  m_doc.SetCurrentScreenIndex(screenIndex);
+  m_doc.ResetToDefault();
+}
+
+bool CVantorelApp::AskStartupPassword() {
+  const std::optional<std::string> typed = m_prompts.AskPassword(nullptr);
+  if (!typed) return false;
+  if (!CheckPassword(*typed, m_passwords.startup)) {
+    WriteLog(LogKind::Error, "wrong startup password");
+    m_prompts.Message(nullptr, LoadText(223), kTextPrompt, QMessageBox::Warning);
+    return false;
+  }
+  return true;
+}
+
+void CVantorelApp::MainWindowClosing() {
+  m_idleTimer.reset();
+  WriteLedtoolPasswordOption(m_folders.SettingsFile(), m_options.ledtoolPassword);
+  CleanTemporaryFolder(m_folders.TempFolder());
+  WriteLog(LogKind::Info, "exit");
+}
+
+bool CVantorelApp::SetOptions(const AppOptions& options) {
+  m_options = options;
+  m_doc.SetItemDefaults(ItemDefaultsFromOptions(options));
+  m_shutdown.Configure(options.autoShutdown != 0, options.shutdownTime);
+  if (WriteOptions(m_folders.SettingsFile(), options)) return true;
+  WriteLog(LogKind::Error, "cannot write " + m_folders.SettingsFile().string());
+  return false;
+}
+
+void CVantorelApp::StorePassword(PasswordKind kind, const PasswordBlock& block) {
+  m_passwords.Get(kind) = block;
+  StorePasswordBlock(m_userSettings, kind, block);
+}
+
+LanguageSwitch CVantorelApp::ChangeLanguage(int languageId, bool remember) {
+  const LanguageSwitch result = m_language.SetLanguage(languageId);
+  if (!result.ok) {
+    WriteLog(LogKind::Error, result.message);
+    return result;
+  }
+  if (remember) m_userSettings.SetLanguage(languageId);
+  return result;
+}
+
+ToolRunContext CVantorelApp::ToolContext(QWidget* parent) const {
+  return {m_language.Id(), m_folders.DataFolder().string(), DecodePassword(m_passwords.administrator),
+          DecodePassword(m_passwords.advanced), parent};
+}
+
+}  // namespace vantorel

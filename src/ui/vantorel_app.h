@@ -1,0 +1,107 @@
+#pragma once
+// The application object: everything that exists once per run. It runs the start-up sequence
+// (settings, passwords, screens, the playbill to open, the startup password, the main window,
+// the language and the tool menu), the idle check of the automatic shutdown, and the clean-up
+// when the main window closes.
+
+#include <QMessageBox>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "app/app_folders.h"
+#include "app/app_language.h"
+#include "app/auto_shutdown.h"
+#include "app/options.h"
+#include "app/password_store.h"
+#include "app/tool_plugins.h"
+#include "app/user_settings.h"
+#include "playbill/prg_list_doc.h"
+
+class QTimer;
+class QWidget;
+
+namespace vantorel {
+
+class CMainFrame;
+
+// What the start-up asks of the user; tests put their own answers in place of the dialogs.
+class IAppPrompts {
+public:
+  virtual ~IAppPrompts() = default;
+  // The startup password, or nullopt when the user cancels.
+  virtual std::optional<std::string> AskPassword(QWidget* parent) = 0;
+  virtual void Message(QWidget* parent, const std::string& text, int captionId, QMessageBox::Icon icon) = 0;
+};
+
+// The real dialogs.
+class CDialogPrompts : public IAppPrompts {
+public:
+  std::optional<std::string> AskPassword(QWidget* parent) override;
+  void Message(QWidget* parent, const std::string& text, int captionId, QMessageBox::Icon icon) override;
+};
+
+class CVantorelApp {
+public:
+  CVantorelApp(CAppFolders folders, IAppPrompts& prompts, CAutoShutdown::PowerOff powerOff,
+               CAutoShutdown::Clock clock = CAutoShutdown::LocalHourMinute);
+  ~CVantorelApp();
+  CVantorelApp(const CVantorelApp&) = delete;
+  CVantorelApp& operator=(const CVantorelApp&) = delete;
+
+  // The start-up sequence; false ends the run. `arguments` are the command line, the program first.
+  bool StartUp(std::span<const std::string> arguments);
+  // Called when the main window closes: stores the "Ledtool password" option and empties the
+  // temporary folder.
+  void MainWindowClosing();
+  // The idle check (automatic shutdown); a timer calls it every second.
+  void OnIdle() { m_shutdown.OnIdle(); }
+
+  const CAppFolders& Folders() const { return m_folders; }
+  CPrgListDoc& Doc() { return m_doc; }
+  CMainFrame* MainFrame() const { return m_mainFrame.get(); }
+  IAppPrompts& Prompts() { return m_prompts; }
+  const Branding& GetBranding() const { return m_branding; }
+  const SharedSettings& Shared() const { return m_shared; }
+
+  const AppOptions& Options() const { return m_options; }
+  // Stores options accepted in the options dialog: written back, new items follow them, the
+  // automatic shutdown is re-armed.
+  bool SetOptions(const AppOptions& options);
+
+  const PasswordBlocks& Passwords() const { return m_passwords; }
+  void StorePassword(PasswordKind kind, const PasswordBlock& block);
+
+  int LanguageId() const { return m_language.Id(); }
+  // Switches the texts; when the user chose it in the dialog, remembers the choice for the next
+  // start. The caller refreshes the windows.
+  LanguageSwitch ChangeLanguage(int languageId, bool remember);
+
+  const CToolPlugins& Plugins() const { return m_plugins; }
+  ToolRunContext ToolContext(QWidget* parent) const;
+  const CAutoShutdown& Shutdown() const { return m_shutdown; }
+
+private:
+  void OpenStartPlaybill(int screenIndex);
+  bool AskStartupPassword();
+  void RestoreLanguage();
+
+  CAppFolders m_folders;
+  IAppPrompts& m_prompts;
+  CUserSettings m_userSettings;
+  AppOptions m_options;
+  Branding m_branding;
+  SharedSettings m_shared;
+  PasswordBlocks m_passwords;
+  CAppLanguage m_language;
+  CToolPlugins m_plugins;
+  CAutoShutdown m_shutdown;
+  CPrgListDoc m_doc;
+  std::unique_ptr<CMainFrame> m_mainFrame;
+  std::unique_ptr<QTimer> m_idleTimer;
+};
+
+}  // namespace vantorel

@@ -1,0 +1,106 @@
+#pragma once
+// What the editor's tests share: an offscreen QApplication, a fresh data folder and per-user
+// settings folder, prompts that answer instead of the user, and a way to answer a message box.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/app_folders.h"
+#include "app/text_table.h"
+#include "platform/program_folder.h"
+#include "ui/vantorel_app.h"
+
+namespace vantorel::testing {
+
+// Made once and never destroyed: widgets and pixmaps of the tests must not outlive it at exit.
+inline QApplication& TestApplication() {
+  static int argc = 1;
+  static char name[] = "ui_tests";
+  static char* argv[] = {name, nullptr};
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QApplication* application = new QApplication(argc, argv);
+  return *application;
+}
+
+struct ShownMessage {
+  std::string text;
+  int captionId;
+};
+
+class FakePrompts : public IAppPrompts {
+public:
+  std::optional<std::string> AskPassword(QWidget*) override {
+    ++asked;
+    return password;
+  }
+  void Message(QWidget*, const std::string& text, int captionId, QMessageBox::Icon) override {
+    messages.push_back({text, captionId});
+  }
+  std::optional<std::string> password;
+  int asked = 0;
+  std::vector<ShownMessage> messages;
+};
+
+// Answers the next modal message box with OK and hands back its text.
+inline void AnswerNextMessageBox(std::string* text) {
+  QTimer::singleShot(0, [text] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      *text = box->text().toStdString();
+      box->accept();
+    } else {
+      AnswerNextMessageBox(text);
+    }
+  });
+}
+
+class EditorTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    TestApplication();
+    static std::atomic<int> counter{0};
+    m_root = std::filesystem::temp_directory_path() /
+             ("vantorel-ui-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(m_root);
+    std::filesystem::create_directories(DataFolder());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString((m_root / "config").string()));
+  }
+  void TearDown() override {
+    m_app.reset();
+    SetLanguageTexts({});
+    std::error_code ignored;
+    std::filesystem::remove_all(m_root, ignored);
+  }
+
+  std::filesystem::path DataFolder() const { return m_root / "data"; }
+  CAppFolders Folders(const std::filesystem::path& programFolder = ProgramFolder()) const {
+    return CAppFolders(programFolder, DataFolder());
+  }
+  // A new run of the editor on this test's folders.
+  CVantorelApp& NewApp(const std::filesystem::path& programFolder = ProgramFolder()) {
+    m_app.reset();
+    m_app = std::make_unique<CVantorelApp>(Folders(programFolder), m_prompts, [this] { ++m_powerOffs; },
+                                           [this] { return m_now; });
+    return *m_app;
+  }
+  bool Start(std::vector<std::string> arguments = {"vantorel"}) { return m_app->StartUp(arguments); }
+
+  std::filesystem::path m_root;
+  FakePrompts m_prompts;
+  int m_powerOffs = 0;
+  int m_now = 12 * 256;
+  std::unique_ptr<CVantorelApp> m_app;
+};
+
+}  // namespace vantorel::testing

@@ -1,0 +1,88 @@
+// vantorel: the playbill editor. "/s<N>" (or "-s<N>") opens the playbill of screen N; everything
+// else is Qt's own command line. "--screenshot FILE" saves a picture of the main window once it is
+// shown and ends the run (for documentation and checks).
+
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/app_folders.h"
+#include "app/text_format.h"
+#include "app/text_table.h"
+#include "platform/power_off.h"
+#include "platform/program_folder.h"
+#include "ui/main_frame.h"
+#include "ui/vantorel_app.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr int kScreenshotDelayMilliseconds = 1500;
+
+bool HasDisplay(int argc, char** argv) {
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    if (const char* value = std::getenv(variable); value && *value) return true;
+  }
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "-platform") return true;
+  }
+  return false;
+}
+
+int RunCli(std::vector<std::string> arguments) {
+  const std::string program = (vantorel::ProgramFolder() / "vantorel-cli").string();
+  arguments.insert(arguments.begin(), program);
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  pid_t child = 0;
+  if (posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return 1;
+  int status = 0;
+  if (waitpid(child, &status, 0) != child) return 1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+}
+
+// Without a display: how to start the editor anyway, then the screens and the first playbill.
+int RunWithoutDisplay(const char* program) {
+  std::cerr << vantorel::FormatText(vantorel::LoadText(5049).c_str(), program) << "\n\n";
+  if (const int result = RunCli({"screens", "list"}); result != 0) return result;
+  std::cout << '\n';
+  return RunCli({"playbill", "show", "--screen", "1"});
+}
+
+QString ScreenshotFile(const QStringList& arguments) {
+  const qsizetype at = arguments.indexOf(QStringLiteral("--screenshot"));
+  return at >= 0 && at + 1 < arguments.size() ? arguments[at + 1] : QString();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!HasDisplay(argc, argv)) return RunWithoutDisplay(argv[0]);
+
+  QApplication application(argc, argv);
+  std::vector<std::string> arguments;
+  for (const QString& argument : QCoreApplication::arguments()) arguments.push_back(argument.toStdString());
+
+  vantorel::CDialogPrompts prompts;
+  vantorel::CVantorelApp app(vantorel::CAppFolders::FromEnvironment(), prompts, [] { vantorel::PowerOffComputer(); });
+  if (!app.StartUp(arguments)) return 1;
+
+  if (const QString file = ScreenshotFile(QCoreApplication::arguments()); !file.isEmpty()) {
+    QTimer::singleShot(kScreenshotDelayMilliseconds, &application, [&app, file] {
+      const bool saved = app.MainFrame()->grab().save(file, "PNG");
+      app.MainFrame()->close();
+      QCoreApplication::exit(saved ? 0 : 1);
+    });
+  }
+  return application.exec();
+}

@@ -7,13 +7,16 @@
 namespace vantorel {
 namespace {
 
-// Columns past the glyph rows (a proportional width larger than the cell) stay unlit.
-bool Lit(std::span<const std::uint8_t> rows, int rowBytes, int row, int column) {
-  if (column >= rowBytes * 8) return false;
-  return (rows[static_cast<std::size_t>(row * rowBytes + column / 8)] >> (7 - column % 8)) & 1;
+// One glyph row as bits from the most significant end; glyph rows are at most 7 bytes (56 dots).
+std::uint64_t RowBits(std::span<const std::uint8_t> rows, int rowBytes, int row) {
+  std::uint64_t bits = 0;
+  const auto* bytes = rows.data() + static_cast<std::ptrdiff_t>(row) * rowBytes;
+  for (int i = 0; i < rowBytes; ++i) bits |= static_cast<std::uint64_t>(bytes[i]) << (56 - 8 * i);
+  return bits;
 }
 
-// Writes each dot of the visible part of the cell with `put(scanLine, column, lit)`.
+// Writes each visible dot of the cell with `put(scanLine, x, lit)`. Columns past the glyph rows
+// (a proportional width larger than the cell) stay unlit.
 template <typename Put>
 void ForEachDot(QImage& surface, int x, int y, int width, int height, std::span<const std::uint8_t> rows,
                 int rowBytes, Put put) {
@@ -21,9 +24,17 @@ void ForEachDot(QImage& surface, int x, int y, int width, int height, std::span<
   const int lastRow = std::min(height, surface.height() - y);
   const int firstColumn = std::max(0, -x);
   const int lastColumn = std::min(width, surface.width() - x);
+  const int lastGlyphColumn = std::min(lastColumn, rowBytes * 8);
+  if (firstRow >= lastRow || firstColumn >= lastColumn) return;
+  // One detach for the whole cell, not one per row.
+  uchar* const bits0 = surface.bits();
+  const qsizetype bytesPerLine = surface.bytesPerLine();
   for (int row = firstRow; row < lastRow; ++row) {
-    uchar* line = surface.scanLine(y + row);
-    for (int column = firstColumn; column < lastColumn; ++column) put(line, x + column, Lit(rows, rowBytes, row, column));
+    uchar* line = bits0 + static_cast<qsizetype>(y + row) * bytesPerLine;
+    const std::uint64_t bits = RowBits(rows, rowBytes, row);
+    int column = firstColumn;
+    for (; column < lastGlyphColumn; ++column) put(line, x + column, ((bits << column) >> 63) != 0);
+    for (; column < lastColumn; ++column) put(line, x + column, false);
   }
 }
 
@@ -32,15 +43,16 @@ void ForEachDot(QImage& surface, int x, int y, int width, int height, std::span<
 void PaintGlyphCell(QImage& surface, int x, int y, int width, int height, std::span<const std::uint8_t> rows,
                     int rowBytes, QRgb foreground, QRgb background) {
   if (width < 1 || height < 1 || surface.isNull()) return;
-  if (rowBytes < 1 || rows.size() < static_cast<std::size_t>(height * rowBytes)) return;
+  if (rowBytes < 1 || rowBytes > 8 || rows.size() < static_cast<std::size_t>(height * rowBytes)) return;
   switch (surface.format()) {
     case QImage::Format_RGB32:
     case QImage::Format_ARGB32:
     case QImage::Format_ARGB32_Premultiplied: {
       const QRgb on = foreground | 0xFF000000u;
       const QRgb off = background | 0xFF000000u;
-      ForEachDot(surface, x, y, width, height, rows, rowBytes, [on, off](uchar* line, int px, bool lit) {
-        reinterpret_cast<QRgb*>(line)[px] = lit ? on : off;
+      const QRgb flip = on ^ off;
+      ForEachDot(surface, x, y, width, height, rows, rowBytes, [off, flip](uchar* line, int px, bool lit) {
+        reinterpret_cast<QRgb*>(line)[px] = off ^ (flip & (0u - static_cast<QRgb>(lit)));
       });
       return;
     }

@@ -266,7 +266,6 @@ std::span<const TextEntry> EnglishTexts() {
     {5047, "Version %s"},
     {5048, "x%d"},
     {5049, "No display found. Start the editor on a desktop, or under a virtual display with\n  xvfb-run -a %s\nShowing the screens and the playbill of the first screen instead."},
-    {5050, "%d-dot"},
     {32777, "&New program\nAdd a new program after the current one"},
     {32778, "&Delete program\nDelete the current program with its windows and items"},
     {32779, "Add &item\nAdd a new item after the selected item"},

@@ -104,7 +104,7 @@ QWidget* COptionsDlg::MakeCustomPage() {
   m_textSize = new QComboBox(page);
   m_textSize->addItem(Text(5028), -1);
   for (int i = 0; i < kTextSizes; ++i) {
-    m_textSize->addItem(QString::fromStdString(FormatText(LoadText(5050).c_str(), kTextSizeHeights[i])), i);
+    m_textSize->addItem(QString::number(kTextSizeHeights[i]) + Text(530), i);
   }
   SelectData(m_textSize, m_options.defaultTextSize);
   m_effect = new QComboBox(page);

@@ -17,7 +17,14 @@ CCodeConverter::~CCodeConverter() {
   for (const iconv_t converter : m_converters) iconv_close(converter);
 }
 
+namespace {
+
+bool PrivateUse(char32_t codePoint) { return codePoint >= 0xE000 && codePoint <= 0xF8FF; }
+
+}  // namespace
+
 std::optional<char32_t> CCodeConverter::ToUnicode(const std::string& bytes) const {
+  std::optional<char32_t> privateUse;
   for (const iconv_t converter : m_converters) {
     iconv(converter, nullptr, nullptr, nullptr, nullptr);
     std::string input = bytes;
@@ -29,9 +36,11 @@ std::optional<char32_t> CCodeConverter::ToUnicode(const std::string& bytes) cons
     if (iconv(converter, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) continue;
     if (output.size() - outLeft < 4) continue;
     const auto* u = reinterpret_cast<const unsigned char*>(output.data());
-    return static_cast<char32_t>(u[0] | u[1] << 8 | u[2] << 16 | static_cast<char32_t>(u[3]) << 24);
+    const auto codePoint = static_cast<char32_t>(u[0] | u[1] << 8 | u[2] << 16 | static_cast<char32_t>(u[3]) << 24);
+    if (!PrivateUse(codePoint)) return codePoint;
+    if (!privateUse) privateUse = codePoint;
   }
-  return std::nullopt;
+  return privateUse;
 }
 
 CUnicodeEncoder::CUnicodeEncoder(const std::string& charset) : m_converter(iconv_open(charset.c_str(), "UTF-32LE")) {

@@ -18,7 +18,9 @@ public:
   CCodeConverter(const CCodeConverter&) = delete;
   CCodeConverter& operator=(const CCodeConverter&) = delete;
 
-  // The first code point of `bytes` in the first set that converts them, or nothing.
+  // The first code point of `bytes` in the first set that converts them, or nothing. A private-use
+  // code point gives way to a real character from a later set (glibc's BIG5 puts the ETEN
+  // extension there, BIG5-HKSCS has the characters).
   std::optional<char32_t> ToUnicode(const std::string& bytes) const;
 
 private:

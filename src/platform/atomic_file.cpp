@@ -6,7 +6,8 @@
 
 #include <cerrno>
 #include <fstream>
-#include <iterator>
+#include <sstream>
+#include <system_error>
 
 namespace vantorel {
 namespace {
@@ -48,10 +49,17 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view tex
 }
 
 bool ReadWholeFile(const std::filesystem::path& path, std::string& content) {
+  content.clear();
+  // A folder opens like a file on Linux but fails on the first read: only regular files count.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
-  content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  if (in.bad()) return false;
+  content = std::move(buffer).str();
+  return true;
 }
 
 }  // namespace vantorel

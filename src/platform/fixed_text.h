@@ -28,6 +28,10 @@ public:
     Assign(text);
     return *this;
   }
+  FixedText& operator=(const char* text) {
+    Assign(text ? std::string_view(text) : std::string_view());
+    return *this;
+  }
 
   void Assign(std::string_view text) {
     // Stored fields end at their first NUL, as the records they come from do.
@@ -45,6 +49,7 @@ public:
   operator std::string_view() const { return m_text; }  // NOLINT(google-explicit-constructor)
   friend bool operator==(const FixedText& a, const FixedText& b) = default;
   friend bool operator==(const FixedText& a, std::string_view b) { return a.view() == b; }
+  friend bool operator==(const FixedText& a, const char* b) { return a.view() == std::string_view(b); }
 
 private:
   std::string m_text;

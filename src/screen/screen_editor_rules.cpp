@@ -117,12 +117,12 @@ std::string CrossPartList(int width, int height) {
 
 std::optional<RuleRefusal> AcceptEditedScreen(const CScreenData& list, int editedIndex, ScreenDefinition& definition) {
   if (auto refusal = CheckEditorOk(list, editedIndex, definition)) return refusal;
-  // Only a part list still without rectangles is filled in: a rotated or normal screen, and a
-  // list made in the part editor, stay as the user chose them.
+  // Every screen is made a cross of its size, except where the user said otherwise: a rotated
+  // screen and a part list made by hand in the part editor are kept, so no choice is lost.
   std::string& special = definition.comm.special;
-  if (SpecialChoiceOf(special) == SpecialChoice::Parts && ParsePartList(special).empty()) {
-    special = CrossPartList(definition.screen.width, definition.screen.height);
-  }
+  const bool userChoice = SpecialChoiceOf(special) == SpecialChoice::Rotate ||
+                          (SpecialChoiceOf(special) == SpecialChoice::Parts && !ParsePartList(special).empty());
+  if (!userChoice) special = CrossPartList(definition.screen.width, definition.screen.height);
   return std::nullopt;
 }
 

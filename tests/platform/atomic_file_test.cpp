@@ -56,6 +56,7 @@ TEST_F(AtomicFileTest, MissingFolderFails) {
   EXPECT_FALSE(WriteFileAtomically({}, std::string_view("x")));
   std::string content;
   EXPECT_FALSE(ReadWholeFile(m_dir / "missing", content));
+  EXPECT_FALSE(ReadWholeFile(m_dir, content));  // a folder in place of a file
 }
 
 }  // namespace

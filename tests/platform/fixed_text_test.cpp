@@ -27,6 +27,13 @@ TEST(FixedText, CutsAtWidthMinusOneOnCharacterBoundaries) {
   }
 }
 
+TEST(FixedText, AssignsAndComparesLiterals) {
+  FixedText<8> text;
+  text = "Welcome to town";
+  EXPECT_TRUE(text == "Welcome");
+  EXPECT_FALSE(text == "Welcom");
+}
+
 TEST(FixedText, TctextWidthKeeps119Bytes) {
   FixedText<120> text(std::string(300, 'x'));
   EXPECT_EQ(text.size(), 119u);

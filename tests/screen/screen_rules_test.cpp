@@ -129,7 +129,7 @@ TEST(ScreenEditorRulesTest, CrossPartListOfTheSize) {
   EXPECT_EQ(CrossPartList(8, 1), "p:0,0,2,0;4,0,2,0;0,0,2,0;4,0,2,0;");
 }
 
-TEST(ScreenEditorRulesTest, AcceptFillsOnlyAnEmptyPartList) {
+TEST(ScreenEditorRulesTest, AcceptWritesTheCrossUnlessRotatedOrHandMade) {
   const CScreenData list;
   const struct {
     const char* special;
@@ -137,7 +137,7 @@ TEST(ScreenEditorRulesTest, AcceptFillsOnlyAnEmptyPartList) {
   } cases[] = {
       {"p:", "p:0,0,32,32;64,0,32,32;0,64,32,32;64,64,32,32;"},
       {"p:garbage", "p:0,0,32,32;64,0,32,32;0,64,32,32;64,64,32,32;"},
-      {"", ""},
+      {"", "p:0,0,32,32;64,0,32,32;0,64,32,32;64,64,32,32;"},
       {"r:1", "r:1"},
       {"p:0,0,8,8;", "p:0,0,8,8;"},
   };

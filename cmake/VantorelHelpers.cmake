@@ -28,6 +28,8 @@ function(vantorel_add_test name)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main vantorel_options)
+  # Shared test helpers are included as "support/...".
+  target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
   target_compile_definitions(${name} PRIVATE
     VANTOREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}" VANTOREL_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
   gtest_discover_tests(${name} PROPERTIES LABELS ${ARG_LABEL} DISCOVERY_TIMEOUT 60)

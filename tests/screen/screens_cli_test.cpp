@@ -1,62 +1,24 @@
 // vantorel-cli "screens": the screen manager's rules seen from the command line.
 
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <vector>
 
 #include "platform/atomic_file.h"
 #include "screen/screen_data.h"
+#include "support/cli_fixture.h"
 
 namespace vantorel {
 namespace {
 
-struct RunResult {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
+using testing::RunResult;
 
-class ScreensCliTest : public ::testing::Test {
+class ScreensCliTest : public testing::CliTest {
 protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    m_dir = std::filesystem::temp_directory_path() /
-            ("vantorel-screens-cli-" + std::to_string(::getpid()) + "-" + info->name());
-    std::filesystem::remove_all(m_dir);
-    std::filesystem::create_directories(m_dir / "data");
-  }
-  void TearDown() override { std::filesystem::remove_all(m_dir); }
-
-  RunResult Run(const std::string& arguments) const {
-    const auto errFile = m_dir / "stderr.txt";
-    const std::string command = "VANTOREL_DATA_DIR='" + (m_dir / "data").string() + "' '" VANTOREL_BIN_DIR
-                                "/vantorel-cli' " + arguments + " 2>'" + errFile.string() + "'";
-    RunResult result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, got);
-    const int status = ::pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    ReadWholeFile(errFile, result.err);
-    return result;
-  }
-
   CScreenData Stored() const {
     CScreenData list;
     list.Load(ScreenFile(), false);
     return list;
   }
-  std::filesystem::path ScreenFile() const { return m_dir / "data" / "screen.cfg"; }
-
-  std::filesystem::path m_dir;
+  std::filesystem::path ScreenFile() const { return DataFolder() / "screen.cfg"; }
 };
 
 TEST_F(ScreensCliTest, ListOnAnEmptyDataFolderCreatesTheDefaultScreen) {
@@ -127,7 +89,7 @@ TEST_F(ScreensCliTest, RemoveMoveExportImport) {
   CScreenData list = Stored();
   EXPECT_EQ(list.Screen(1).number, 6);
 
-  const auto exported = m_dir / "all.screens";
+  const auto exported = Dir() / "all.screens";
   EXPECT_EQ(Run("screens export '" + exported.string() + "'").exitCode, 0);
   EXPECT_EQ(Run("screens remove 4").exitCode, 1);
   EXPECT_EQ(Run("screens remove 1").exitCode, 0);
@@ -142,12 +104,12 @@ TEST_F(ScreensCliTest, RemoveMoveExportImport) {
   ASSERT_EQ(list.Count(), 3);
   EXPECT_EQ(list.Screen(2).number, 5);
 
-  const auto empty = m_dir / "empty.screens";
+  const auto empty = Dir() / "empty.screens";
   ASSERT_TRUE(WriteFileAtomically(empty, std::string_view("[SCREEN]\r\nTYPE=3\r\n[/SCREEN]\r\n")));
   const RunResult refused = Run("screens import '" + empty.string() + "'");
   EXPECT_EQ(refused.exitCode, 1);
   EXPECT_EQ(refused.err, "No any LED screen is defined in the file!\n");
-  const auto duplicates = m_dir / "duplicates.screens";
+  const auto duplicates = Dir() / "duplicates.screens";
   ASSERT_TRUE(WriteFileAtomically(duplicates, std::string_view("[SCREEN]\nTYPE=6\nNUMBER=4\n[/SCREEN]\n"
                                                                 "[SCREEN]\nTYPE=7\nNUMBER=4\n[/SCREEN]\n")));
   EXPECT_EQ(Run("screens import '" + duplicates.string() + "'").err, "Korvan screen ID duplicate, can't save.\n");

@@ -1,0 +1,50 @@
+// The quick start's main job on a fresh machine: the first command creates the data folder with
+// the default 48 x 48 cross screen and shows it with its playbill.
+
+#include <gtest/gtest.h>
+
+#include "platform/atomic_file.h"
+#include "support/cli_fixture.h"
+
+namespace vantorel {
+namespace {
+
+class QuickStartTest : public testing::CliTest {};
+
+TEST_F(QuickStartTest, FreshDataFolderGetsTheDefaultCrossScreen) {
+  std::filesystem::remove_all(DataFolder());  // not even the folder exists yet
+  const auto listed = Run("screens list");
+  ASSERT_EQ(listed.exitCode, 0) << listed.err;
+  EXPECT_NE(listed.out.find("Korvan-M5[1]\tKorvan-M5\tFull color\t48x48\tCOM1: 115200,N,8,1"), std::string::npos)
+      << listed.out;
+
+  std::string stored;
+  ASSERT_TRUE(ReadWholeFile(DataFolder() / "screen.cfg", stored));
+  EXPECT_EQ(stored,
+            "[SCREEN]\r\nSCRNAME=\r\nTYPE=6\r\nCOLOR=119\r\nWIDTH=48\r\nHEIGHT=48\r\nNUMBER=1\r\nMODEL=19205\r\n"
+            "FONTLIB=1\r\nASCSIZEM=29\r\nEXTSIZEM=28\r\nBARSET=115200,0,0,0,0,0,0\r\nCOMM=0,1000\r\nGPRSID=\r\n"
+            "DOMAIN=\r\nIPADDR=192.168.1.222\r\nIDCODE=255.255.255.255\r\nIPPORT=5200\r\nUSERNAME=\r\nPASSWORD=\r\n"
+            "SPECIAL=p:0,0,16,16;32,0,16,16;0,32,16,16;32,32,16,16;\r\n[/SCREEN]\r\n\r\n");
+
+  const auto shown = Run("playbill show --screen 1");
+  ASSERT_EQ(shown.exitCode, 0) << shown.err;
+  EXPECT_NE(shown.out.find("Program[1]"), std::string::npos) << shown.out;
+
+  // A second run finds what the first one stored and changes nothing.
+  EXPECT_EQ(Run("screens list").out, listed.out);
+  std::string again;
+  ASSERT_TRUE(ReadWholeFile(DataFolder() / "screen.cfg", again));
+  EXPECT_EQ(again, stored);
+}
+
+TEST_F(QuickStartTest, BadInputGivesAMessageAndNonZeroExit) {
+  for (const char* arguments : {"", "no-such-command", "screens show 0", "screens show 99", "playbill show --screen 7",
+                                "screens import /no/such/file.screens"}) {
+    const auto result = Run(arguments);
+    EXPECT_NE(result.exitCode, 0) << arguments;
+    EXPECT_FALSE(result.err.empty()) << arguments;
+  }
+}
+
+}  // namespace
+}  // namespace vantorel

@@ -172,10 +172,4 @@ bool CFontFileCache::WithFile(FontFileKind kind, int sizeIndex, int face,
   return true;
 }
 
-std::int64_t CFontFileCache::Size(FontFileKind kind, int sizeIndex, int face) {
-  const std::lock_guard<std::mutex> guard(m_lock);
-  const Entry& entry = Current(kind, sizeIndex, face);
-  return entry.exists ? static_cast<std::int64_t>(entry.bytes.size()) : -1;
-}
-
 }  // namespace vantorel

@@ -54,8 +54,6 @@ public:
   FontRead Read(FontFileKind kind, int sizeIndex, int face, std::size_t offset, std::span<std::uint8_t> dest);
   // Calls `use` with the bytes of that file as held; false (without calling) when it does not exist.
   bool WithFile(FontFileKind kind, int sizeIndex, int face, const std::function<void(std::span<const std::uint8_t>)>& use);
-  // Size of that file in bytes as held (at most what its kind can use); -1 when it does not exist.
-  std::int64_t Size(FontFileKind kind, int sizeIndex, int face);
 
   // Largest number of bytes of a file of this kind that a lookup can reach.
   static std::size_t UsableBytes(FontFileKind kind, int sizeIndex);

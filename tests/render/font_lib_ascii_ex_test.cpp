@@ -171,11 +171,23 @@ TEST_F(AsciiExLibraryTest, FaceRecordOrBlocksPastTheEndOfTheFile) {
   auto cutBlock = OvfFile(true, 0x81, 2);
   cutBlock.resize(22 + 18 + 224 * 9 + 100);
   WriteBytes("ascii_2.ovf", cutBlock);
+  // The face record is the last 18 bytes: the first width table lies past the end.
+  auto recordAtEnd = OvfFile(true, 0x01, 3);
+  recordAtEnd.resize(1000);
+  const std::uint32_t last = 1000 - 18;
+  recordAtEnd[18] = 0;
+  recordAtEnd[19] = 0;
+  recordAtEnd[20] = static_cast<std::uint8_t>(last >> 8);
+  recordAtEnd[21] = static_cast<std::uint8_t>(last);
+  recordAtEnd[last + 17] = 0x01;
+  WriteBytes("ascii_3.ovf", recordAtEnd);
   CFontLib_AsciiEx library(Folder());
   std::string name;
   EXPECT_FALSE(library.GetFaceName(name, 0, 0, 0));
   EXPECT_FALSE(library.GetFaceName(name, 1, 0, 0));
   GlyphBuffer glyph{};
+  ASSERT_EQ(library.GetGlyph(glyph, 'A', MakeFontStyle(0, 3)), 8);
+  EXPECT_EQ(glyph[2], 2);
   // Both broken faces fall back to face 2.
   ASSERT_EQ(library.GetGlyph(glyph, 'A', MakeFontStyle(0, 0)), 8);
   EXPECT_EQ(glyph[2], 2);

@@ -158,6 +158,7 @@ TEST_F(AsiaLibraryTest, DoubleByteWalkAndLoneLeadBytes) {
   EXPECT_EQ(gb.StringWidth("\xD0\xC7" "A\xC6", style), 24);  // the lone lead byte is not measured
   EXPECT_EQ(gb.StringWidth("\xD0\xC7\xC6\xDA", MakeFontStyle(2, 6, true)), 32);
   EXPECT_EQ(gb.StringWidth(std::string_view("\xD0\xC7\0\xC6\xDA", 5), style), 16);
+  EXPECT_EQ(gb.StringWidth(std::string_view("\xD0\xC7\xC6\0\xDA", 5), style), 16);  // a lead byte before the end mark
 
   QImage surface(64, 16, QImage::Format_RGB32);
   surface.fill(0xFF0000FF);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
 #include <typeinfo>
 
 #include "font_test_files.h"
@@ -200,6 +202,38 @@ TEST_F(FontLibraryTest, FontFilesAddedReplacedOrRemovedLaterAreSeen) {
   ASSERT_EQ(gb.GetGlyph(glyph, 0xB0A1, MakeFontStyle(2)), 32);
   std::filesystem::remove(Folder() / "gb16.fmd");
   EXPECT_EQ(gb.GetGlyph(glyph, 0xB0A1, MakeFontStyle(2)), 32);
+}
+
+// The editor, the preview and the data maker draw with the same library on their own threads,
+// while the editor may make and drop libraries.
+TEST_F(FontLibraryTest, LibrariesServeSeveralThreadsAtOnce) {
+  WriteBytes("asc.fmd", AscImage(4));
+  WriteBytes("gb16.fmd", IndexedGlyphs(kGb2312GlyphCount, 32, 1));
+  const CFontLib_GB2312 gb(Folder());
+  std::atomic<int> wrong{0};
+  auto draw = [&] {
+    QImage surface(200, 16, QImage::Format_RGB32);
+    GlyphBuffer glyph{};
+    for (int i = 0; i < 500; ++i) {
+      if (gb.GetGlyph(glyph, 0xB0A1, MakeFontStyle(2)) != 32 || glyph[2] != 1) ++wrong;
+      if (gb.GetGlyph(glyph, 'A', MakeFontStyle(2)) != 16 || glyph[2] != 4) ++wrong;
+      gb.DrawString(surface, 200, 0, 0, "\xB0\xA1" "AB\xB0\xA2", MakeFontStyle(2), 0xFFFFFFFF);
+    }
+  };
+  auto churn = [&] {
+    for (int i = 0; i < 200; ++i) {
+      const CFontLib_ASCII ascii(Folder());
+      GlyphBuffer glyph{};
+      if (ascii.GetGlyph(glyph, 'B', MakeFontStyle(1)) != 12) ++wrong;
+    }
+  };
+  std::thread first(draw);
+  std::thread second(draw);
+  std::thread third(churn);
+  first.join();
+  second.join();
+  third.join();
+  EXPECT_EQ(wrong.load(), 0);
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 #pragma once
 // The playbill document: the screen list, the current screen and the record list of that screen's
-// playbill, with every editing operation of the program tree. Each operation keeps the position
-// keys and the selection summary up to date and marks the document modified; the play schedule is
-// told about every program inserted, removed or moved.
+// playbill with its play schedule, every editing operation of the program tree, and the file
+// operations (new, open, save, switching screens). Each editing operation keeps the position keys
+// and the selection summary up to date and marks the document modified; the play schedule is told
+// about every program inserted, removed or moved.
+//
+// Canvas, font libraries and views belong to the front ends: after NewDocument, SelectScreen and
+// OpenFile they prepare them for CurrentScreen() and redraw.
 
 #include <filesystem>
 #include <functional>
@@ -10,6 +14,8 @@
 #include <vector>
 
 #include "playbill/cross_layout.h"
+#include "playbill/play_schedule.h"
+#include "playbill/playbill_keys.h"
 #include "playbill/prg_item.h"
 #include "playbill/schedule_slots.h"
 #include "playbill/selection_summary.h"
@@ -23,6 +29,9 @@ public:
   using PictureProbe = std::function<bool(const std::filesystem::path&)>;
 
   explicit CPrgListDoc(std::filesystem::path workFolder, ItemDefaults defaults = {});
+  // The document's schedule receives the program changes: the document is not copied.
+  CPrgListDoc(const CPrgListDoc&) = delete;
+  CPrgListDoc& operator=(const CPrgListDoc&) = delete;
 
   // --- Screens -------------------------------------------------------------------------------
   CScreenConfig& Screens() { return m_screens; }
@@ -40,8 +49,14 @@ public:
   // --- Collaborators and options -------------------------------------------------------------
   void SetItemDefaults(const ItemDefaults& defaults) { m_defaults = defaults; }
   const ItemDefaults& GetItemDefaults() const { return m_defaults; }
-  // Not owned; may be null.
-  void SetScheduleSlots(IScheduleSlots* slots) { m_slots = slots; }
+  // Who hears of inserted, removed and moved programs: the document's own schedule unless another
+  // receiver is given (not owned; null: nobody).
+  void SetScheduleSlots(IScheduleSlots* receiver) { m_slots = receiver; }
+  const std::filesystem::path& WorkFolder() const { return m_workFolder; }
+  // The shipped default playbill ("default.ldt" beside the program): a new document of a screen it
+  // suits (same controller class, width and height) starts from it instead of the one-program
+  // default.
+  void SetDefaultPlaybillFile(std::filesystem::path file) { m_defaultPlaybill = std::move(file); }
 
   // --- Records and selection -----------------------------------------------------------------
   const PrgList& Records() const { return m_records; }
@@ -80,7 +95,36 @@ public:
   // and its path fits the record.
   bool SetBackground(const std::filesystem::path& picture, const PictureProbe& isDecodable);
 
-  // --- Checks and files ----------------------------------------------------------------------
+  // --- Files -----------------------------------------------------------------------------------
+  // The playbill of the current screen from scratch (the shipped default when it suits the
+  // screen, else one full-screen program), with an empty schedule, saved at once to the screen's
+  // playbill file. False when that save failed (the document then stays modified).
+  bool NewDocument();
+  // Saves the current playbill and schedule when modified, then makes screen `index` current and
+  // opens its playbill file, or starts a new document when there is none or it holds no program.
+  // False, staying on the current screen, when `index` is out of range or the current playbill
+  // could not be saved (the editor then shows "Failed").
+  bool SelectScreen(int index);
+  // Writes the current screen's playbill file when the document is modified and its schedule file
+  // when the schedule is; the playbill file becomes the document's path. False when a file could
+  // not be written (the previous files then stay as they were).
+  bool Save();
+  // Writes the playbill with the current screen's header to `file`, and the schedule beside it
+  // when modified or when `file` is not the document's path. The document counts as saved only
+  // when `file` is the current screen's own playbill file.
+  bool SaveToFile(const std::filesystem::path& file);
+  // Reads `file` as the current screen's playbill, fits its windows to the screen and reads the
+  // schedule beside it. False, changing nothing, when the file cannot be read or holds no program.
+  // A playbill opened from another file than the screen's own counts as modified, so that the
+  // next save stores it for the screen.
+  bool OpenFile(const std::filesystem::path& file);
+  const std::filesystem::path& DocumentPath() const { return m_path; }
+  // The format version of the last playbill read (older clock texts depend on it).
+  int FormatVersion() const { return m_version; }
+  CPlaySchedule& Schedule() { return m_schedule; }
+  const CPlaySchedule& Schedule() const { return m_schedule; }
+
+  // --- Checks and paths ----------------------------------------------------------------------
   // Moves and cuts windows onto the current screen (classes 6 and 7 only); true when any changed.
   bool FitWindowsToScreen();
   int CountMissingMedia() const;
@@ -97,15 +141,23 @@ private:
   bool MoveProgram(bool down);
   // Ends every change: keys, selection summary, modified flag.
   void Changed(int select);
+  // The shipped default playbill read for the current screen; empty when it does not suit it.
+  PrgList ShippedDefault() const;
+  // Whether `file` is the current screen's own playbill file.
+  bool IsScreenFile(const std::filesystem::path& file) const;
 
   std::filesystem::path m_workFolder;
+  std::filesystem::path m_defaultPlaybill;
   ItemDefaults m_defaults;
-  IScheduleSlots* m_slots = nullptr;
+  CPlaySchedule m_schedule;
+  IScheduleSlots* m_slots = &m_schedule;
   CScreenConfig m_screens;
   int m_screenIndex = 0;
   PrgList m_records;
   SelectionSummary m_summary;
   bool m_modified = false;
+  std::filesystem::path m_path;
+  int m_version = kPlaybillVersion;
 };
 
 }  // namespace vantorel

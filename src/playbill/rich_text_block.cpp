@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 
+#include "playbill/byte_order.h"
+
 namespace vantorel {
 namespace {
 
@@ -12,33 +14,36 @@ constexpr std::size_t kCellHeaderBytes = 3;
 constexpr std::size_t kLengthBytes = 4;
 constexpr std::uint8_t kRedCellColour = 0x10;  // style bit 4: red at full intensity (cell size 3)
 
-std::uint32_t ReadU16(std::span<const std::uint8_t> bytes) {
-  return static_cast<std::uint32_t>(bytes[0] | (bytes[1] << 8));
-}
-
-std::uint32_t ReadU32(std::span<const std::uint8_t> bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
-         (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
-}
-
-void WriteU16(std::span<std::uint8_t> bytes, std::size_t value) {
-  bytes[0] = static_cast<std::uint8_t>(value & 0xFF);
-  bytes[1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
-}
-
-void WriteU32(std::span<std::uint8_t> bytes, std::size_t value) {
-  WriteU16(bytes, value & 0xFFFF);
-  WriteU16(bytes.subspan(2), (value >> 16) & 0xFFFF);
-}
-
 std::size_t CellBytes(std::uint8_t cellSizeByte) { return cellSizeByte == 6 ? 6 : 3; }
 
 }  // namespace
 
-std::string RichTextBlock::DefaultImageModeText() {
+std::string RichTextBlock::DefaultImageModeText() { return ImageModeDocument("Welcome", 0x0000FF); }
+
+std::string RichTextBlock::ImageModeDocument(std::string_view text, std::uint32_t colour) {
+  std::string body;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == '\\' || c == '{' || c == '}') {
+      body += '\\';
+      body += static_cast<char>(c);
+    } else if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      body += "\\par ";
+    } else if (c < 0x80) {
+      body += static_cast<char>(c);
+    } else {
+      // A UTF-8 character as a Unicode escape with "?" for readers that know no Unicode.
+      const std::size_t extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+      char32_t code = c & (0x3F >> extra);
+      for (std::size_t k = 0; k < extra && i + 1 < text.size(); ++k) code = (code << 6) | (text[++i] & 0x3F);
+      body += code > 0xFFFF ? std::string("?") : "\\u" + std::to_string(static_cast<std::int16_t>(code)) + "?";
+    }
+  }
   return "{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang1033\\deflangfe2052{\\fonttbl{\\f0\\fnil\\fcharset0 MS Shell Dlg;}}\r\n"
-         "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
-         "\\viewkind4\\uc1\\pard\\cf1\\lang2052\\f0\\fs24 Welcome\\fs32\\par\r\n"
+         "{\\colortbl ;\\red" + std::to_string(colour & 0xFF) + "\\green" + std::to_string((colour >> 8) & 0xFF) +
+         "\\blue" + std::to_string((colour >> 16) & 0xFF) + ";}\r\n"
+         "\\viewkind4\\uc1\\pard\\cf1\\lang2052\\f0\\fs24 " + body + "\\fs32\\par\r\n"
          "}\r\n";
 }
 
@@ -57,13 +62,45 @@ std::optional<RichTextBlock> RichTextBlock::FromBytes(std::span<const std::uint8
   return block;
 }
 
+void RichTextBlock::PutImageModeText(std::string_view document) {
+  // The two zero bytes after the content are already there: blocks start zeroed.
+  const std::string content = std::string(document) + "\r\n";
+  StoreU32Le(m_bytes, static_cast<std::uint32_t>(content.size()));
+  std::copy(content.begin(), content.end(), m_bytes.begin() + kLengthBytes);
+}
+
+void RichTextBlock::PutCells(std::string_view text, std::uint8_t style) {
+  StoreU16Le(m_bytes, static_cast<std::uint16_t>(text.size()));
+  m_bytes[2] = 3;
+  std::size_t at = kCellHeaderBytes;
+  for (char c : text) {
+    m_bytes[at] = style;
+    m_bytes[at + 1] = 0;
+    m_bytes[at + 2] = static_cast<std::uint8_t>(c);
+    at += 3;
+  }
+  // The terminating zero cell follows; blocks start zeroed.
+}
+
 std::optional<RichTextBlock> RichTextBlock::NewImageModeText() {
   auto block = Zeroed(kNewBlockBytes);
-  if (!block) return block;
-  const std::string content = DefaultImageModeText() + "\r\n";  // the two zero bytes after it are already there
-  std::span<std::uint8_t> bytes = block->m_bytes;
-  WriteU32(bytes, content.size());
-  std::copy(content.begin(), content.end(), bytes.begin() + kLengthBytes);
+  if (block) block->PutImageModeText(DefaultImageModeText());
+  return block;
+}
+
+std::optional<RichTextBlock> RichTextBlock::ImageModeText(std::string_view document) {
+  // Length, document, CR LF and two zero bytes, within what a block may hold.
+  if (document.size() + kLengthBytes + 4 > kMaxBytes) return std::nullopt;
+  auto block = Zeroed(document.size() + kLengthBytes + 4);
+  if (block) block->PutImageModeText(document);
+  return block;
+}
+
+std::optional<RichTextBlock> RichTextBlock::CellTextOf(std::string_view text, std::uint8_t style) {
+  // The cells and the terminating cell, within what a block may hold.
+  if ((text.size() + 1) * 3 + kCellHeaderBytes > kMaxBytes) return std::nullopt;
+  auto block = Zeroed((text.size() + 1) * 3 + kCellHeaderBytes);
+  if (block) block->PutCells(text, style);
   return block;
 }
 
@@ -75,29 +112,16 @@ int RichTextBlock::SizeIndexOf(int dotHeight) {
 
 std::optional<RichTextBlock> RichTextBlock::NewCellText(int textSize) {
   auto block = Zeroed(kNewBlockBytes);
-  if (!block) return block;
-  static constexpr std::string_view kText = "Welcome";
-  const auto style = static_cast<std::uint8_t>(SizeIndexOf(textSize) | kRedCellColour);
-  std::span<std::uint8_t> bytes = block->m_bytes;
-  WriteU16(bytes, kText.size());
-  bytes[2] = 3;
-  std::size_t at = kCellHeaderBytes;
-  for (char c : kText) {
-    bytes[at] = style;
-    bytes[at + 1] = 0;
-    bytes[at + 2] = static_cast<std::uint8_t>(c);
-    at += 3;
-  }
-  // The terminating zero cell follows; the block is zeroed.
+  if (block) block->PutCells("Welcome", static_cast<std::uint8_t>(SizeIndexOf(textSize) | kRedCellColour));
   return block;
 }
 
 std::optional<std::uint64_t> RichTextBlock::DeclaredSize(int kind) const {
   if (kind == kCellTextKind && m_bytes.size() >= kCellHeaderBytes) {
-    return std::uint64_t{ReadU16(m_bytes)} * CellBytes(m_bytes[2]) + kCellHeaderBytes;
+    return std::uint64_t{ReadU16Le(m_bytes)} * CellBytes(m_bytes[2]) + kCellHeaderBytes;
   }
   if (kind == kImageModeKind && m_bytes.size() >= kLengthBytes) {
-    return std::uint64_t{ReadU32(m_bytes)} + kLengthBytes;
+    return std::uint64_t{ReadU32Le(m_bytes)} + kLengthBytes;
   }
   return std::nullopt;
 }
@@ -113,7 +137,7 @@ std::string RichTextBlock::CellText() const {
   if (m_bytes.size() < kCellHeaderBytes) return text;
   const std::size_t cellBytes = CellBytes(m_bytes[2]);
   const std::size_t held = (m_bytes.size() - kCellHeaderBytes) / cellBytes;
-  const std::size_t count = std::min<std::size_t>(ReadU16(m_bytes), held);
+  const std::size_t count = std::min<std::size_t>(ReadU16Le(m_bytes), held);
   // The lead and trail bytes are the last two bytes of a cell in both cell sizes.
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t at = kCellHeaderBytes + i * cellBytes + cellBytes - 2;

@@ -12,6 +12,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vantorel {
@@ -25,6 +26,9 @@ public:
 
   // The default "Image mode" document: four lines, each ended by CR LF, showing Welcome in red.
   static std::string DefaultImageModeText();
+  // An "Image mode" document of the same form showing `text` (UTF-8; line ends start new
+  // paragraphs) in `colour` (24-bit RGB, red in the low byte).
+  static std::string ImageModeDocument(std::string_view text, std::uint32_t colour);
 
   RichTextBlock() = default;
 
@@ -33,6 +37,11 @@ public:
   // A new kind-8 block: u32 length L, DefaultImageModeText(), CR LF, two zero bytes; L counts the
   // document and the extra CR LF, so the stored size (L+4) covers exactly that content.
   static std::optional<RichTextBlock> NewImageModeText();
+  // A kind-8 block holding exactly `document`: u32 length L, the document, CR LF, two zero bytes.
+  static std::optional<RichTextBlock> ImageModeText(std::string_view document);
+  // A kind-6 block holding exactly the cells of `text` (one cell of size 3 per byte, all of
+  // `style`) and the terminating cell.
+  static std::optional<RichTextBlock> CellTextOf(std::string_view text, std::uint8_t style);
   // A new kind-6 block: the cells of "Welcome" in red, cell size 3, at the size index of `textSize`
   // (the option "Default Text Size"; -1 = not set = 16 dots), then the terminating zero cell.
   static std::optional<RichTextBlock> NewCellText(int textSize);
@@ -64,6 +73,10 @@ public:
 private:
   explicit RichTextBlock(std::vector<std::uint8_t> bytes) : m_bytes(std::move(bytes)) {}
   static std::optional<RichTextBlock> Zeroed(std::size_t size);
+  // Writes the kind-8 content of `document` at the start of a block of at least its size.
+  void PutImageModeText(std::string_view document);
+  // Writes the count, cell size 3 and the cells of `text` at the start of a block large enough.
+  void PutCells(std::string_view text, std::uint8_t style);
 
   std::vector<std::uint8_t> m_bytes;
 };

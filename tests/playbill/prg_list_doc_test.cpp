@@ -1,7 +1,6 @@
 #include "playbill/prg_list_doc.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <memory>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "playbill/cross_layout.h"
+#include "temp_folder.h"
 #include "test_records.h"
 
 namespace vantorel {
@@ -16,6 +16,7 @@ namespace {
 
 using test::I;
 using test::P;
+using test::TempFolder;
 using test::W;
 
 // Records what the document tells the play schedule.
@@ -29,22 +30,6 @@ public:
     log.push_back("swap " + std::to_string(position) + (down ? " down" : " up"));
   }
   std::vector<std::string> log;
-};
-
-// A temporary folder per test, removed afterwards.
-class TempFolder {
-public:
-  TempFolder() {
-    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    m_path = std::filesystem::temp_directory_path() /
-             ("vantorel-playbill-" + std::to_string(::getpid()) + "-" + info->name());
-    std::filesystem::remove_all(m_path);
-  }
-  ~TempFolder() { std::filesystem::remove_all(m_path); }
-  const std::filesystem::path& Path() const { return m_path; }
-
-private:
-  std::filesystem::path m_path;
 };
 
 tagScreenInfo Screen(std::uint16_t width, std::uint16_t height, std::uint16_t type = 6, std::uint8_t id = 1) {

@@ -1,25 +1,97 @@
-// "playbill": a screen's playbill without a window. "show" prints its program tree: programs,
-// windows with their rectangles, and items with their kind and entry effect.
+// "playbill": a screen's playbill without a window. Every command opens the playbill file of a
+// screen in the data folder (made as a new playbill when the screen has none), applies the
+// editor's operation and saves the file again. Programs, windows and items are addressed by
+// 1-based numbers: P, P.W, P.W.I.
 
+#include <QImageReader>
+#include <QString>
+
+#include <algorithm>
+#include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "app/options.h"
 #include "app/text_format.h"
+#include "app/text_table.h"
 #include "cli_command.h"
 #include "playbill/effect_table.h"
-#include "playbill/prg_list_doc.h"
-#include "screen/screen_data.h"
+#include "playbill/play_coverage.h"
+#include "playbill/playbill_reader.h"
+#include "playbill/playbill_transfer.h"
+#include "playbill/prg_list.h"
+#include "playbill_session.h"
+#include "screen/ascii_text.h"
+#include "screen/colour_modes.h"
 
 namespace vantorel::cli {
 namespace {
+
+constexpr std::uint32_t kRed = 0x0000FF;  // colours are stored with red in the low byte
+constexpr int kDefaultFontHeight = 16;
+constexpr std::uint16_t kClockHourMinute24 = 0x08 | 0x10 | 0x100;
+
+// --- Addresses -------------------------------------------------------------------------------
+
+// The records inside [begin, end) of `level`, in order.
+std::vector<int> RecordsOfLevel(const PrgList& list, int begin, int end, std::int32_t level) {
+  std::vector<int> found;
+  for (int i = begin; i < end; ++i) {
+    if (list[static_cast<std::size_t>(i)].level == level) found.push_back(i);
+  }
+  return found;
+}
+
+int Pick(const std::vector<int>& records, int number, const std::string& missing) {
+  if (number < 1 || number > static_cast<int>(records.size())) throw CliError(missing);
+  return records[static_cast<std::size_t>(number - 1)];
+}
+
+// The record of "P", "P.W" or "P.W.I".
+int RecordAt(const CPrgListDoc& doc, const std::string& address) {
+  std::vector<int> numbers;
+  std::size_t pos = 0;
+  while (pos <= address.size()) {
+    const std::size_t dot = std::min(address.find('.', pos), address.size());
+    const auto number = ParseCode(address.substr(pos, dot - pos));
+    if (!number || *number == 0 || *number > 100000 || numbers.size() == 3) {
+      throw CliError("'" + address + "' is no address: use P, P.W or P.W.I with 1-based numbers");
+    }
+    numbers.push_back(static_cast<int>(*number));
+    pos = dot + 1;
+  }
+  const PrgList& list = doc.Records();
+  const int program = Pick(RecordsOfLevel(list, 0, RecordCount(list), kLevelProgram), numbers[0],
+                           FormatText("there is no program %d", numbers[0]));
+  if (numbers.size() == 1) return program;
+  const int window = Pick(RecordsOfLevel(list, program, SubtreeEnd(list, program), kLevelWindow), numbers[1],
+                          FormatText("program %d has no window %d", numbers[0], numbers[1]));
+  if (numbers.size() == 2) return window;
+  return Pick(RecordsOfLevel(list, window, SubtreeEnd(list, window), kLevelItem), numbers[2],
+              FormatText("window %d.%d has no item %d", numbers[0], numbers[1], numbers[2]));
+}
+
+void SelectProgram(CPrgListDoc& doc, int number) { doc.Select(RecordAt(doc, std::to_string(number))); }
+
+// --- Printing --------------------------------------------------------------------------------
+
+std::string TimeWindowText(const tagProgramPart& program) {
+  const auto& t = program.timeSch;
+  if (!(t[0] & kTimeWindowFlag)) return {};
+  std::string days;
+  for (int day = 0; day < 7; ++day) days += (t[0] & (1u << day)) ? static_cast<char>('0' + day) : '_';
+  return FormatText("\tdays %s %02u:%02u-%02u:%02u", days.c_str(), t[1] >> 8u, t[1] & 0xFFu, t[2] >> 8u, t[2] & 0xFFu);
+}
 
 void PrintRecord(const CPrgListDoc& doc, int index) {
   const tagPrgItem& record = doc.Record(index);
   const std::string name = doc.DisplayName(index);
   if (record.IsProgram()) {
-    std::cout << name << '\n';
+    const tagProgramPart& program = record.program;
+    std::cout << name << (program.backgrd.empty() ? "" : "\tbackground " + program.backgrd.str())
+              << TimeWindowText(program) << '\n';
   } else if (record.IsWindow()) {
     const tagWindowPart& window = record.window;
     std::cout << "  " << name
@@ -31,35 +103,421 @@ void PrintRecord(const CPrgListDoc& doc, int index) {
   }
 }
 
-void ShowPlaybill(const CliContext& context, int number) {
-  CPrgListDoc doc(context.folders.WorkFolder(), ItemDefaultsFromOptions(ReadOptions(context.folders.SettingsFile())));
-  doc.Screens().Load(context.folders.ScreenFile(), true);
-  const int count = doc.Screens().Count();
-  if (number < 1 || number > count) {
-    throw CliError(FormatText("there is no screen %d (the list holds %d screen%s)", number, count, count == 1 ? "" : "s"));
-  }
-  doc.SetCurrentScreenIndex(number - 1);
-  doc.ResetToDefault();
-
+void PrintPlaybill(const CPrgListDoc& doc) {
+  const int index = doc.CurrentScreenIndex();
   const tagScreenInfo& screen = doc.CurrentScreen();
-  std::cout << FormatText("Screen %d: %s, %u x %u\n", number, doc.Screens().DisplayName(number - 1).c_str(),
+  std::cout << FormatText("Screen %d: %s, %u x %u\n", index + 1, doc.Screens().DisplayName(index).c_str(),
                           static_cast<unsigned>(screen.width), static_cast<unsigned>(screen.height));
-  for (int index = 0; index < static_cast<int>(doc.Records().size()); ++index) PrintRecord(doc, index);
+  for (int record = 0; record < RecordCount(doc.Records()); ++record) PrintRecord(doc, record);
 }
 
-const CliCommandRegistrar kRegistrar(20, [](CLI::App& app, CliContext& context) {
-  CLI::App* playbill = app.add_subcommand("playbill", "Show a screen's playbill");
-  playbill->require_subcommand(1);
+// --- Item options ----------------------------------------------------------------------------
 
-  auto number = std::make_shared<int>(1);
-  CLI::App* show = playbill->add_subcommand(
-      "show",
-      "Print the program tree of a screen's playbill: programs, windows with their rectangles, items with "
-      "their kind and entry effect. Playbill files are not read yet: this shows the playbill a new "
-      "document starts with for that screen.");
-  show->add_option("--screen", *number, "Screen number, 1-based (default: 1)");
-  show->callback([&context, number] { ShowPlaybill(context, *number); });
-});
+struct ItemOptions {
+  std::string kind;
+  std::optional<std::string> media;
+  std::optional<std::string> text;
+  std::optional<std::string> effect;
+  std::optional<std::string> colour;
+  std::optional<std::string> background;
+  std::optional<int> speed;
+  std::optional<int> time;
+  std::optional<int> fontHeight;
+  std::optional<int> showMode;
+  bool transparent = false;
+};
+
+std::uint16_t ParseKind(const std::string& text) {
+  for (int kind = 0; kind <= kKindWorkCounter; ++kind) {
+    if (EqualsIgnoringAsciiCase(text, ItemKindToken(kind))) return static_cast<std::uint16_t>(kind);
+  }
+  if (const auto code = ParseCode(text); code && *code <= kKindWorkCounter) return static_cast<std::uint16_t>(*code);
+  std::string kinds;
+  for (int kind = 1; kind <= kKindWorkCounter; ++kind) kinds += (kind > 1 ? ", " : "") + ItemKindToken(kind);
+  throw CliError("unknown item kind '" + text + "'; kinds: " + kinds + " (or 1-11)");
+}
+
+std::uint16_t ParseEffect(const std::string& text) {
+  if (const auto code = EffectCodeByName(text)) return *code;
+  if (const auto code = ParseCode(text); code && *code <= 0xFFFF && EffectIndexOfCode(static_cast<std::uint16_t>(*code)) >= 0) {
+    return static_cast<std::uint16_t>(*code);
+  }
+  throw CliError("unknown effect '" + text + "': use a name such as \"Scroll left\" or a code such as 11");
+}
+
+// "#RRGGBB" or a colour name, stored with red in the low byte.
+std::uint32_t ParseColour(const std::string& text) {
+  static const std::pair<const char*, std::uint32_t> kNames[] = {
+      {"red", 0x0000FF},    {"green", 0x00FF00},   {"blue", 0xFF0000},  {"yellow", 0x00FFFF},
+      {"cyan", 0xFFFF00},   {"magenta", 0xFF00FF}, {"white", 0xFFFFFF}, {"black", 0x000000}};
+  for (const auto& [name, value] : kNames) {
+    if (EqualsIgnoringAsciiCase(text, name)) return value;
+  }
+  if (text.size() == 7 && text[0] == '#') {
+    if (const auto rgb = ParseCode("0x" + text.substr(1))) {
+      return ((*rgb >> 16) & 0xFF) | (*rgb & 0xFF00) | ((*rgb & 0xFF) << 16);
+    }
+  }
+  throw CliError("colour '" + text + "': use #RRGGBB or red, green, blue, yellow, cyan, magenta, white, black");
+}
+
+template <std::size_t Width>
+void SetText(FixedText<Width>& field, const std::string& option, const std::string& text) {
+  if (text.size() > FixedText<Width>::kMaxBytes) {
+    throw CliError(FormatText("%s: at most %zu bytes", option.c_str(), FixedText<Width>::kMaxBytes));
+  }
+  field = text;
+}
+
+// Cell style of a "Text mode" cell of size 3: size index and one bit per colour channel present.
+std::uint8_t CellStyle(std::uint32_t colour, int fontHeight) {
+  int style = RichTextBlock::SizeIndexOf(fontHeight);
+  if (colour & 0x0000FF) style |= 0x10;
+  if (colour & 0x00FF00) style |= 0x20;
+  if (colour & 0xFF0000) style |= 0x40;
+  return static_cast<std::uint8_t>(style);
+}
+
+void SetFormattedText(tagItemPart& item, const std::string& text, std::uint32_t colour, int fontHeight) {
+  std::optional<RichTextBlock> block;
+  if (item.actType == kKindCellText) {
+    if (std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+      throw CliError("--text: Text mode cells take ASCII characters; use --kind image-text for other text");
+    }
+    block = RichTextBlock::CellTextOf(text, CellStyle(colour, fontHeight));
+  } else if (item.actType == kKindImageText) {
+    block = RichTextBlock::ImageModeText(RichTextBlock::ImageModeDocument(text, colour));
+    SetText(item.media, "--text", text.substr(0, text.find_first_of("\r\n")));
+  } else {
+    throw CliError("--text is for cell-text and image-text items; other kinds take --media");
+  }
+  if (!block) throw CliError("--text: too long for an item");
+  item.richTxt = std::move(block);
+}
+
+// The item an editor starts with for `kind`, from the document's default item.
+void StartKind(tagItemPart& item, std::uint16_t kind) {
+  item.actType = kind;
+  item.txt2Img = kind == kKindImageText ? 16 : 0;
+  if (kind != kKindCellText && kind != kKindImageText) {
+    item.richTxt.reset();
+    item.media.clear();
+  }
+  if (kind == kKindTextFile || kind == kKindClock || kind == kKindSensor || kind == kKindTimeCounter ||
+      kind == kKindWorkCounter) {
+    item.logFont.height = kDefaultFontHeight;
+    item.fntColor = kRed;
+  }
+  if (kind == kKindClock) item.showMode = kClockHourMinute24;
+  if (kind == kKindSensor || kind == kKindTimeCounter || kind == kKindWorkCounter) item.showMode = 0;
+}
+
+void ApplyItemOptions(tagItemPart& item, const ItemOptions& options) {
+  StartKind(item, ParseKind(options.kind));
+  if (options.effect) item.showType = ParseEffect(*options.effect);
+  if (options.speed) item.speed = static_cast<std::uint16_t>(*options.speed);
+  if (options.time) item.actTime = static_cast<std::uint16_t>(*options.time);
+  if (options.showMode) item.showMode = static_cast<std::uint16_t>(*options.showMode);
+  if (options.fontHeight) item.logFont.height = *options.fontHeight;
+  if (options.colour) item.fntColor = ParseColour(*options.colour);
+  if (options.background) item.bgColor = ParseColour(*options.background);
+  if (options.transparent) item.transp = 1;
+  if (options.media) {
+    if (IsMediaFileKind(item.actType)) {
+      std::error_code error;
+      const std::filesystem::path file = std::filesystem::absolute(*options.media, error);
+      if (error || !std::filesystem::is_regular_file(file, error)) throw CliError("--media: no such file: " + *options.media);
+      SetText(item.media, "--media", file.string());
+    } else {
+      SetText(item.media, "--media", *options.media);
+    }
+  } else if (IsMediaFileKind(item.actType)) {
+    throw CliError("--media FILE is needed for " + ItemKindToken(item.actType) + " items");
+  }
+  if (options.text) {
+    SetFormattedText(item, *options.text, options.colour ? item.fntColor : kRed,
+                     options.fontHeight.value_or(kDefaultFontHeight));
+  }
+}
+
+// --- Commands --------------------------------------------------------------------------------
+
+// Opens screen `screen`, runs `change` and, when it made a change, saves and prints the playbill.
+template <typename Change>
+void Edit(const CliContext& context, int screen, Change change) {
+  auto doc = OpenScreenPlaybill(context, screen);
+  change(*doc);
+  SaveDocument(*doc);
+  PrintPlaybill(*doc);
+}
+
+bool DecodablePicture(const std::filesystem::path& picture) {
+  return !QImageReader(QString::fromStdString(picture.string())).read().isNull();
+}
+
+std::filesystem::path WithDefaultExtension(std::filesystem::path file) {
+  if (!file.has_extension()) file += "." + LoadText(135);
+  return file;
+}
+
+std::vector<int> ParseScreenList(const CScreenData& screens, const std::string& text) {
+  std::vector<int> indexes;
+  std::size_t pos = 0;
+  while (pos <= text.size()) {
+    const std::size_t comma = std::min(text.find(',', pos), text.size());
+    const auto number = ParseCode(std::string(TrimSpaces(std::string_view(text).substr(pos, comma - pos))));
+    if (!number || *number > 100000) throw CliError("--screens: use screen numbers separated by commas, such as 1,3,4");
+    const int index = CheckedScreenIndex(screens, static_cast<int>(*number));
+    if (std::find(indexes.begin(), indexes.end(), index) == indexes.end()) indexes.push_back(index);
+    pos = comma + 1;
+  }
+  return indexes;
+}
+
+void Import(const CliContext& context, int screen, const std::string& file, const std::optional<std::string>& screenList) {
+  auto doc = OpenScreenPlaybill(context, screen);
+  bool importCurrent = true;
+  if (screenList) {
+    const std::vector<int> chosen = ParseScreenList(doc->Screens(), *screenList);
+    tagScreenInfo fileScreen;
+    if (!ReadPlaybillScreen(file, fileScreen)) throw CliError(LoadText(kTextFailed) + ": " + file);
+    if (const auto refusal = CheckImportScreens(fileScreen, doc->Screens(), chosen)) throw CliError(*refusal);
+    const ScreensImport result = ImportToScreens(*doc, file, chosen);
+    for (int index : chosen) {
+      const bool failed = std::find(result.failedScreens.begin(), result.failedScreens.end(), index) != result.failedScreens.end();
+      if (index != doc->CurrentScreenIndex() && !failed) {
+        std::cout << "Imported into screen " << (index + 1) << ": " << doc->Screens().DisplayName(index) << '\n';
+      }
+    }
+    if (!result.failedScreens.empty()) throw CliError(FailedScreensText(doc->Screens(), result.failedScreens));
+    importCurrent = result.currentChosen;
+  }
+  if (!importCurrent) return;
+  const ImportOutcome outcome = ImportPlaybill(*doc, file);
+  if (!outcome.imported) throw CliError(outcome.message);
+  PrintPlaybill(*doc);
+}
+
+void SetUpItemCommand(CLI::App& playbill, CliContext& context, const std::shared_ptr<int>& screen) {
+  auto options = std::make_shared<ItemOptions>();
+  auto target = std::make_shared<std::string>();
+  CLI::App* add = playbill.add_subcommand("add-item", "Add an item after an item, or at the end of a window");
+  add->add_option("--kind", options->kind,
+                  "picture, text-file, document, video, clock, cell-text, animation, image-text, sensor, "
+                  "time-counter, work-counter (or 1-11)")
+      ->required();
+  add->add_option("--to", *target, "P.W: at the end of window W of program P; P.W.I: after item I (default: the last window)");
+  add->add_option("--media", options->media, "Media file of picture, text-file, document, video and animation items; the text of other kinds");
+  add->add_option("--text", options->text, "Text of cell-text and image-text items");
+  add->add_option("--effect", options->effect, "Entry effect: name (\"Scroll left\") or code (11)");
+  add->add_option("--speed", options->speed, "Effect speed")->check(CLI::Range(0, 65535));
+  add->add_option("--time", options->time, "Stay time")->check(CLI::Range(0, 65535));
+  add->add_option("--color", options->colour, "Text colour: #RRGGBB or a name (red, green, ...)");
+  add->add_option("--bg-color", options->background, "Background colour: #RRGGBB or a name");
+  add->add_option("--font-height", options->fontHeight, "Font height in dots (8, 12, 16, 24, 32, 40, 48, 56)")
+      ->check(CLI::Range(1, 255));
+  add->add_option("--show-mode", options->showMode, "Display mode word (clock style, sensor unit, picture placement)")
+      ->check(CLI::Range(0, 65535));
+  add->add_flag("--transparent", options->transparent, "Transparent background");
+  add->callback([&context, screen, options, target] {
+    Edit(context, *screen, [&](CPrgListDoc& doc) {
+      int after = -1;
+      if (target->empty()) {
+        const PrgList& list = doc.Records();
+        const auto windows = RecordsOfLevel(list, 0, RecordCount(list), kLevelWindow);
+        if (windows.empty()) throw CliError("the playbill has no window");
+        after = SubtreeEnd(list, windows.back()) - 1;
+      } else {
+        const int record = RecordAt(doc, *target);
+        after = doc.Record(record).IsWindow() ? SubtreeEnd(doc.Records(), record) - 1 : record;
+      }
+      if (!doc.Select(after) || !doc.CanAddItem()) throw CliError("new items go after an item: the window holds none");
+      doc.AddItem();
+      tagPrgItem record = doc.Record(doc.CurrentRecord());
+      ApplyItemOptions(record.item, *options);
+      doc.ReplaceRecord(doc.CurrentRecord(), std::move(record));
+    });
+  });
+}
+
+struct ProgramOptions {
+  std::optional<std::string> name;
+  std::optional<int> loops;
+  std::optional<int> playTime;
+  std::optional<std::string> days;
+  std::optional<std::string> window;
+  bool always = false;
+};
+
+// "HH:MM-HH:MM" as hour*256+minute values.
+std::pair<std::uint16_t, std::uint16_t> ParseTimeWindow(const std::string& text) {
+  unsigned h1 = 0, m1 = 0, h2 = 0, m2 = 0;
+  char tail = 0;
+  if (std::sscanf(text.c_str(), "%u:%u-%u:%u%c", &h1, &m1, &h2, &m2, &tail) != 4 || h1 > 24 || h2 > 24 || m1 > 59 ||
+      m2 > 59) {
+    throw CliError("--window: use HH:MM-HH:MM, such as 08:00-20:00");
+  }
+  return {static_cast<std::uint16_t>(h1 * 256 + m1), static_cast<std::uint16_t>(h2 * 256 + m2)};
+}
+
+std::uint16_t ParseDays(const std::string& text) {
+  if (text == "all") return 0x7F;
+  std::uint16_t days = 0;
+  for (char c : text) {
+    if (c < '0' || c > '6') throw CliError("--days: digits 0 (Sunday) to 6 (Saturday), such as 12345, or all");
+    days = static_cast<std::uint16_t>(days | (1u << (c - '0')));
+  }
+  return days;
+}
+
+void ApplyProgramOptions(tagProgramPart& program, const ProgramOptions& options) {
+  if (options.name) SetText(program.prgName, "--name", *options.name);
+  if (options.loops) program.loopCnt = static_cast<std::uint8_t>(*options.loops);
+  if (options.playTime) program.playTime = static_cast<std::uint16_t>(*options.playTime);
+  auto& t = program.timeSch;
+  if (options.days) t[0] = static_cast<std::uint16_t>((t[0] & ~0x7Fu) | ParseDays(*options.days));
+  if (options.window) {
+    std::tie(t[1], t[2]) = ParseTimeWindow(*options.window);
+    t[0] = static_cast<std::uint16_t>(t[0] | kTimeWindowFlag);
+  }
+  if (options.always) t[0] = static_cast<std::uint16_t>(t[0] & ~kTimeWindowFlag);
+}
+
+void SetUpProgramCommands(CLI::App& playbill, CliContext& context, const std::shared_ptr<int>& screen) {
+  auto after = std::make_shared<int>(0);
+  CLI::App* add = playbill.add_subcommand("add-program", "Add a full-screen program with one item");
+  add->add_option("--after", *after, "After program P (default: the last)")->check(CLI::PositiveNumber);
+  add->callback([&context, screen, after] {
+    Edit(context, *screen, [&](CPrgListDoc& doc) {
+      SelectProgram(doc, *after > 0 ? *after : doc.Selection().programCount);
+      doc.AddProgram();
+    });
+  });
+
+  auto layout = std::make_shared<int>(0);
+  auto layoutProgram = std::make_shared<int>(1);
+  CLI::App* layoutCommand = playbill.add_subcommand(
+      "layout", "Replace a program by one with the windows of a layout: 0 full screen, 1 and 2 three-window crosses, 3 five-window cross");
+  layoutCommand->add_option("N", *layout, "Layout 0-3")->required()->check(CLI::Range(0, 3));
+  layoutCommand->add_option("--program", *layoutProgram, "Program P (default: 1)")->check(CLI::PositiveNumber);
+  layoutCommand->callback([&context, screen, layout, layoutProgram] {
+    Edit(context, *screen, [&](CPrgListDoc& doc) {
+      SelectProgram(doc, *layoutProgram);
+      doc.ApplyLayout(*layout);
+    });
+  });
+
+  auto options = std::make_shared<ProgramOptions>();
+  auto setProgram = std::make_shared<int>(0);
+  CLI::App* set = playbill.add_subcommand("set-program", "Change a program's name, loops, play time and time window");
+  set->add_option("P", *setProgram, "Program number")->required()->check(CLI::PositiveNumber);
+  set->add_option("--name", options->name, "Program name (at most 64 bytes)");
+  set->add_option("--loops", options->loops, "Loop count")->check(CLI::Range(0, 255));
+  set->add_option("--play-time", options->playTime, "Play time")->check(CLI::Range(0, 65535));
+  set->add_option("--days", options->days, "Days of its time window: digits 0 (Sunday) to 6, or all");
+  set->add_option("--window", options->window, "Plays only from HH:MM to HH:MM (start = end: the whole day)");
+  set->add_flag("--always", options->always, "Plays at any time (no time window)");
+  set->callback([&context, screen, options, setProgram] {
+    Edit(context, *screen, [&](CPrgListDoc& doc) {
+      const int record = RecordAt(doc, std::to_string(*setProgram));
+      tagPrgItem program = doc.Record(record);
+      ApplyProgramOptions(program.program, *options);
+      doc.ReplaceRecord(record, std::move(program));
+    });
+  });
+
+  auto address = std::make_shared<std::string>();
+  CLI::App* remove = playbill.add_subcommand("delete", "Delete a program (P) with its windows and items, or an item (P.W.I)");
+  remove->add_option("ADDRESS", *address, "P or P.W.I")->required();
+  remove->callback([&context, screen, address] {
+    Edit(context, *screen, [&](CPrgListDoc& doc) {
+      const int record = RecordAt(doc, *address);
+      if (doc.Record(record).IsWindow()) throw CliError("windows are changed through layouts, not deleted one by one");
+      doc.Select(record);
+      if (doc.Record(record).IsProgram() && !doc.CanDeleteProgram()) throw CliError("the only program cannot be deleted");
+      doc.Delete(record);
+    });
+  });
+
+  auto moveProgram = std::make_shared<int>(0);
+  auto direction = std::make_shared<std::string>();
+  CLI::App* move = playbill.add_subcommand("move", "Move a program one place up or down");
+  move->add_option("P", *moveProgram, "Program number")->required()->check(CLI::PositiveNumber);
+  move->add_option("DIRECTION", *direction, "up or down")->required()->check(CLI::IsMember({"up", "down"}));
+  move->callback([&context, screen, moveProgram, direction] {
+    Edit(context, *screen, [&](CPrgListDoc& doc) {
+      SelectProgram(doc, *moveProgram);
+      const bool moved = *direction == "up" ? doc.MoveProgramUp() : doc.MoveProgramDown();
+      if (!moved) throw CliError(FormatText("program %d is already the %s one", *moveProgram, *direction == "up" ? "first" : "last"));
+    });
+  });
+
+  auto backgroundProgram = std::make_shared<int>(0);
+  auto picture = std::make_shared<std::string>();
+  CLI::App* setBackground = playbill.add_subcommand("set-background", "Give a program a stretched background picture");
+  setBackground->add_option("P", *backgroundProgram, "Program number")->required()->check(CLI::PositiveNumber);
+  setBackground->add_option("PICTURE", *picture, "Picture file (BMP, JPEG, GIF, PNG, TIFF)")->required()->check(CLI::ExistingFile);
+  setBackground->callback([&context, screen, backgroundProgram, picture] {
+    Edit(context, *screen, [&](CPrgListDoc& doc) {
+      SelectProgram(doc, *backgroundProgram);
+      if (!doc.SetBackground(std::filesystem::absolute(*picture), DecodablePicture)) {
+        throw CliError("cannot use " + *picture + " as a background: it cannot be decoded or its path is longer than 260 bytes");
+      }
+    });
+  });
+
+  auto clearProgram = std::make_shared<int>(0);
+  CLI::App* clear = playbill.add_subcommand("clear-background", "Remove a program's background picture");
+  clear->add_option("P", *clearProgram, "Program number")->required()->check(CLI::PositiveNumber);
+  clear->callback([&context, screen, clearProgram] {
+    Edit(context, *screen, [&](CPrgListDoc& doc) {
+      SelectProgram(doc, *clearProgram);
+      doc.ClearBackground();
+    });
+  });
+}
+
+void SetUpPlaybill(CLI::App& app, CliContext& context) {
+  CLI::App* playbill = app.add_subcommand("playbill", "Edit, export and import a screen's playbill");
+  playbill->require_subcommand(1);
+  // "--screen N" may follow the command name too: the commands inherit the fall-through.
+  playbill->fallthrough();
+  auto screen = std::make_shared<int>(1);
+  playbill->add_option("--screen", *screen, "Screen number, 1-based (default: 1)")->check(CLI::PositiveNumber);
+
+  playbill->add_subcommand("show", "Print the program tree: programs, windows with their rectangles, items with their kind and entry effect")
+      ->callback([&context, screen] {
+        auto doc = OpenScreenPlaybill(context, *screen);
+        SaveDocument(*doc);
+        PrintPlaybill(*doc);
+      });
+  playbill->add_subcommand("new", "Start the screen's playbill anew (the default playbill of the screen)")
+      ->callback([&context, screen] {
+        Edit(context, *screen, [](CPrgListDoc& doc) { doc.NewDocument(); });
+      });
+  SetUpProgramCommands(*playbill, context, screen);
+  SetUpItemCommand(*playbill, context, screen);
+
+  auto exportFile = std::make_shared<std::string>();
+  CLI::App* exportCommand = playbill->add_subcommand("export", "Save the playbill with its schedule to a playbill file (.lpl)");
+  exportCommand->add_option("FILE", *exportFile, "File to write (\".lpl\" is added when it has no extension)")->required();
+  exportCommand->callback([&context, screen, exportFile] {
+    auto doc = OpenScreenPlaybill(context, *screen);
+    const std::filesystem::path target = WithDefaultExtension(*exportFile);
+    if (!ExportPlaybill(*doc, target)) throw CliError(LoadText(kTextFailed) + ": " + target.string());
+    std::cout << "Exported " << doc->Screens().DisplayName(doc->CurrentScreenIndex()) << " to " << target.string() << '\n';
+  });
+
+  auto importFile = std::make_shared<std::string>();
+  auto screenList = std::make_shared<std::optional<std::string>>();
+  CLI::App* importCommand = playbill->add_subcommand(
+      "import", "Import a playbill file into the screen, or with --screens into several screens of its size and class");
+  importCommand->add_option("FILE", *importFile, "Playbill file (.lpl)")->required()->check(CLI::ExistingFile);
+  importCommand->add_option("--screens", *screenList, "Screen numbers, such as 1,3,4");
+  importCommand->callback([&context, screen, importFile, screenList] { Import(context, *screen, *importFile, *screenList); });
+}
+
+const CliCommandRegistrar kRegistrar(20, SetUpPlaybill);
 
 }  // namespace
 }  // namespace vantorel::cli

@@ -1,0 +1,48 @@
+#include "playbill/period_rules.h"
+
+#include <ctime>
+
+namespace vantorel {
+namespace {
+
+constexpr int kLastYear = 2099;
+
+// Dates compared in calendar order: (year * 12 + month) * 31 + day never puts a later date first,
+// which year * 365 + month * 31 + day does across the turn of a year (December 31 counts more
+// than January 1 of the next year).
+int DayNumber(int year, int month, int day) { return (year * 12 + month) * 31 + day; }
+
+// Both set or both 0.
+bool SetAlike(int start, int end) { return (start == 0) == (end == 0); }
+
+}  // namespace
+
+PeriodVerdict CheckPeriod(const PeriodFields& f, const CivilDay& today) {
+  const auto inRange = [](int value, int high) { return value >= 0 && value <= high; };
+  if (!inRange(f.startMonth, 12) || !inRange(f.endMonth, 12) || !inRange(f.startDay, 31) || !inRange(f.endDay, 31) ||
+      !inRange(f.startHour, 23) || !inRange(f.endHour, 23) || !inRange(f.startMinute, 59) ||
+      !inRange(f.endMinute, 59)) {
+    return {};
+  }
+  if (!SetAlike(f.startYear, f.endYear) || !SetAlike(f.startMonth, f.endMonth) || !SetAlike(f.startDay, f.endDay)) {
+    return {};
+  }
+  const int end = DayNumber(f.endYear, f.endMonth, f.endDay);
+  if (end < DayNumber(f.startYear, f.startMonth, f.startDay)) return {false, kTextEndBeforeStart};
+  if (end < DayNumber(today.year, today.month, today.day)) return {false, kTextEndBeforeToday};
+  if (f.endYear > kLastYear || f.weekdayMask == 0) return {};
+  return {true, 0};
+}
+
+CivilDay Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+std::string NewPeriodPrograms(int programCount, int runschBlank) {
+  return std::string(static_cast<std::size_t>(programCount > 0 ? programCount : 0), runschBlank == 0 ? '1' : '0');
+}
+
+}  // namespace vantorel

@@ -1,0 +1,362 @@
+#include "playbill/playbill_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "platform/atomic_file.h"
+#include "platform/legacy_text.h"
+#include "playbill/byte_order.h"
+#include "playbill/playbill_keys.h"
+#include "playbill/playbill_lines.h"
+#include "playbill/playbill_paths.h"
+#include "playbill/stored_paths.h"
+#include "screen/ascii_text.h"
+#include "screen/screen_text_format.h"
+
+namespace vantorel {
+namespace {
+
+constexpr int kPlainTextMinVersion = 100;
+// Clock texts of files up to version 1.00 began with the GB2312 word for "clock".
+constexpr std::string_view kOldClockPrefix = "\xCA\xB1\xD6\xD3";
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+}
+
+// The level of a section line "[NAME]" (or "[/NAME]" when `closing`); 0 when it is none.
+std::int32_t SectionLevel(std::string_view line, bool closing) {
+  const std::string_view opening = closing ? "[/" : "[";
+  if (!line.starts_with(opening) || !line.ends_with(']')) return 0;
+  const std::string_view name = line.substr(opening.size(), line.size() - opening.size() - 1);
+  for (std::size_t level = 1; level < kSectionNames.size(); ++level) {
+    if (name == kSectionNames[level]) return static_cast<std::int32_t>(level);
+  }
+  return 0;
+}
+
+// The line reader of a file, after its header; nothing when the file is too short for one.
+std::optional<CPlaybillLineReader> OpenLines(std::span<const std::uint8_t> bytes, int& version) {
+  if (bytes.size() < kPlaybillHeaderBytes) return std::nullopt;
+  const bool scrambled = std::equal(kPlaybillMagic.begin(), kPlaybillMagic.begin() + 3, bytes.begin());
+  if (!scrambled) return CPlaybillLineReader(bytes, 0, false);
+  version = std::max<int>(ReadU16Le(bytes.subspan(kPlaybillVersionOffset)), kPlaybillVersion);
+  return CPlaybillLineReader(bytes, kPlaybillHeaderBytes, true);
+}
+
+// "VERSION=1.10" -> 110: the whole number times 100 plus the first two digits after the point.
+int ParseVersion(std::string_view value) {
+  const LeadingNumber whole = ReadLeadingNumber(value);
+  int version = whole.value * 100;
+  if (whole.end < value.size() && value[whole.end] == '.') {
+    version += DecimalValue(value.substr(whole.end + 1, 2));
+  }
+  return std::max(version, kPlainTextMinVersion);
+}
+
+template <typename T>
+T As(std::string_view value) {
+  return static_cast<T>(DecimalValue(value));
+}
+
+// Up to `N` numbers separated by blanks; reading stops at the first that is missing, the rest
+// stay 0. Returns the position after the last number read.
+template <std::size_t N, typename T>
+std::size_t ReadNumbers(std::string_view value, std::array<T, N>& numbers, std::size_t& count) {
+  std::size_t pos = 0;
+  count = 0;
+  numbers.fill(T{});
+  for (; count < N; ++count) {
+    const LeadingNumber number = ReadLeadingNumber(value, pos);
+    if (!number.hasDigits) break;
+    numbers[count] = static_cast<T>(number.value);
+    pos = number.end;
+  }
+  return pos;
+}
+
+template <std::size_t N>
+void ReadNumbers(std::string_view value, std::array<std::uint16_t, N>& numbers) {
+  std::size_t count = 0;
+  ReadNumbers(value, numbers, count);
+}
+
+// Five s32, eight u8 and then the face name, which may hold blanks.
+tagLogFont ReadLogFont(std::string_view value) {
+  std::array<std::int32_t, 13> n{};
+  std::size_t count = 0;
+  std::size_t pos = ReadNumbers(value, n, count);
+  tagLogFont font;
+  font.height = n[0];
+  font.width = n[1];
+  font.escapement = n[2];
+  font.orientation = n[3];
+  font.weight = n[4];
+  font.italic = static_cast<std::uint8_t>(n[5]);
+  font.underline = static_cast<std::uint8_t>(n[6]);
+  font.strikeOut = static_cast<std::uint8_t>(n[7]);
+  font.charSet = static_cast<std::uint8_t>(n[8]);
+  font.outPrecision = static_cast<std::uint8_t>(n[9]);
+  font.clipPrecision = static_cast<std::uint8_t>(n[10]);
+  font.quality = static_cast<std::uint8_t>(n[11]);
+  font.pitchAndFamily = static_cast<std::uint8_t>(n[12]);
+  if (count == n.size()) {
+    if (pos < value.size() && value[pos] == ' ') ++pos;
+    font.faceName = ToUtf8(value.substr(pos));
+  }
+  return font;
+}
+
+std::string CounterText(std::string_view value) {
+  std::string text;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (value.substr(i, 2) == "\t\t") {
+      text += "\r\n";
+      ++i;
+    } else {
+      text += value[i];
+    }
+  }
+  return text;
+}
+
+// A block is kept only when it holds everything its own header declares, and only on the items
+// that own one: a short or foreign block would be drawn from bytes that are not there.
+void CheckBlock(tagItemPart& item) {
+  if (!item.richTxt) return;
+  const auto declared = item.richTxt->DeclaredSize(item.actType);
+  if (!declared || *declared > item.richTxt->HeldSize()) item.richTxt.reset();
+}
+
+// Keeps what fits the list's structure: windows inside a program, items inside a window. With
+// `firstOnly`, each program keeps only its first window and that window only its first item.
+PrgList KeepWellFormed(PrgList records, bool firstOnly) {
+  PrgList kept;
+  kept.reserve(records.size());
+  bool inProgram = false;
+  bool inWindow = false;
+  int windows = 0;
+  int items = 0;
+  for (tagPrgItem& record : records) {
+    if (record.IsProgram()) {
+      inProgram = true;
+      inWindow = false;
+      windows = 0;
+    } else if (record.IsWindow()) {
+      ++windows;
+      items = 0;
+      inWindow = inProgram && (!firstOnly || windows == 1);
+      if (!inWindow) continue;
+    } else {
+      ++items;
+      if (!inWindow || (firstOnly && items > 1)) continue;
+    }
+    kept.push_back(std::move(record));
+  }
+  return kept;
+}
+
+class CPlaybillDecoder {
+public:
+  CPlaybillDecoder(CPlaybillLineReader& lines, std::filesystem::path folder, int& version)
+      : m_lines(lines), m_folder(std::move(folder)), m_version(version) {}
+
+  PrgList Decode() {
+    PrgList records;
+    while (auto line = m_lines.NextLine()) {
+      if (line->empty()) continue;
+      if (!m_open && HeaderBlockLine(*line)) continue;
+      if (line->front() == '[') {
+        Section(*line, records);
+      } else if (m_open) {
+        KeyLine(*line);
+      }
+    }
+    return records;
+  }
+
+private:
+  // "[PRGLIST]" ... "[/PRGLIST]" outside any section, with "VERSION=" inside.
+  bool HeaderBlockLine(std::string_view line) {
+    const std::string_view trimmed = TrimSpaces(line);
+    if (EqualsIgnoringAsciiCase(trimmed, "[PRGLIST]") || EqualsIgnoringAsciiCase(trimmed, "[/PRGLIST]")) {
+      m_inHeaderBlock = trimmed[1] != '/';
+      return true;
+    }
+    if (!m_inHeaderBlock || !StartsWithIgnoringCase(line, "VERSION=")) return false;
+    m_version = ParseVersion(line.substr(8));
+    return true;
+  }
+
+  void Section(std::string_view line, PrgList& records) {
+    const std::string_view trimmed = TrimSpaces(line);
+    if (const std::int32_t level = SectionLevel(trimmed, false)) {
+      // An unclosed record is dropped with the new one's opening.
+      m_open.emplace();
+      m_open->level = level;
+      return;
+    }
+    if (!SectionLevel(trimmed, true) || !m_open) return;
+    if (m_open->IsItem()) CheckBlock(m_open->item);
+    // The playbill's own screen settings are never applied: the screen list holds them.
+    if (m_open->level != kLevelScreen) records.push_back(std::move(*m_open));
+    m_open.reset();
+  }
+
+  void KeyLine(std::string_view line) {
+    const auto keys = SectionKeys(m_open->level);
+    const auto key = std::find_if(keys.begin(), keys.end(), [line](std::string_view name) { return line.starts_with(name); });
+    if (key == keys.end()) return;
+    const std::size_t equals = line.find('=');
+    const std::string_view value = equals == std::string_view::npos ? std::string_view() : TrimSpaces(line.substr(equals + 1));
+    const auto index = static_cast<int>(key - keys.begin());
+    switch (m_open->level) {
+      case kLevelProgram: Program(static_cast<ProgramKey>(index), value, m_open->program); break;
+      case kLevelWindow: Window(static_cast<AreaKey>(index), value, m_open->window); break;
+      case kLevelItem: Item(static_cast<ActorKey>(index), value, m_open->item); break;
+      default: break;  // SCREEN keys: the section is dropped as a whole
+    }
+  }
+
+  void Program(ProgramKey key, std::string_view value, tagProgramPart& program) {
+    switch (key) {
+      case ProgramKey::PrgName: program.prgName = ToUtf8(value); break;
+      case ProgramKey::Backgrd: program.backgrd = ResolvedPath(ToUtf8(value), m_folder); break;
+      case ProgramKey::ShowMode: program.showMode = As<std::uint16_t>(value); break;
+      case ProgramKey::PlayTime: program.playTime = As<std::uint16_t>(value); break;
+      case ProgramKey::LoopCnt: program.loopCnt = As<std::uint8_t>(value); break;
+      case ProgramKey::DispAttr: program.dispAttr = As<std::uint8_t>(value); break;
+      case ProgramKey::TimeSch: ReadNumbers(value, program.timeSch); break;
+    }
+  }
+
+  void Window(AreaKey key, std::string_view value, tagWindowPart& window) {
+    switch (key) {
+      case AreaKey::AreaName: window.areaName = ToUtf8(value); break;
+      case AreaKey::Left: window.left = As<std::int16_t>(value); break;
+      case AreaKey::Top: window.top = As<std::int16_t>(value); break;
+      case AreaKey::Width: window.width = As<std::uint16_t>(value); break;
+      case AreaKey::Height: window.height = As<std::uint16_t>(value); break;
+      case AreaKey::WaitType: window.waitType = As<std::uint8_t>(value); break;
+      case AreaKey::Border: window.border = As<std::uint8_t>(value); break;
+    }
+  }
+
+  void Item(ActorKey key, std::string_view value, tagItemPart& item) {
+    switch (key) {
+      case ActorKey::ActType: item.actType = As<std::uint16_t>(value); break;
+      case ActorKey::Media: item.media = Media(item.actType, value); break;
+      case ActorKey::ShowType: item.showType = As<std::uint16_t>(value); break;
+      case ActorKey::Speed: item.speed = As<std::uint16_t>(value); break;
+      case ActorKey::ActTime: item.actTime = As<std::uint16_t>(value); break;
+      case ActorKey::ShowMode: item.showMode = As<std::uint16_t>(value); break;
+      case ActorKey::LogFont: item.logFont = ReadLogFont(value); break;
+      case ActorKey::FntColor: item.fntColor = As<std::uint32_t>(value); break;
+      case ActorKey::Negative: item.negative = DecimalValue(value); break;
+      case ActorKey::VwAsText: item.vwAsText = DecimalValue(value); break;
+      case ActorKey::TcMode: item.tcMode = As<std::uint8_t>(value); break;
+      case ActorKey::TcBase: ReadNumbers(value, item.tcBase); break;
+      case ActorKey::TcText: item.tcText = ToUtf8(value); break;
+      case ActorKey::RichTxt: {
+        const auto block = m_lines.NextBlock(RichTextBlock::kMaxBytes);
+        item.richTxt = block ? RichTextBlock::FromBytes(*block) : std::nullopt;
+        break;
+      }
+      case ActorKey::Txt2Img: item.txt2Img = DecimalValue(value); break;
+      case ActorKey::TimeAdj: item.timeAdj = DecimalValue(value); break;
+      case ActorKey::Transp: item.transp = As<std::uint8_t>(value); break;
+      case ActorKey::BgColor: item.bgColor = As<std::uint32_t>(value); break;
+    }
+  }
+
+  // MEDIA depends on the kind read before it.
+  std::string Media(int kind, std::string_view value) const {
+    if (kind == kKindUndefined) return {};
+    if (kind == kKindTimeCounter) return ToUtf8(CounterText(value));
+    if (kind == kKindClock && m_version <= kPlainTextMinVersion && value.starts_with(kOldClockPrefix)) {
+      value.remove_prefix(kOldClockPrefix.size());
+      if (value.starts_with('.')) value.remove_prefix(1);
+    }
+    const std::string text = ToUtf8(value);
+    return MediaIsText(kind) ? text : ResolvedPath(text, m_folder);
+  }
+
+  CPlaybillLineReader& m_lines;
+  std::filesystem::path m_folder;
+  int& m_version;
+  std::optional<tagPrgItem> m_open;
+  bool m_inHeaderBlock = false;
+};
+
+std::optional<std::string> ReadFileBytes(const std::filesystem::path& file) {
+  std::error_code error;
+  std::string content;
+  if (!std::filesystem::is_regular_file(file, error) || !ReadWholeFile(file, content)) return std::nullopt;
+  return content;
+}
+
+std::span<const std::uint8_t> AsBytes(const std::string& content) {
+  return {reinterpret_cast<const std::uint8_t*>(content.data()), content.size()};
+}
+
+}  // namespace
+
+int DecodePlaybill(std::span<const std::uint8_t> bytes, const std::filesystem::path& folder, PrgList& list,
+                   int& version, const tagScreenInfo* screen) {
+  list.clear();
+  auto lines = OpenLines(bytes, version);
+  if (!lines) return kPlaybillUnreadable;
+  CPlaybillDecoder decoder(*lines, folder, version);
+  list = KeepWellFormed(decoder.Decode(), screen != nullptr && !IsPlaybillClass(*screen));
+  return 1;
+}
+
+int ReadPlaybill(const std::filesystem::path& file, PrgList& list, int& version, const tagScreenInfo* screen) {
+  const auto content = ReadFileBytes(file);
+  if (!content) {
+    list.clear();
+    return kPlaybillUnreadable;
+  }
+  return DecodePlaybill(AsBytes(*content), PlaybillFolderOf(file), list, version, screen);
+}
+
+bool DecodePlaybillScreen(std::span<const std::uint8_t> bytes, tagScreenInfo& screen) {
+  int version = kPlaybillVersion;
+  auto lines = OpenLines(bytes, version);
+  if (!lines) return false;
+  // The section's key lines, framed as one block of a screen list and read by that reader.
+  std::string block;
+  bool inScreen = false;
+  bool found = false;
+  while (auto line = lines->NextLine()) {
+    const std::string_view trimmed = TrimSpaces(*line);
+    if (const std::int32_t opened = SectionLevel(trimmed, false)) {
+      // Another section's opening abandons an unclosed one, as the playbill reader does.
+      inScreen = opened == kLevelScreen;
+      block = "[SCREEN]\n";
+    } else if (SectionLevel(trimmed, true)) {
+      if ((found = inScreen)) break;
+    } else if (inScreen && !trimmed.starts_with('[')) {
+      block.append(*line).append("\n");
+    }
+  }
+  screen = tagScreenInfo();
+  if (!found) return true;
+  block.append("[/SCREEN]\n");
+  auto list = std::make_unique<CScreenData>();
+  ReadScreenText(block, *list);
+  if (list->Count() > 0) screen = list->Screen(0);
+  return true;
+}
+
+bool ReadPlaybillScreen(const std::filesystem::path& file, tagScreenInfo& screen) {
+  const auto content = ReadFileBytes(file);
+  return content && DecodePlaybillScreen(AsBytes(*content), screen);
+}
+
+}  // namespace vantorel

@@ -1,0 +1,37 @@
+#pragma once
+// Reading playbill files of both generations: the current one (20-byte header, scrambled line
+// records) and the older plain-text one (lines of text, the version in a "[PRGLIST]" block).
+//
+// Files come from users, other machines and older versions: nothing in them is trusted. What is
+// sound is loaded; damaged records are dropped; the reader never reads outside the file.
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+
+#include "playbill/prg_item.h"
+#include "screen/screen_data.h"
+
+namespace vantorel {
+
+// Result of ReadPlaybill when the file or its header cannot be read.
+inline constexpr int kPlaybillUnreadable = -1;
+
+// Fills `list` with the playbill in `file` (cleared first). `version` is the document's format
+// version: a current-generation file sets it from its header (at least 110), a plain-text file
+// from its "[PRGLIST]" block (at least 100) or leaves it. When `screen` is given and is of a
+// controller class other than 6 and 7, only the first window of each program and the first item
+// of that window are kept. Returns 1, or kPlaybillUnreadable with an empty list.
+int ReadPlaybill(const std::filesystem::path& file, PrgList& list, int& version, const tagScreenInfo* screen = nullptr);
+// The same on the bytes of a file stored in `folder` (relative paths are read against it).
+int DecodePlaybill(std::span<const std::uint8_t> bytes, const std::filesystem::path& folder, PrgList& list,
+                   int& version, const tagScreenInfo* screen = nullptr);
+
+// The screen a playbill file was written for: its SCREEN section read as a screen list block is
+// (FONTLIB, ASCSIZEM, EXTSIZEM 1, 29, 28 when missing; size, model and ID corrected). A file
+// without a SCREEN section of controller class 6 or 7 gives a screen of class 0, which suits no
+// screen. False when the file or its first 20 bytes cannot be read.
+bool ReadPlaybillScreen(const std::filesystem::path& file, tagScreenInfo& screen);
+bool DecodePlaybillScreen(std::span<const std::uint8_t> bytes, tagScreenInfo& screen);
+
+}  // namespace vantorel

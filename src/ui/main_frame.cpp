@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
 #include <QImage>
@@ -11,6 +12,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -20,10 +22,12 @@
 #include "app/app_log.h"
 #include "app/text_format.h"
 #include "app/text_table.h"
+#include "playbill/playbill_transfer.h"
 #include "screen/colour_modes.h"
 #include "screen/controller_types.h"
 #include "screen/part_list.h"
 #include "ui/command_ids.h"
+#include "ui/import_dialogs.h"
 #include "ui/language_dialog.h"
 #include "ui/options_dialog.h"
 #include "ui/password_dialogs.h"
@@ -52,6 +56,7 @@ bool IsDecodablePicture(const std::filesystem::path& path) { return !QImage(QStr
 
 CMainFrame::CMainFrame(CVantorelApp& app) : m_app(app) {
   setObjectName(QStringLiteral("MainFrame"));
+  setWindowIcon(CommandIcon(kCmdFirstLayout + 3));
   m_tree = new CProgramTree(this);
   m_canvas = new CPlaybillCanvas(this);
   m_canvasArea = new QScrollArea(this);
@@ -90,7 +95,16 @@ std::vector<QMenu*> CMainFrame::Menus() const {
 
 void CMainFrame::CreateMenus() {
   m_fileMenu = menuBar()->addMenu(QString());
+  m_fileMenu->addAction(AddAction(kCmdFileOpen));
+  m_fileMenu->addAction(AddAction(kCmdFileSave));
+  m_fileMenu->addAction(AddAction(kCmdFileSaveAs));
+  m_fileMenu->addSeparator();
+  m_fileMenu->addAction(AddAction(kCmdImportPlaybill));
+  m_fileMenu->addAction(AddAction(kCmdExportPlaybill));
+  m_fileMenu->addSeparator();
   m_fileMenu->addAction(AddAction(kCmdExit));
+  Action(kCmdFileOpen)->setShortcut(QKeySequence::Open);
+  Action(kCmdFileSave)->setShortcut(QKeySequence::Save);
   Action(kCmdExit)->setShortcut(QKeySequence::Quit);
 
   m_editMenu = menuBar()->addMenu(QString());
@@ -138,6 +152,17 @@ void CMainFrame::CreateToolBar() {
   m_toolBar = addToolBar(QString());
   m_toolBar->setObjectName(QStringLiteral("MainToolBar"));
   m_toolBar->setIconSize(QSize(24, 24));
+  m_screenLabel = new QLabel(m_toolBar);
+  m_screenLabel->setContentsMargins(6, 0, 4, 0);
+  m_screenChooser = new QComboBox(m_toolBar);
+  m_screenChooser->setObjectName(QStringLiteral("ScreenChooser"));
+  m_screenChooser->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  connect(m_screenChooser, &QComboBox::activated, this, [this](int index) { SwitchScreen(index); });
+  m_toolBar->addWidget(m_screenLabel);
+  m_toolBar->addWidget(m_screenChooser);
+  m_toolBar->addSeparator();
+  m_toolBar->addAction(Action(kCmdFileSave));
+  m_toolBar->addSeparator();
   for (const int command : {kCmdNewProgram, kCmdDeleteProgram, kCmdAddItem, kCmdDeleteItem}) m_toolBar->addAction(Action(command));
   m_toolBar->addSeparator();
   m_toolBar->addAction(Action(kCmdMoveProgramUp));
@@ -171,6 +196,8 @@ void CMainFrame::Retranslate() {
   m_viewMenu->setTitle(Text(kTextViewMenu));
   m_toolsMenu->setTitle(Text(kTextToolsMenu));
   m_helpMenu->setTitle(Text(kTextHelpMenu));
+  m_screenLabel->setText(Text(kTextScreenChooser));
+  RefreshScreenChooser();
   RebuildToolMenu(false);
   DocumentChanged();
   RefreshStatusBar();
@@ -233,6 +260,36 @@ void CMainFrame::RefreshStatusBar() {
   m_panes[4]->setText(QString::number(screen.height));
 }
 
+void CMainFrame::RefreshScreenChooser() {
+  const QSignalBlocker block(m_screenChooser);
+  m_screenChooser->clear();
+  const CScreenConfig& screens = m_app.Doc().Screens();
+  for (int i = 0; i < screens.Count(); ++i) m_screenChooser->addItem(QString::fromStdString(screens.DisplayName(i)));
+  m_screenChooser->setCurrentIndex(screens.Count() > 0 ? m_app.Doc().CurrentScreenIndex() : -1);
+}
+
+bool CMainFrame::SwitchScreen(int index) {
+  CPrgListDoc& doc = m_app.Doc();
+  if (index == doc.CurrentScreenIndex()) return true;
+  if (!doc.SelectScreen(index)) {
+    ShowFailure(doc.PlaybillPath().string());
+    RefreshScreenChooser();
+    return false;
+  }
+  RefreshScreenChooser();
+  DocumentChanged();
+  RefreshStatusBar();
+  m_zoomChosen = false;
+  m_canvas->SetZoom(m_canvas->ZoomToFit(m_canvasArea->viewport()->size()));
+  return true;
+}
+
+void CMainFrame::ShowFailure(const std::string& message) {
+  const std::string text = LoadText(kTextFailed) + (message.empty() ? "" : "\n\n" + message);
+  WriteLog(LogKind::Error, text);
+  m_app.Prompts().Message(this, text, kTextError, QMessageBox::Critical);
+}
+
 void CMainFrame::DocumentChanged() {
   m_tree->Rebuild(m_app.Doc());
   UpdateCanvas();
@@ -244,6 +301,9 @@ void CMainFrame::UpdateCommandStates() {
   const bool hasScreen = doc.Screens().Count() > 0;
   const bool hasProgram = doc.Selection().programRecord >= 0;
   Action(kCmdNewProgram)->setEnabled(hasScreen);
+  for (const int command : {kCmdFileOpen, kCmdFileSave, kCmdFileSaveAs, kCmdExportPlaybill, kCmdImportPlaybill}) {
+    Action(command)->setEnabled(hasScreen);
+  }
   Action(kCmdDeleteProgram)->setEnabled(doc.CanDeleteProgram());
   Action(kCmdAddItem)->setEnabled(doc.CanAddItem());
   Action(kCmdDeleteItem)->setEnabled(doc.CanDeleteItem());
@@ -306,6 +366,13 @@ void CMainFrame::RunCommand(int command) {
     case kCmdDeleteItem: EditDocument(doc.CanDeleteItem() && doc.Delete(selection.itemRecord)); return;
     case kCmdMoveProgramUp: EditDocument(doc.MoveProgramUp()); return;
     case kCmdMoveProgramDown: EditDocument(doc.MoveProgramDown()); return;
+    case kCmdFileOpen: OpenPlaybill(); return;
+    case kCmdFileSave:
+      if (!doc.Save()) ShowFailure(doc.PlaybillPath().string());
+      return;
+    case kCmdFileSaveAs: SavePlaybillAs(); return;
+    case kCmdExportPlaybill: ExportPlaybillFile(); return;
+    case kCmdImportPlaybill: ImportPlaybillFile(); return;
     case kCmdSetBackground: SetBackground(); return;
     case kCmdClearBackground: EditDocument(doc.ClearBackground()); return;
     case kCmdOptions: ShowOptions(); return;
@@ -323,6 +390,64 @@ void CMainFrame::RunCommand(int command) {
   if (command >= kCmdFirstLayout && command < kCmdFirstLayout + kLayoutCount) {
     EditDocument(doc.ApplyLayout(command - kCmdFirstLayout));
   }
+}
+
+namespace {
+
+// A chosen playbill file name without an extension gets ".lpl".
+std::filesystem::path WithPlaybillExtension(const QString& chosen) {
+  std::filesystem::path file = chosen.toStdString();
+  if (!file.has_extension()) file += "." + LoadText(135);
+  return file;
+}
+
+}  // namespace
+
+void CMainFrame::OpenPlaybill() {
+  const QString file = QFileDialog::getOpenFileName(this, CommandCaption(kCmdFileOpen), QString(), FileDialogFilter(136));
+  if (file.isEmpty()) return;
+  if (!m_app.Doc().OpenFile(file.toStdString())) {
+    ShowFailure(file.toStdString());
+    return;
+  }
+  DocumentChanged();
+}
+
+void CMainFrame::SavePlaybillAs() {
+  const QString chosen = QFileDialog::getSaveFileName(this, CommandCaption(kCmdFileSaveAs), QString(), FileDialogFilter(136));
+  if (chosen.isEmpty()) return;
+  const std::filesystem::path file = WithPlaybillExtension(chosen);
+  if (!m_app.Doc().SaveToFile(file)) ShowFailure(file.string());
+}
+
+void CMainFrame::ExportPlaybillFile() {
+  const QString chosen = QFileDialog::getSaveFileName(this, Text(181), QString(), FileDialogFilter(136));
+  if (chosen.isEmpty()) return;
+  const std::filesystem::path file = WithPlaybillExtension(chosen);
+  if (!ExportPlaybill(m_app.Doc(), file)) ShowFailure(file.string());
+}
+
+void CMainFrame::ImportPlaybillFile() {
+  CImportPlaybillDlg choice(this);
+  if (choice.exec() != QDialog::Accepted || !choice.FileScreen()) return;
+  CPrgListDoc& doc = m_app.Doc();
+  if (choice.ToMultipleScreens()) {
+    CImportScreensDlg screens(*choice.FileScreen(), doc.Screens(), this);
+    if (screens.exec() != QDialog::Accepted) return;
+    const ScreensImport result = ImportToScreens(doc, choice.File(), screens.Chosen());
+    if (!result.failedScreens.empty()) {
+      const std::string failed = FailedScreensText(doc.Screens(), result.failedScreens);
+      WriteLog(LogKind::Error, failed);
+      m_app.Prompts().Message(this, failed, kTextError, QMessageBox::Critical);
+    }
+    if (!result.currentChosen) return;
+  }
+  const ImportOutcome outcome = ImportPlaybill(doc, choice.File());
+  if (!outcome.imported) {
+    m_app.Prompts().Message(this, outcome.message, kTextError, QMessageBox::Information);
+    return;
+  }
+  DocumentChanged();
 }
 
 void CMainFrame::SetBackground() {
@@ -412,6 +537,23 @@ void CMainFrame::showEvent(QShowEvent* event) {
   QTimer::singleShot(0, this, [this] {
     if (!m_zoomChosen) m_canvas->SetZoom(m_canvas->ZoomToFit(m_canvasArea->viewport()->size()));
   });
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || !isMinimized()) return;
+  if (m_app.Options().minimizeToTray == 0 || !QSystemTrayIcon::isSystemTrayAvailable()) return;
+  if (!m_trayIcon) {
+    m_trayIcon = new QSystemTrayIcon(windowIcon(), this);
+    connect(m_trayIcon, &QSystemTrayIcon::activated, this, [this] {
+      m_trayIcon->hide();
+      showMaximized();
+      activateWindow();
+    });
+  }
+  m_trayIcon->setToolTip(windowTitle());
+  m_trayIcon->show();
+  QTimer::singleShot(0, this, &QWidget::hide);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

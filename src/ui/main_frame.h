@@ -6,14 +6,17 @@
 
 #include <array>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "app/tool_plugins.h"
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QMenu;
 class QScrollArea;
+class QSystemTrayIcon;
 class QToolBar;
 
 namespace vantorel {
@@ -39,18 +42,24 @@ public:
   void DocumentChanged();
   // Runs a command as its menu entry would.
   void RunCommand(int command);
+  // Makes screen `index` current (its playbill opens); false, staying, when that failed.
+  bool SwitchScreen(int index);
 
   QAction* Action(int command) const;
   QMenu* ToolsMenu() const { return m_toolsMenu; }
   std::vector<QMenu*> Menus() const;
   CProgramTree* Tree() const { return m_tree; }
   CPlaybillCanvas* Canvas() const { return m_canvas; }
+  QComboBox* ScreenChooser() const { return m_screenChooser; }
   QLabel* StatusPane(int index) const { return m_panes.at(static_cast<std::size_t>(index)); }
   const ToolMenu& PluginMenu() const { return m_toolMenu; }
 
 protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  // With the option "Minimize to System Tray", a minimised window leaves the task bar for an icon
+  // in the notification area.
+  void changeEvent(QEvent* event) override;
 
 private:
   QAction* AddAction(int command);
@@ -62,6 +71,12 @@ private:
   void SelectRecord(int record);
   void EditDocument(bool changed);
 
+  void RefreshScreenChooser();
+  void ShowFailure(const std::string& message);
+  void OpenPlaybill();
+  void SavePlaybillAs();
+  void ExportPlaybillFile();
+  void ImportPlaybillFile();
   void SetBackground();
   void ShowOptions();
   void ChooseLanguage();
@@ -80,12 +95,15 @@ private:
   QMenu* m_toolsMenu = nullptr;
   QMenu* m_helpMenu = nullptr;
   QToolBar* m_toolBar = nullptr;
+  QLabel* m_screenLabel = nullptr;
+  QComboBox* m_screenChooser = nullptr;
   CProgramTree* m_tree = nullptr;
   CPlaybillCanvas* m_canvas = nullptr;
   QScrollArea* m_canvasArea = nullptr;
   std::array<QLabel*, kStatusPanes> m_panes{};
   ToolMenu m_toolMenu;
   std::vector<QAction*> m_pluginActions;  // everything the plug-ins added to the tools menu
+  QSystemTrayIcon* m_trayIcon = nullptr;
   bool m_zoomChosen = false;
 };
 

@@ -1,6 +1,8 @@
 #include "ui/toolbar_icons.h"
 
+#include <QApplication>
 #include <QPainter>
+#include <QStyle>
 #include <QPixmap>
 
 #include "playbill/cross_layout.h"
@@ -93,6 +95,8 @@ QIcon CommandIcon(int command) {
     case kCmdDeleteItem: return WithBadge(kLevelItem, false);
     case kCmdMoveProgramUp: return Arrow(true);
     case kCmdMoveProgramDown: return Arrow(false);
+    case kCmdFileOpen: return QApplication::style()->standardIcon(QStyle::SP_DialogOpenButton);
+    case kCmdFileSave: return QApplication::style()->standardIcon(QStyle::SP_DialogSaveButton);
     case kCmdZoomIn: return Magnifier(true);
     case kCmdZoomOut: return Magnifier(false);
     default: break;

@@ -7,6 +7,7 @@
 #include "app/start_up.h"
 #include "app/text_format.h"
 #include "app/text_table.h"
+#include "playbill/playbill_transfer.h"
 #include "ui/main_frame.h"
 #include "ui/password_dialogs.h"
 #include "ui/ui_text.h"
@@ -41,7 +42,9 @@ CVantorelApp::CVantorelApp(CAppFolders folders, IAppPrompts& prompts, CAutoShutd
                    WriteLog(LogKind::Info, "automatic shutdown");
                    powerOff();
                  }),
-      m_doc(m_folders.WorkFolder(), ItemDefaultsFromOptions(m_options)) {}
+      m_doc(m_folders.WorkFolder(), ItemDefaultsFromOptions(m_options)) {
+  m_doc.SetDefaultPlaybillFile(m_folders.InProgramFolder("default.ldt"));
+}
 
 CVantorelApp::~CVantorelApp() {
   m_mainFrame.reset();
@@ -90,7 +93,10 @@ void CVantorelApp::OpenStartPlaybill(int screenIndex) {
   // The chosen screen stays current even when it has no playbill yet, so its new playbill is
   // kept under its own name and never replaces another screen's.
   m_doc.SetCurrentScreenIndex(screenIndex);
-  m_doc.ResetToDefault();
+  const std::filesystem::path playbill = m_doc.PlaybillPath();
+  std::error_code error;
+  if (!playbill.empty() && std::filesystem::exists(playbill, error) && m_doc.OpenFile(playbill)) return;
+  if (!m_doc.NewDocument()) WriteLog(LogKind::Error, "cannot save the new playbill " + playbill.string());
 }
 
 bool CVantorelApp::AskStartupPassword() {
@@ -106,6 +112,12 @@ bool CVantorelApp::AskStartupPassword() {
 
 void CVantorelApp::MainWindowClosing() {
   m_idleTimer.reset();
+  // The playbill is the screen's own file: it is kept as it is, as when another screen is chosen.
+  if (m_doc.Screens().Count() > 0 && !m_doc.Save()) {
+    const std::string failed = LoadText(kTextFailed) + "\n\n" + m_doc.PlaybillPath().string();
+    WriteLog(LogKind::Error, failed);
+    m_prompts.Message(m_mainFrame.get(), failed, kTextError, QMessageBox::Critical);
+  }
   WriteLedtoolPasswordOption(m_folders.SettingsFile(), m_options.ledtoolPassword);
   CleanTemporaryFolder(m_folders.TempFolder());
   WriteLog(LogKind::Info, "exit");

@@ -54,8 +54,8 @@ public:
 
   // The start-up sequence; false ends the run. `arguments` are the command line, the program first.
   bool StartUp(std::span<const std::string> arguments);
-  // Called when the main window closes: stores the "Ledtool password" option and empties the
-  // temporary folder.
+  // Called when the main window closes: saves the playbill, stores the "Ledtool password" option
+  // and empties the temporary folder.
   void MainWindowClosing();
   // The idle check (automatic shutdown); a timer calls it every second.
   void OnIdle() { m_shutdown.OnIdle(); }

@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QLabel>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -6,7 +7,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "playbill/playbill_reader.h"
+#include "playbill/playbill_transfer.h"
+#include "ui/import_dialogs.h"
 #include "ui/language_dialog.h"
+#include "ui/main_frame.h"
 #include "ui/options_dialog.h"
 #include "ui/password_dialogs.h"
 #include "ui_test_support.h"
@@ -126,6 +131,59 @@ TEST_F(EditorTest, OptionsDialogShowsAndReturnsEveryKey) {
     if (box->text() == "One-button sending") box->setChecked(true);
   }
   EXPECT_EQ(dialog.Options().oneButtonSend, 1);
+}
+
+TEST_F(EditorTest, ImportDialogsShowTheFileScreenAndCheckTheTargets) {
+  CScreenData three;
+  three.MakeDefault();
+  tagScreenInfo other = three.Screen(0);
+  other.number = 2;
+  other.color = 1;  // another colour mode: still suits
+  ASSERT_TRUE(three.Append(other, three.Comm(0)));
+  other.number = 3;
+  other.height = 32;  // another size: does not suit
+  ASSERT_TRUE(three.Append(other, three.Comm(0)));
+  ASSERT_TRUE(three.Save(DataFolder() / "screen.cfg"));
+  NewApp();
+  ASSERT_TRUE(Start());
+  const std::filesystem::path file = m_root / "cross.lpl";
+  ASSERT_TRUE(ExportPlaybill(m_app->Doc(), file));
+
+  CImportPlaybillDlg choice;
+  QPushButton* ok = choice.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+  EXPECT_FALSE(ok->isEnabled());
+  choice.FileField()->setText(QString::fromStdString(file.string()));
+  ASSERT_TRUE(choice.FileScreen());
+  EXPECT_TRUE(ok->isEnabled());
+  std::vector<std::string> shown;
+  for (const QLabel* label : choice.findChildren<QLabel*>()) {
+    if (!label->text().isEmpty()) shown.push_back(label->text().toStdString());
+  }
+  for (const char* expected : {"Korvan-M5", "Full color", "48"}) {
+    EXPECT_NE(std::find(shown.begin(), shown.end(), expected), shown.end()) << expected;
+  }
+  choice.FileField()->setText(QString::fromStdString((m_root / "missing.lpl").string()));
+  EXPECT_FALSE(ok->isEnabled());
+  EXPECT_FALSE(choice.FileScreen());
+
+  tagScreenInfo fileScreen;
+  ASSERT_TRUE(ReadPlaybillScreen(file, fileScreen));
+  CImportScreensDlg targets(fileScreen, m_app->Doc().Screens());
+  QPushButton* targetsOk = targets.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+  EXPECT_FALSE(targetsOk->isEnabled());
+  targets.List()->item(0)->setSelected(true);
+  targets.List()->item(2)->setSelected(true);
+  EXPECT_TRUE(targetsOk->isEnabled());
+  std::string refusal;
+  AnswerNextMessageBox(&refusal);
+  targets.accept();
+  EXPECT_EQ(refusal, ImportRefusalText(fileScreen));
+  EXPECT_NE(targets.result(), QDialog::Accepted);
+  targets.List()->item(2)->setSelected(false);
+  targets.List()->item(1)->setSelected(true);
+  targets.accept();
+  EXPECT_EQ(targets.result(), QDialog::Accepted);
+  EXPECT_EQ(targets.Chosen(), (std::vector<int>{0, 1}));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QToolBar>
@@ -8,6 +9,8 @@
 #include "app/password_store.h"
 #include "app/user_settings.h"
 #include "platform/atomic_file.h"
+#include "playbill/display_names.h"
+#include "playbill/playbill_reader.h"
 #include "screen/screen_data.h"
 #include "ui/command_ids.h"
 #include "ui/main_frame.h"
@@ -35,10 +38,34 @@ std::vector<std::string> RowTexts(const CProgramTree& tree) {
   return texts;
 }
 
+// The rows a tree of `list` shows: programs, windows indented once, items twice.
+std::vector<std::string> ExpectedRows(const PrgList& list) {
+  std::vector<std::string> rows;
+  for (int i = 0; i < static_cast<int>(list.size()); ++i) {
+    const int level = list[static_cast<std::size_t>(i)].level;
+    rows.push_back(std::string(static_cast<std::size_t>(2 * (level - kLevelProgram)), ' ') + RecordDisplayName(list, i));
+  }
+  return rows;
+}
+
+// The windows of the program that starts at `programRecord`.
+std::vector<QRect> ProgramWindows(const PrgList& list, int programRecord) {
+  std::vector<QRect> rects;
+  for (std::size_t i = static_cast<std::size_t>(programRecord) + 1; i < list.size() && !list[i].IsProgram(); ++i) {
+    if (list[i].IsWindow()) rects.emplace_back(list[i].window.left, list[i].window.top, list[i].window.width, list[i].window.height);
+  }
+  return rects;
+}
+
+QTreeWidgetItem* CurrentProgramRow(const CMainFrame& frame, const CPrgListDoc& doc) {
+  return frame.Tree()->topLevelItem(doc.Selection().currentProgram);
+}
+
 TEST_F(EditorTest, OpensOnTheDefaultCross) {
   NewApp();
   ASSERT_TRUE(Start());
   CMainFrame& frame = *m_app->MainFrame();
+  const CPrgListDoc& doc = m_app->Doc();
   QApplication::processEvents();
   EXPECT_TRUE(frame.isVisible());
   EXPECT_EQ(frame.windowTitle(), "Vantorel");
@@ -46,34 +73,50 @@ TEST_F(EditorTest, OpensOnTheDefaultCross) {
 
   const std::vector<std::string> panes = {"Korvan-M5[1]", "Korvan-M5", "Full color", "48", "48"};
   for (int i = 0; i < CMainFrame::kStatusPanes; ++i) EXPECT_EQ(frame.StatusPane(i)->text().toStdString(), panes[i]);
+  EXPECT_EQ(frame.ScreenChooser()->count(), 1);
+  EXPECT_EQ(frame.ScreenChooser()->currentText(), "Korvan-M5[1]");
+
+  // The playbill of a new user's screen is the shipped default, saved at once for the screen.
+  PrgList shipped;
+  int version = 0;
+  ASSERT_EQ(ReadPlaybill(ProgramFolder() / "default.ldt", shipped, version), 1);
+  ASSERT_FALSE(shipped.empty());
+  EXPECT_EQ(doc.Records().size(), shipped.size());
+  EXPECT_EQ(RowTexts(*frame.Tree()), ExpectedRows(shipped));
+  EXPECT_TRUE(std::filesystem::exists(DataFolder() / "work" / "av0001.ldt"));
 
   EXPECT_EQ(frame.Canvas()->ScreenSize(), QSize(48, 48));
   EXPECT_EQ(frame.Canvas()->Parts(), (std::vector<PartRect>{{0, 0, 16, 16}, {32, 0, 16, 16}, {0, 32, 16, 16}, {32, 32, 16, 16}}));
-  EXPECT_EQ(WindowRects(*frame.Canvas()), (std::vector<QRect>{QRect(0, 0, 48, 48)}));
-  EXPECT_EQ(RowTexts(*frame.Tree()), (std::vector<std::string>{"Program[1]", "  Window[1]", "    Welcome"}));
-
-  // One program: it cannot be deleted; its only item can.
-  EXPECT_FALSE(frame.Action(kCmdDeleteProgram)->isEnabled());
-  EXPECT_TRUE(frame.Action(kCmdDeleteItem)->isEnabled());
+  EXPECT_EQ(WindowRects(*frame.Canvas()), ProgramWindows(doc.Records(), doc.Selection().programRecord));
   EXPECT_FALSE(frame.Action(kCmdMoveProgramUp)->isEnabled());
-  EXPECT_FALSE(frame.Action(kCmdClearBackground)->isEnabled());
   EXPECT_TRUE(m_prompts.messages.empty());
+
+  // Down to one program: it cannot be deleted.
+  while (frame.Tree()->topLevelItemCount() > 1) {
+    ASSERT_TRUE(frame.Action(kCmdDeleteProgram)->isEnabled());
+    frame.Action(kCmdDeleteProgram)->trigger();
+  }
+  EXPECT_FALSE(frame.Action(kCmdDeleteProgram)->isEnabled());
+  frame.RunCommand(kCmdDeleteProgram);
+  EXPECT_EQ(frame.Tree()->topLevelItemCount(), 1);
 }
 
 TEST_F(EditorTest, CrossLayoutsFromTheToolBar) {
   NewApp();
   ASSERT_TRUE(Start());
   CMainFrame& frame = *m_app->MainFrame();
+  const CPrgListDoc& doc = m_app->Doc();
   const auto* toolBar = frame.findChild<QToolBar*>(QStringLiteral("MainToolBar"));
   ASSERT_TRUE(toolBar);
   for (int layout = 0; layout < 4; ++layout) EXPECT_TRUE(toolBar->actions().contains(frame.Action(kCmdFirstLayout + layout)));
+  const int programs = frame.Tree()->topLevelItemCount();
 
   frame.Action(kCmdFirstLayout + 3)->trigger();
   EXPECT_EQ(WindowRects(*frame.Canvas()), (std::vector<QRect>{QRect(16, 0, 16, 16), QRect(0, 16, 16, 16), QRect(16, 16, 16, 16),
                                                               QRect(32, 16, 16, 16), QRect(16, 32, 16, 16)}));
-  ASSERT_EQ(frame.Tree()->topLevelItemCount(), 1);
-  EXPECT_EQ(frame.Tree()->topLevelItem(0)->childCount(), 5);
-  EXPECT_FALSE(frame.Action(kCmdDeleteProgram)->isEnabled());
+  EXPECT_EQ(frame.Tree()->topLevelItemCount(), programs);
+  ASSERT_TRUE(CurrentProgramRow(frame, doc));
+  EXPECT_EQ(CurrentProgramRow(frame, doc)->childCount(), 5);
 
   frame.Action(kCmdFirstLayout + 1)->trigger();
   EXPECT_EQ(WindowRects(*frame.Canvas()), (std::vector<QRect>{QRect(16, 0, 16, 16), QRect(0, 16, 48, 16), QRect(16, 32, 16, 16)}));
@@ -81,12 +124,17 @@ TEST_F(EditorTest, CrossLayoutsFromTheToolBar) {
   EXPECT_EQ(WindowRects(*frame.Canvas()), (std::vector<QRect>{QRect(16, 0, 16, 48), QRect(0, 16, 16, 16), QRect(32, 16, 16, 16)}));
   frame.Action(kCmdFirstLayout)->trigger();
   EXPECT_EQ(WindowRects(*frame.Canvas()), (std::vector<QRect>{QRect(0, 0, 48, 48)}));
+  EXPECT_EQ(CurrentProgramRow(frame, doc)->childCount(), 1);
 }
 
 TEST_F(EditorTest, ProgramCommandsAndTheirEnableRules) {
   NewApp();
   ASSERT_TRUE(Start());
   CMainFrame& frame = *m_app->MainFrame();
+  const CPrgListDoc& doc = m_app->Doc();
+  while (frame.Tree()->topLevelItemCount() > 1) frame.Action(kCmdDeleteProgram)->trigger();
+  frame.Action(kCmdFirstLayout)->trigger();
+
   frame.Action(kCmdNewProgram)->trigger();
   EXPECT_EQ(frame.Tree()->topLevelItemCount(), 2);
   EXPECT_EQ(frame.Tree()->topLevelItem(1)->text(0), "Program[2]");
@@ -95,12 +143,15 @@ TEST_F(EditorTest, ProgramCommandsAndTheirEnableRules) {
   EXPECT_FALSE(frame.Action(kCmdMoveProgramDown)->isEnabled());
 
   frame.Action(kCmdAddItem)->trigger();
-  EXPECT_EQ(frame.Tree()->topLevelItem(1)->child(0)->childCount(), 2);
+  EXPECT_EQ(CurrentProgramRow(frame, doc)->child(0)->childCount(), 2);
   frame.Action(kCmdDeleteItem)->trigger();
   frame.Action(kCmdDeleteItem)->trigger();
-  EXPECT_EQ(frame.Tree()->topLevelItem(1)->child(0)->childCount(), 0);
+  EXPECT_EQ(CurrentProgramRow(frame, doc)->child(0)->childCount(), 0);
   EXPECT_FALSE(frame.Action(kCmdDeleteItem)->isEnabled());  // no item selected any more
 
+  frame.Action(kCmdMoveProgramUp)->trigger();
+  EXPECT_EQ(doc.Selection().currentProgram, 0);
+  EXPECT_TRUE(frame.Action(kCmdMoveProgramDown)->isEnabled());
   frame.Action(kCmdDeleteProgram)->trigger();
   EXPECT_EQ(frame.Tree()->topLevelItemCount(), 1);
   EXPECT_FALSE(frame.Action(kCmdDeleteProgram)->isEnabled());
@@ -114,7 +165,7 @@ TEST_F(EditorTest, TreeAndCanvasChooseTheSelection) {
   CPrgListDoc& doc = m_app->Doc();
 
   // The third window's row.
-  QTreeWidgetItem* window = frame.Tree()->topLevelItem(0)->child(2);
+  QTreeWidgetItem* window = CurrentProgramRow(frame, doc)->child(2);
   frame.Tree()->setCurrentItem(window);
   EXPECT_EQ(doc.Selection().currentRecord, CProgramTree::RecordOf(window));
   EXPECT_EQ(doc.Selection().currentWindow, 2);
@@ -151,7 +202,7 @@ TEST_F(EditorTest, LanguageSwitchChangesEveryMenuText) {
   const std::vector<std::string> german = menuTexts();
   ASSERT_EQ(german.size(), english.size());
   for (std::size_t i = 0; i < english.size(); ++i) EXPECT_NE(german[i], english[i]) << english[i];
-  EXPECT_EQ(frame.Tree()->topLevelItem(0)->text(0), "Programm[1]");
+  EXPECT_EQ(frame.Tree()->topLevelItem(0)->child(0)->text(0), "Fenster[1]");
   EXPECT_EQ(frame.StatusPane(2)->text(), "Vollfarbe");
 
   // The choice is remembered for the next start.
@@ -192,26 +243,87 @@ TEST_F(EditorTest, StartupPassword) {
   EXPECT_EQ(m_prompts.asked, 3);
 }
 
-TEST_F(EditorTest, ScreenSwitchChoosesTheScreen) {
+// Two 48 x 48 cross screens and a 96 x 96 one, IDs 1, 2, 3.
+void WriteThreeScreens(const std::filesystem::path& file) {
   CScreenData screens;
   screens.MakeDefault();
   tagScreenInfo second = screens.Screen(0);
   second.number = 2;
-  second.width = 96;
-  second.height = 96;
   ASSERT_TRUE(screens.Append(second, screens.Comm(0)));
-  ASSERT_TRUE(screens.Save(DataFolder() / "screen.cfg"));
+  tagScreenInfo third = second;
+  third.number = 3;
+  third.width = 96;
+  third.height = 96;
+  ASSERT_TRUE(screens.Append(third, tagCommInfo{}));
+  ASSERT_TRUE(screens.Save(file));
+}
+
+std::string FileBytes(const std::filesystem::path& file) {
+  std::string bytes;
+  EXPECT_TRUE(ReadWholeFile(file, bytes)) << file;
+  return bytes;
+}
+
+TEST_F(EditorTest, ScreenSwitchNeverOverwritesAnotherScreensPlaybill) {
+  WriteThreeScreens(DataFolder() / "screen.cfg");
+  const auto work = DataFolder() / "work";
+
+  // Screen 1 gets a playbill of its own: one program of five cross windows.
+  NewApp();
+  ASSERT_TRUE(Start());
+  while (m_app->MainFrame()->Tree()->topLevelItemCount() > 1) m_app->MainFrame()->RunCommand(kCmdDeleteProgram);
+  m_app->MainFrame()->RunCommand(kCmdFirstLayout + 3);
+  m_app->MainFrame()->close();
+  const std::string screen1 = FileBytes(work / "av0001.ldt");
+  EXPECT_FALSE(std::filesystem::exists(work / "av0002.ldt"));
 
   struct Case {
     const char* argument;
     int index;
+    int width;
   };
-  for (const Case c : {Case{"/s2", 1}, Case{"-S3", 0}, Case{"/s0", 0}, Case{"/s1", 0}, Case{"-platform", 0}}) {
+  for (const Case c : {Case{"/s2", 1, 48}, Case{"-S3", 2, 96}, Case{"/s4", 0, 48}, Case{"/s0", 0, 48}, Case{"-platform", 0, 48}}) {
     NewApp();
     ASSERT_TRUE(Start({"vantorel", c.argument}));
     EXPECT_EQ(m_app->Doc().CurrentScreenIndex(), c.index) << c.argument;
-    EXPECT_EQ(m_app->MainFrame()->Canvas()->ScreenSize().width(), c.index == 1 ? 96 : 48);
+    EXPECT_EQ(m_app->MainFrame()->Canvas()->ScreenSize().width(), c.width) << c.argument;
+    EXPECT_EQ(m_app->MainFrame()->ScreenChooser()->currentIndex(), c.index);
+    if (c.index == 0) {
+      EXPECT_EQ(m_app->MainFrame()->Canvas()->Windows().size(), 5u) << c.argument;
+    }
+    m_app->MainFrame()->close();
+    EXPECT_EQ(FileBytes(work / "av0001.ldt"), screen1) << c.argument;
   }
+  // The screens without a playbill got new ones under their own names.
+  EXPECT_TRUE(std::filesystem::exists(work / "av0002.ldt"));
+  EXPECT_TRUE(std::filesystem::exists(work / "av0003.ldt"));
+}
+
+TEST_F(EditorTest, PlaybillIsSavedAndReopenedAndScreensSwitch) {
+  WriteThreeScreens(DataFolder() / "screen.cfg");
+  NewApp();
+  ASSERT_TRUE(Start());
+  CMainFrame* frame = m_app->MainFrame();
+  frame->RunCommand(kCmdFirstLayout + 2);
+  const std::vector<std::string> edited = RowTexts(*frame->Tree());
+
+  // Another screen: its own playbill, its own size; back again: the edit is still there.
+  ASSERT_TRUE(frame->SwitchScreen(2));
+  EXPECT_EQ(frame->Canvas()->ScreenSize(), QSize(96, 96));
+  EXPECT_EQ(frame->StatusPane(0)->text(), "Korvan-M5[3]");
+  EXPECT_EQ(frame->StatusPane(3)->text(), "96");
+  ASSERT_TRUE(frame->SwitchScreen(0));
+  EXPECT_EQ(RowTexts(*frame->Tree()), edited);
+  frame->RunCommand(kCmdFirstLayout + 1);
+  const std::vector<std::string> saved = RowTexts(*frame->Tree());
+  frame->close();
+
+  // The next start opens what was left.
+  NewApp();
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(RowTexts(*m_app->MainFrame()->Tree()), saved);
+  EXPECT_EQ(m_app->MainFrame()->Canvas()->Windows().size(), 3u);
+  EXPECT_TRUE(m_prompts.messages.empty());
 }
 
 TEST_F(EditorTest, AutomaticShutdownAtTheIdleCheck) {

@@ -19,7 +19,8 @@ int CDotFont::Invert(std::span<std::uint8_t> glyph, int count) const {
   return count;
 }
 
-CTwFont::CTwFont(std::filesystem::path folder) : m_files(CFontFileCache::ForFolder(folder)) {
+CTwFont::CTwFont(std::filesystem::path folder, int codePage)
+    : CDotFont(codePage), m_files(CFontFileCache::ForFolder(folder)) {
   FontSharedState& state = SharedFontState();
   const std::lock_guard<std::mutex> guard(state.lock);
   ++state.instances;

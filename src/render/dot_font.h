@@ -60,8 +60,9 @@ private:
 
 class CTwFont : public CDotFont {
 public:
-  // `folder` holds the font files (the program folder).
-  explicit CTwFont(std::filesystem::path folder);
+  // `folder` holds the font files (the program folder); `codePage` is the library's own code page
+  // until the screen's is set.
+  CTwFont(std::filesystem::path folder, int codePage);
   ~CTwFont() override;
 
   // Font objects alive in the process.

@@ -44,7 +44,9 @@ std::string FaceDisplayName(int face) {
   return face == 0 ? LoadText(kTextFont) : FormatText(LoadText(kTextFontNumber).c_str(), face);
 }
 
-CFontLib_ASCII::CFontLib_ASCII(std::filesystem::path folder) : CTwFont(std::move(folder)) { LoadAscImage(Folder()); }
+CFontLib_ASCII::CFontLib_ASCII(std::filesystem::path folder, int codePage) : CTwFont(std::move(folder), codePage) {
+  LoadAscImage(Folder());
+}
 
 bool CFontLib_ASCII::AsciiFaceName(std::string& name, int face, std::uint16_t ascMask) const {
   const auto requested = static_cast<std::uint16_t>(ascMask & 0xFF);

@@ -9,7 +9,8 @@ namespace vantorel {
 
 class CFontLib_ASCII : public CTwFont {
 public:
-  explicit CFontLib_ASCII(std::filesystem::path folder = ProgramFolder());
+  explicit CFontLib_ASCII(std::filesystem::path folder = ProgramFolder())
+      : CFontLib_ASCII(std::move(folder), kCodePageAscii) {}
 
   bool GetFaceName(std::string& name, int face, std::uint16_t ascMask, std::uint16_t dbMask) const override;
   int CharWidth(std::uint16_t code, FontStyle style) const override;
@@ -20,6 +21,8 @@ public:
   int GetGlyph(GlyphBuffer& glyph, std::uint16_t code, FontStyle style) const override;
 
 protected:
+  CFontLib_ASCII(std::filesystem::path folder, int codePage);
+
   // "Font" / "Font %d" when `face` has an ASCII size of `ascMask`.
   bool AsciiFaceName(std::string& name, int face, std::uint16_t ascMask) const;
   // The glyph bytes of a code below 128 before inversion.

@@ -23,7 +23,9 @@ int ServingFace(const FontSharedState& state, FontStyle style) {
 
 }  // namespace
 
-CFontLib_AsciiEx::CFontLib_AsciiEx(std::filesystem::path folder) : CTwFont(std::move(folder)) { LoadFaces(); }
+CFontLib_AsciiEx::CFontLib_AsciiEx(std::filesystem::path folder) : CTwFont(std::move(folder), kCodePageAsciiEx) {
+  LoadFaces();
+}
 
 void CFontLib_AsciiEx::LoadFaces() {
   FontSharedState& state = SharedFontState();

@@ -2,15 +2,13 @@
 // Double-byte font libraries: a byte of 128 or more starts a two-byte code (lead x 256 + trail);
 // bytes below 128 are ASCII. Double-byte glyphs fill a square cell of the nominal height.
 
-#include <initializer_list>
-
 #include "render/font_lib_ascii.h"
 
 namespace vantorel {
 
 class CFontLib_Asia : public CFontLib_ASCII {
 public:
-  using CFontLib_ASCII::CFontLib_ASCII;
+  CFontLib_Asia(std::filesystem::path folder, int codePage) : CFontLib_ASCII(std::move(folder), codePage) {}
 
   int CharWidth(std::uint16_t code, FontStyle style) const override;
   int CharHeight(std::uint16_t code, FontStyle style) const override;

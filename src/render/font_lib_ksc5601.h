@@ -7,7 +7,7 @@ namespace vantorel {
 
 class CFontLib_KSC5601 : public CFontLib_Asia {
 public:
-  using CFontLib_Asia::CFontLib_Asia;
+  explicit CFontLib_KSC5601(std::filesystem::path folder = ProgramFolder()) : CFontLib_Asia(std::move(folder), kCodePageKsc5601) {}
 
   bool GetFaceName(std::string& name, int face, std::uint16_t ascMask, std::uint16_t dbMask) const override;
   int GetGlyph(GlyphBuffer& glyph, std::uint16_t code, FontStyle style) const override;

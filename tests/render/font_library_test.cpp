@@ -46,6 +46,13 @@ TEST_F(FontLibraryTest, TheScreenChoosesTheLibrary) {
     EXPECT_EQ(typeid(made), c.library) << c.type << "/" << c.fontLib;
     EXPECT_EQ(library->GetCodePage(), c.fontLib);
   }
+  // Made directly, each library reports its own code page.
+  EXPECT_EQ(CFontLib_ASCII(Folder()).GetCodePage(), kCodePageAscii);
+  EXPECT_EQ(CFontLib_GB2312(Folder()).GetCodePage(), kCodePageGb2312);
+  EXPECT_EQ(CFontLib_BIG5(Folder()).GetCodePage(), kCodePageBig5);
+  EXPECT_EQ(CFontLib_SJIS(Folder()).GetCodePage(), kCodePageShiftJis);
+  EXPECT_EQ(CFontLib_AsciiEx(Folder()).GetCodePage(), kCodePageAsciiEx);
+  EXPECT_EQ(CFontLib_KSC5601(Folder()).GetCodePage(), kCodePageKsc5601);
 }
 
 TEST_F(FontLibraryTest, CurrentLibraryFollowsTheScreen) {

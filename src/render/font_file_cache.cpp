@@ -72,6 +72,7 @@ std::shared_ptr<CFontFileCache> CFontFileCache::ForFolder(const std::filesystem:
   static std::mutex lock;
   static std::map<std::filesystem::path, std::weak_ptr<CFontFileCache>> caches;
   const std::lock_guard<std::mutex> guard(lock);
+  std::erase_if(caches, [](const auto& entry) { return entry.second.expired(); });
   auto& slot = caches[folder];
   auto cache = slot.lock();
   if (!cache) {

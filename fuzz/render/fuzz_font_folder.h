@@ -18,6 +18,8 @@ inline const std::filesystem::path& FontFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vantorel-font-fuzz-XXXXXX").string();
     const char* made = ::mkdtemp(pattern.data());
     if (made == nullptr) std::abort();
+    static const std::string removeAtExit = made;
+    std::atexit([] { std::filesystem::remove_all(removeAtExit); });
     CFontFileCache::SetRecheckInterval(std::chrono::milliseconds(0));
     return std::filesystem::path(made);
   }();

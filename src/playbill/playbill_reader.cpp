@@ -136,12 +136,12 @@ void CheckBlock(tagItemPart& item) {
 // Keeps what fits the list's structure: windows inside a program, items inside a window. With
 // `firstOnly`, each program keeps only its first window and that window only its first item.
 PrgList KeepWellFormed(PrgList records, bool firstOnly) {
-  PrgList kept;
-  kept.reserve(records.size());
   bool inProgram = false;
   bool inWindow = false;
   int windows = 0;
   int items = 0;
+  // Kept records move up in place.
+  std::size_t kept = 0;
   for (tagPrgItem& record : records) {
     if (record.IsProgram()) {
       inProgram = true;
@@ -156,9 +156,11 @@ PrgList KeepWellFormed(PrgList records, bool firstOnly) {
       ++items;
       if (!inWindow || (firstOnly && items > 1)) continue;
     }
-    kept.push_back(std::move(record));
+    if (&records[kept] != &record) records[kept] = std::move(record);
+    ++kept;
   }
-  return kept;
+  records.resize(kept);
+  return records;
 }
 
 class CPlaybillDecoder {

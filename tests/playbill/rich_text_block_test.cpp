@@ -148,5 +148,26 @@ TEST(RichTextBlock, CopiesOwnTheirBytes) {
   EXPECT_EQ(assigned.CellText(), "Welcome");
 }
 
+TEST(RichTextBlock, BlocksMadeFromText) {
+  // Rich-text control characters are escaped, line ends start paragraphs, other characters become
+  // Unicode escapes; the colour is red in the low byte.
+  const std::string document = RichTextBlock::ImageModeDocument("{a}\\b\r\nc \xE4\xB8\xAD", 0xFF8000);
+  EXPECT_NE(document.find("{\\colortbl ;\\red0\\green128\\blue255;}"), std::string::npos) << document;
+  EXPECT_NE(document.find("\\fs24 \\{a\\}\\\\b\\par c \\u20013?\\fs32\\par"), std::string::npos) << document;
+  EXPECT_EQ(RichTextBlock::ImageModeDocument("Welcome", 0x0000FF), RichTextBlock::DefaultImageModeText());
+
+  const auto image = RichTextBlock::ImageModeText("{x}");
+  ASSERT_TRUE(image.has_value());
+  EXPECT_EQ(image->Bytes().size(), 4u + 3u + 2u + 2u);
+  EXPECT_EQ(image->StoredSize(8), 9u) << "L = 5: the document and CR LF";
+  EXPECT_FALSE(RichTextBlock::ImageModeText(std::string(RichTextBlock::kMaxBytes, 'x')));
+
+  const auto cells = RichTextBlock::CellTextOf("Hi", 0x22);
+  ASSERT_TRUE(cells.has_value());
+  EXPECT_EQ(std::vector<std::uint8_t>(cells->Bytes().begin(), cells->Bytes().end()), Bytes({2, 0, 3, 0x22, 0, 'H', 0x22, 0, 'i', 0, 0, 0}));
+  EXPECT_EQ(cells->CellText(), "Hi");
+  EXPECT_FALSE(RichTextBlock::CellTextOf(std::string(6000, 'x'), 0x22)) << "more cells than a block holds";
+}
+
 }  // namespace
 }  // namespace vantorel

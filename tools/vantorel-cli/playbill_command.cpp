@@ -7,11 +7,13 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/text_format.h"
@@ -24,7 +26,6 @@
 #include "playbill/prg_list.h"
 #include "playbill_session.h"
 #include "screen/ascii_text.h"
-#include "screen/colour_modes.h"
 
 namespace vantorel::cli {
 namespace {

@@ -24,7 +24,6 @@ public:
   void OnIdle();
 
   std::uint32_t Word() const { return m_word; }
-  bool Enabled() const { return m_enabled; }
 
   // The local time of this machine as hour*256+minute.
   static int LocalHourMinute();

@@ -39,7 +39,6 @@ public:
   // The screen the chosen file was made for; nullopt when it cannot be read.
   const std::optional<tagScreenInfo>& FileScreen() const { return m_fileScreen; }
   QLineEdit* FileField() const { return m_file; }
-  QCheckBox* MultipleBox() const { return m_multiple; }
 
 private:
   void FileChanged();

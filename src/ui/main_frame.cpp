@@ -35,6 +35,7 @@
 #include "ui/program_tree.h"
 #include "ui/toolbar_icons.h"
 #include "ui/ui_text.h"
+#include "ui/utility_programs.h"
 #include "ui/vantorel_app.h"
 
 namespace vantorel {
@@ -143,6 +144,13 @@ void CMainFrame::CreateMenus() {
   m_toolsMenu->addSeparator();
   m_toolsMenu->addAction(AddAction(kCmdChangeAdminPassword));
   m_toolsMenu->addAction(AddAction(kCmdChangeStartupPassword));
+  bool separated = false;
+  for (const UtilityKind kind : kUtilityKinds) {
+    if (FindUtility(kind).isEmpty()) continue;
+    if (!separated) m_toolsMenu->addSeparator();
+    separated = true;
+    m_toolsMenu->addAction(AddAction(UtilityCommand(kind)));
+  }
 
   m_helpMenu = menuBar()->addMenu(QString());
   m_helpMenu->addAction(AddAction(kCmdAbout));
@@ -222,8 +230,13 @@ void CMainFrame::RebuildToolMenu(bool showProblems) {
     m_toolsMenu->addAction(action);
     m_pluginActions.push_back(action);
   };
+  const auto addSeparator = [this, &addToMenu] {
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    addToMenu(separator);
+  };
   if (m_toolMenu.showSubmenu) {
-    addToMenu(m_toolsMenu->addSeparator());
+    addSeparator();
     auto* submenu = new QMenu(Text(kTextLedtoolMenu), this);
     for (const ToolEntry& entry : m_toolMenu.entries) {
       QAction* tool = submenu->addAction(QString::fromStdString(entry.name));
@@ -238,7 +251,7 @@ void CMainFrame::RebuildToolMenu(bool showProblems) {
     addToMenu(submenu->menuAction());
   }
   if (m_toolMenu.findDevice) {
-    addToMenu(m_toolsMenu->addSeparator());
+    addSeparator();
     auto* find = new QAction(Text(kTextFindDevice), this);
     connect(find, &QAction::triggered, this, &CMainFrame::FindDevice);
     addToMenu(find);
@@ -389,6 +402,9 @@ void CMainFrame::RunCommand(int command) {
   }
   if (command >= kCmdFirstLayout && command < kCmdFirstLayout + kLayoutCount) {
     EditDocument(doc.ApplyLayout(command - kCmdFirstLayout));
+  }
+  for (const UtilityKind kind : kUtilityKinds) {
+    if (command == UtilityCommand(kind) && !StartUtility(kind)) ShowFailure(CommandCaption(command).toStdString());
   }
 }
 

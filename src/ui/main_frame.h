@@ -52,7 +52,6 @@ public:
   CPlaybillCanvas* Canvas() const { return m_canvas; }
   QComboBox* ScreenChooser() const { return m_screenChooser; }
   QLabel* StatusPane(int index) const { return m_panes.at(static_cast<std::size_t>(index)); }
-  const ToolMenu& PluginMenu() const { return m_toolMenu; }
 
 protected:
   void closeEvent(QCloseEvent* event) override;

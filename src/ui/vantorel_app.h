@@ -65,6 +65,7 @@ public:
   CMainFrame* MainFrame() const { return m_mainFrame.get(); }
   IAppPrompts& Prompts() { return m_prompts; }
   const Branding& GetBranding() const { return m_branding; }
+  // The serial-port and preview defaults of the per-user settings, read at start-up for sending.
   const SharedSettings& Shared() const { return m_shared; }
 
   const AppOptions& Options() const { return m_options; }
@@ -82,7 +83,6 @@ public:
 
   const CToolPlugins& Plugins() const { return m_plugins; }
   ToolRunContext ToolContext(QWidget* parent) const;
-  const CAutoShutdown& Shutdown() const { return m_shutdown; }
 
 private:
   void OpenStartPlaybill(int screenIndex);

@@ -16,6 +16,7 @@
 #include "ui/main_frame.h"
 #include "ui/playbill_canvas.h"
 #include "ui/program_tree.h"
+#include "ui/utility_programs.h"
 #include "ui_test_support.h"
 
 namespace vantorel {
@@ -400,6 +401,28 @@ TEST_F(EditorTest, ToolMenuFromPlugins) {
       EXPECT_EQ(action->menu()->actions().size(), 16);
     }
   }
+}
+
+TEST_F(EditorTest, UtilityProgramsThatAreInstalled) {
+  // A PATH with only a text editor on it.
+  const std::filesystem::path bin = m_root / "bin";
+  std::filesystem::create_directories(bin);
+  ASSERT_TRUE(WriteFileAtomically(bin / "mousepad", "#!/bin/sh\n"));
+  std::filesystem::permissions(bin / "mousepad", std::filesystem::perms::owner_all);
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", QByteArray::fromStdString(bin.string()));
+  EXPECT_EQ(FindUtility(UtilityKind::TextEditor), QString::fromStdString((bin / "mousepad").string()));
+  EXPECT_TRUE(FindUtility(UtilityKind::Paint).isEmpty());
+  NewApp();
+  const bool started = Start();
+  qputenv("PATH", path);
+  ASSERT_TRUE(started);
+  const CMainFrame& frame = *m_app->MainFrame();
+  ASSERT_TRUE(frame.Action(UtilityCommand(UtilityKind::TextEditor)));
+  EXPECT_TRUE(frame.ToolsMenu()->actions().contains(frame.Action(UtilityCommand(UtilityKind::TextEditor))));
+  EXPECT_EQ(frame.Action(UtilityCommand(UtilityKind::TextEditor))->text(), "&Text editor");
+  EXPECT_EQ(frame.Action(UtilityCommand(UtilityKind::Paint)), nullptr);
+  EXPECT_EQ(frame.Action(UtilityCommand(UtilityKind::Calculator)), nullptr);
 }
 
 }  // namespace

@@ -70,6 +70,8 @@ int main(int argc, char** argv) {
   if (!HasDisplay(argc, argv)) return RunWithoutDisplay(argv[0]);
 
   QApplication application(argc, argv);
+  // Groups the program's windows on the desktop's task bar.
+  QGuiApplication::setDesktopFileName(QStringLiteral("Orvik.Vantorel.v1"));
   std::vector<std::string> arguments;
   for (const QString& argument : QCoreApplication::arguments()) arguments.push_back(argument.toStdString());
 

@@ -1,6 +1,9 @@
 #include <QAction>
 #include <QComboBox>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QToolBar>
 #include <QTreeWidgetItem>
@@ -13,6 +16,9 @@
 #include "playbill/playbill_reader.h"
 #include "screen/screen_data.h"
 #include "ui/command_ids.h"
+#include "ui/language_dialog.h"
+#include "ui/options_dialog.h"
+#include "ui/password_dialogs.h"
 #include "ui/main_frame.h"
 #include "ui/playbill_canvas.h"
 #include "ui/program_tree.h"
@@ -197,9 +203,14 @@ TEST_F(EditorTest, LanguageSwitchChangesEveryMenuText) {
   const std::vector<std::string> english = menuTexts();
   ASSERT_GT(english.size(), 20u);
 
-  const LanguageSwitch result = m_app->ChangeLanguage(1031, true);
-  ASSERT_TRUE(result.ok) << result.message;
-  frame.Retranslate();
+  // Tools > Language..., the second line (German), OK.
+  testing::WithNextDialog<CSelectLangDlg>([](CSelectLangDlg* dialog) {
+    dialog->List()->setCurrentRow(1);
+    dialog->accept();
+  });
+  frame.RunCommand(kCmdLanguage);
+  EXPECT_EQ(m_app->LanguageId(), 1031);
+  EXPECT_TRUE(m_prompts.messages.empty());
   const std::vector<std::string> german = menuTexts();
   ASSERT_EQ(german.size(), english.size());
   for (std::size_t i = 0; i < english.size(); ++i) EXPECT_NE(german[i], english[i]) << english[i];
@@ -213,6 +224,36 @@ TEST_F(EditorTest, LanguageSwitchChangesEveryMenuText) {
   EXPECT_EQ(m_app->LanguageId(), 1031);
   EXPECT_EQ(m_app->MainFrame()->Action(kCmdNewProgram)->text(), "&Neues Programm");
   EXPECT_EQ(CUserSettings().Language(), 1031);
+}
+
+TEST_F(EditorTest, OptionsAndPasswordCommands) {
+  NewApp();
+  ASSERT_TRUE(Start());
+  CMainFrame& frame = *m_app->MainFrame();
+
+  testing::WithNextDialog<COptionsDlg>([](COptionsDlg* dialog) {
+    for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
+      if (box->text() == "Shut the computer down automatically at") box->setChecked(true);
+    }
+    dialog->accept();
+  });
+  frame.RunCommand(kCmdOptions);
+  EXPECT_EQ(ReadOptions(DataFolder() / "Vantorel.ini").autoShutdown, 1);
+  EXPECT_EQ(m_app->Options().autoShutdown, 1);
+
+  testing::WithNextDialog<CChangePasswordDlg>([](CChangePasswordDlg* dialog) {
+    dialog->OldField()->setText("73085");
+    dialog->NewField()->setText("boot");
+    dialog->RepeatField()->setText("boot");
+    dialog->accept();
+  });
+  frame.RunCommand(kCmdChangeStartupPassword);
+  CUserSettings stored;
+  EXPECT_TRUE(CheckPassword("boot", LoadPasswordBlocks(stored).startup));
+
+  testing::WithNextDialog<CChangePasswordDlg>([](CChangePasswordDlg* dialog) { dialog->reject(); });
+  frame.RunCommand(kCmdChangeAdminPassword);
+  EXPECT_TRUE(CheckPassword("50731", m_app->Passwords().administrator));
 }
 
 TEST_F(EditorTest, StartupPassword) {

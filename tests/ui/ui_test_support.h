@@ -65,6 +65,18 @@ inline void AnswerNextMessageBox(std::string* text) {
   });
 }
 
+// Runs `act` on the next modal dialog of type `Dialog` once it is shown (it must close it).
+template <typename Dialog, typename Act>
+void WithNextDialog(Act act) {
+  QTimer::singleShot(0, [act] {
+    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+      act(dialog);
+    } else {
+      WithNextDialog<Dialog>(act);
+    }
+  });
+}
+
 class EditorTest : public ::testing::Test {
 protected:
   void SetUp() override {

@@ -59,9 +59,10 @@ bool CVantorelApp::StartUp(std::span<const std::string> arguments) {
   RestoreLanguage();
 
   m_doc.Screens().Load(m_folders.ScreenFile(), true);
-  OpenStartPlaybill(ChooseStartScreen(m_doc.Screens().Count(), FindScreenSwitch(arguments)));
-
+  const int screen = ChooseStartScreen(m_doc.Screens().Count(), FindScreenSwitch(arguments));
+  // Nobody without the startup password gets as far as a playbill being made or saved.
   if (m_passwords.HasStartupPassword() && !AskStartupPassword()) return false;
+  OpenStartPlaybill(screen);
 
   m_mainFrame = std::make_unique<CMainFrame>(*this);
   m_shared = m_userSettings.ReadShared();

@@ -272,6 +272,7 @@ TEST_F(EditorTest, StartupPassword) {
   ASSERT_EQ(m_prompts.messages.size(), 1u);
   EXPECT_EQ(m_prompts.messages[0].text, "Password incorrect");
   EXPECT_EQ(m_prompts.messages[0].captionId, 205);
+  EXPECT_FALSE(std::filesystem::exists(DataFolder() / "work" / "av0001.ldt"));  // nothing made for a stranger
 
   NewApp();
   m_prompts.password = "open sesame";

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Vantorel and runs its main job on the built-in default: the
-# data folder with the default 48 x 48 cross screen and its playbill.
+# editor on the default 48 x 48 cross screen and its playbill. Without a display the editor says how
+# to start it under xvfb-run and shows the screen list and the playbill on the terminal instead.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
@@ -9,10 +10,4 @@ bash scripts/install-deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default
 
-cli=build/bin/vantorel-cli
-echo
-echo "== Screens =="
-"$cli" screens list
-echo
-echo "== Playbill of screen 1 =="
-"$cli" playbill show --screen 1
+exec build/bin/vantorel

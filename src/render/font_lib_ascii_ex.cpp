@@ -1,6 +1,7 @@
 #include "render/font_lib_ascii_ex.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "render/font_shared_state.h"
 #include "render/ovf_header.h"
@@ -19,6 +20,27 @@ int ServingFace(const FontSharedState& state, FontStyle style) {
     if (state.faces[static_cast<std::size_t>(f)].loaded) return f;
   }
   return -1;
+}
+
+// Where the glyphs of `code` at the style's size lie: the serving face, its size block in the file,
+// the face's glyph count and its width-cache table (-1 = not cached). Nothing for a code the face
+// lacks. Called with the shared state locked.
+struct SizeBlock {
+  int face;
+  std::int64_t block;
+  int glyphCount;
+  int widthTable;
+};
+
+std::optional<SizeBlock> FindSizeBlock(const FontSharedState& state, std::uint16_t code, FontStyle style) {
+  const int face = ServingFace(state, style);
+  if (face < 0) return std::nullopt;
+  const ExtAsciiFace& record = state.faces[static_cast<std::size_t>(face)];
+  if (code < 32 || code >= 32 + record.glyphCount) return std::nullopt;
+  const auto sizeIndex = static_cast<std::size_t>(StyleSizeIndex(style));
+  const std::int64_t block = record.blockOffset[sizeIndex];
+  if (block == 0) return std::nullopt;
+  return SizeBlock{face, block, record.glyphCount, record.widthTable[sizeIndex]};
 }
 
 }  // namespace
@@ -76,24 +98,18 @@ bool CFontLib_AsciiEx::GetFaceName(std::string& name, int face, std::uint16_t /*
 }
 
 int CFontLib_AsciiEx::CharWidth(std::uint16_t code, FontStyle style) const {
-  const int sizeIndex = StyleSizeIndex(style);
-  std::int64_t fileOffset;
-  int face;
+  SizeBlock found{};
   {
     FontSharedState& state = SharedFontState();
     const std::lock_guard<std::mutex> guard(state.lock);
-    face = ServingFace(state, style);
-    if (face < 0) return 0;
-    const ExtAsciiFace& record = state.faces[static_cast<std::size_t>(face)];
-    if (code < 32 || code >= 32 + record.glyphCount) return 0;
-    const std::int64_t block = record.blockOffset[static_cast<std::size_t>(sizeIndex)];
-    if (block == 0) return 0;
-    const int table = record.widthTable[static_cast<std::size_t>(sizeIndex)];
-    if (table >= 0) return state.widthCache[static_cast<std::size_t>(table + code - 32)];
-    fileOffset = block + (code - 32);
+    const auto located = FindSizeBlock(state, code, style);
+    if (!located) return 0;
+    if (located->widthTable >= 0) return state.widthCache[static_cast<std::size_t>(located->widthTable + code - 32)];
+    found = *located;
   }
   std::uint8_t width = 0;
-  const auto read = Files().Read(FontFileKind::kAsciiOvf, 0, face, static_cast<std::size_t>(fileOffset), {&width, 1});
+  const auto read = Files().Read(FontFileKind::kAsciiOvf, 0, found.face,
+                                 static_cast<std::size_t>(found.block + (code - 32)), {&width, 1});
   return read == FontRead::kOk ? width : 0;
 }
 
@@ -102,22 +118,18 @@ int CFontLib_AsciiEx::CharHeight(std::uint16_t /*code*/, FontStyle style) const 
 }
 
 int CFontLib_AsciiEx::GetGlyph(GlyphBuffer& glyph, std::uint16_t code, FontStyle style) const {
-  const int sizeIndex = StyleSizeIndex(style);
-  const auto bytes = static_cast<std::size_t>(GeometryOf(sizeIndex).fullBytes);
-  std::int64_t offset;
-  int face;
+  const auto bytes = static_cast<std::size_t>(GeometryOf(StyleSizeIndex(style)).fullBytes);
+  SizeBlock found{};
   {
     FontSharedState& state = SharedFontState();
     const std::lock_guard<std::mutex> guard(state.lock);
-    face = ServingFace(state, style);
-    if (face < 0) return 0;
-    const ExtAsciiFace& record = state.faces[static_cast<std::size_t>(face)];
-    if (code < 32 || code >= 32 + record.glyphCount) return 0;
-    const std::int64_t block = record.blockOffset[static_cast<std::size_t>(sizeIndex)];
-    if (block == 0) return 0;
-    offset = block + record.glyphCount + static_cast<std::int64_t>(code - 32) * static_cast<std::int64_t>(bytes);
+    const auto located = FindSizeBlock(state, code, style);
+    if (!located) return 0;
+    found = *located;
   }
-  const auto read = Files().Read(FontFileKind::kAsciiOvf, 0, face, static_cast<std::size_t>(offset),
+  const std::int64_t offset =
+      found.block + found.glyphCount + static_cast<std::int64_t>(code - 32) * static_cast<std::int64_t>(bytes);
+  const auto read = Files().Read(FontFileKind::kAsciiOvf, 0, found.face, static_cast<std::size_t>(offset),
                                  std::span<std::uint8_t>(glyph).first(bytes));
   const int count = read == FontRead::kOk ? static_cast<int>(bytes) : 0;
   return StyleInverse(style) ? Invert(glyph, count) : count;

@@ -1,6 +1,7 @@
 // The two stored forms of a play schedule: the ".rsh" settings file beside the playbill and the
 // big-endian ".rsf" run schedule of the controller.
 
+#include <algorithm>
 #include <map>
 #include <system_error>
 
@@ -66,6 +67,12 @@ int IntValue(const std::map<std::string, std::string>& values, const std::string
 
 bool InCountRange(int count) { return count >= 1 && count <= CPlaySchedule::kMaxCount; }
 
+// An entry holds digits and the marks "^", "+" and "_" only; control characters, blanks or bytes
+// beyond ASCII mean a damaged line, which would not even read back the same once written.
+bool IsEntryText(std::string_view entry) {
+  return std::all_of(entry.begin(), entry.end(), [](char c) { return c > ' ' && c < 0x7F; });
+}
+
 }  // namespace
 
 void CPlaySchedule::ReadScheduleText(std::string_view text) {
@@ -86,7 +93,7 @@ void CPlaySchedule::ReadScheduleText(std::string_view text) {
     const auto found = values.find(FormatText("ITEM%d", index));
     if (found == values.end()) continue;
     const std::string& entry = found->second;
-    if (entry.size() == length && entry.starts_with('1')) m_entries.push_back(entry);
+    if (entry.size() == length && entry.starts_with('1') && IsEntryText(entry)) m_entries.push_back(entry);
   }
 }
 

@@ -181,6 +181,10 @@ TEST(PlaySchedule, ScheduleFilesFromElsewhere) {
       // Entries of the wrong length, not starting with "1", or missing are dropped.
       {"[RUNSCH]\nVERSION=1\nPRGCNT=3\nSCHCNT=4\nITEM0=" + entry3 + "1\nITEM1=0" + entry3.substr(1) + "\nITEM3=" + entry3 + "\n",
        3, {entry3}},
+      // Control characters inside a quoted entry: dropped, since they would not read back once written.
+      {"[RUNSCH]\nVERSION=1\nPRGCNT=3\nSCHCNT=2\nITEM0=\"" + entry3.substr(0, 42) + "\r\"\nITEM1=\"" +
+           entry3.substr(0, 20) + std::string(1, '\0') + entry3.substr(21) + "\"\n",
+       3, {}},
       {"[RUNSCH]\nVERSION=2\nPRGCNT=3\nSCHCNT=1\nITEM0=" + entry3 + "\n", 0, {}},
       {"[RUNSCH]\nPRGCNT=3\nSCHCNT=1\nITEM0=" + entry3 + "\n", 0, {}},
       {"[RUNSCH]\nVERSION=1\nPRGCNT=0\nSCHCNT=1\nITEM0=1000+0123456202401012030123108000020000\n", 0, {}},

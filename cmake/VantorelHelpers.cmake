@@ -9,12 +9,19 @@ if(VANTOREL_SANITIZE)
   target_link_options(vantorel_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# vantorel_add_library(NAME sources... DEPS libs...)
+# vantorel_add_library(NAME sources... PUBLIC libs... PRIVATE libs...)
+# Called from src/<area>/CMakeLists.txt. Headers are included as "<area>/name.h". Each library
+# sees only its own folder and those of the libraries it links, through an include root of its
+# own that holds one link to its folder: an include of a library it does not use fails to build.
 function(vantorel_add_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC;PRIVATE" ${ARGN})
+  get_filename_component(area "${CMAKE_CURRENT_SOURCE_DIR}" NAME)
+  set(root "${CMAKE_BINARY_DIR}/include/${area}")
+  file(MAKE_DIRECTORY "${root}")
+  file(CREATE_LINK "${CMAKE_CURRENT_SOURCE_DIR}" "${root}/${area}" SYMBOLIC)
   add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
-  target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE vantorel_options)
+  target_include_directories(${name} PUBLIC "${root}")
+  target_link_libraries(${name} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE} vantorel_options)
 endfunction()
 
 find_package(GTest REQUIRED)

@@ -5,14 +5,11 @@
 #include <map>
 #include <string>
 
+#include "app/text_ids.h"
+
 namespace vantorel {
 
-// Message-box titles.
-inline constexpr int kTextPrompt = 205;
-inline constexpr int kTextWarning = 206;
-inline constexpr int kTextError = 207;
-// A language's texts must carry this tag as text 317.
-inline constexpr int kTextLanguageTag = 317;
+// A language's texts must carry this tag as text kTextLanguageTag.
 inline constexpr const char* kLanguageTag = "VANTOREL_010100";
 
 // Text `id` into `text`; false (and an empty text) when no table has an entry for it.

@@ -12,54 +12,61 @@
 namespace vantorel {
 namespace {
 
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+// 0 when everything was written, else the errno of the failed write.
+int WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
   while (size > 0) {
     const ssize_t written = ::write(fd, data, size);
     if (written < 0) {
       if (errno == EINTR) continue;
-      return false;
+      return errno;
     }
     data += written;
     size -= static_cast<std::size_t>(written);
   }
-  return true;
+  return 0;
 }
 
 }  // namespace
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-  if (path.empty()) return false;
+Status WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+  if (path.empty()) return Status::SystemError(ENOENT, path);
   std::string pattern = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
   if (path.parent_path().empty()) pattern = "." + path.filename().string() + ".XXXXXX";
   const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) return false;
+  if (fd < 0) return Status::SystemError(errno, path);
   // Group read/write so that every user of the machine may work with the data folder.
   ::fchmod(fd, 0664);
-  const bool ok = WriteAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
-  if (::close(fd) != 0 || !ok || ::rename(pattern.c_str(), path.c_str()) != 0) {
+  int error = WriteAll(fd, bytes.data(), bytes.size());
+  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && ::rename(pattern.c_str(), path.c_str()) != 0) error = errno;
+  if (error != 0) {
     ::unlink(pattern.c_str());
-    return false;
+    return Status::SystemError(error, path);
   }
-  return true;
+  return Status::Ok();
 }
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view text) {
+Status WriteFileAtomically(const std::filesystem::path& path, std::string_view text) {
   return WriteFileAtomically(
       path, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-bool ReadWholeFile(const std::filesystem::path& path, std::string& content) {
+Status ReadWholeFile(const std::filesystem::path& path, std::string& content) {
   content.clear();
   // A folder opens like a file on Linux but fails on the first read: only regular files count.
   std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
+  const auto status = std::filesystem::status(path, error);
+  if (error) return Status::SystemError(error.value(), path);
+  if (std::filesystem::is_directory(status)) return Status::SystemError(EISDIR, path);
+  if (!std::filesystem::is_regular_file(status)) return Status::SystemError(EINVAL, path);
   std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+  if (!in) return Status::SystemError(errno != 0 ? errno : EACCES, path);
   std::ostringstream buffer;
   buffer << in.rdbuf();
-  if (in.bad()) return false;
+  if (in.bad()) return Status::SystemError(EIO, path);
   content = std::move(buffer).str();
-  return true;
+  return Status::Ok();
 }
 
 }  // namespace vantorel

@@ -9,13 +9,15 @@
 #include <string>
 #include <string_view>
 
+#include "platform/status.h"
+
 namespace vantorel {
 
-// Returns false (and leaves any existing file untouched) when the file cannot be written.
-bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view text);
+// A failure (with the system's reason and the path) leaves any existing file untouched.
+Status WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+Status WriteFileAtomically(const std::filesystem::path& path, std::string_view text);
 
-// Reads a whole file; returns false when it cannot be opened or read.
-bool ReadWholeFile(const std::filesystem::path& path, std::string& content);
+// Reads a whole regular file; a failure says why (missing, a folder, unreadable).
+Status ReadWholeFile(const std::filesystem::path& path, std::string& content);
 
 }  // namespace vantorel

@@ -14,9 +14,6 @@
 
 namespace vantorel {
 
-inline constexpr int kTextImportRefused = 319;
-inline constexpr int kTextFailed = 371;
-
 bool IsImportCompatible(const tagScreenInfo& fileScreen, const tagScreenInfo& screen);
 
 // "64 x 64 (w x h)\nFull color\n": how an open dialog previews a playbill file's screen.

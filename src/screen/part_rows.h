@@ -19,7 +19,6 @@ struct PartRow {
 };
 
 inline constexpr int kTextNone = 215;    // "None"
-inline constexpr int kTextFailed = 371;  // "Failed"
 
 // The rows of the rectangles of `special`.
 std::vector<PartRow> PartRowsOf(std::string_view special);

@@ -41,10 +41,13 @@ TEST_F(AtomicFileTest, DiskFullKeepsThePreviousFile) {
   struct rlimit tiny = saved;
   tiny.rlim_cur = 8;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
-  const bool written = WriteFileAtomically(file, std::string_view("a much longer replacement"));
+  const Status written = WriteFileAtomically(file, std::string_view("a much longer replacement"));
   ::setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, previousHandler);
-  EXPECT_FALSE(written);
+  EXPECT_FALSE(written.ok());
+  // The failure names the system's reason and the file.
+  EXPECT_NE(written.detail().find("File too large"), std::string::npos) << written.detail();
+  EXPECT_NE(written.detail().find(file.string()), std::string::npos) << written.detail();
   std::string content;
   ASSERT_TRUE(ReadWholeFile(file, content));
   EXPECT_EQ(content, "good");

@@ -44,7 +44,7 @@ protected:
   }
   static std::string Text(const std::filesystem::path& file) {
     std::string text;
-    ReadWholeFile(file, text);
+    static_cast<void>(ReadWholeFile(file, text));
     return text;
   }
   // A 2 x 2 BMP picture.

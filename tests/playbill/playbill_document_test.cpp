@@ -70,7 +70,7 @@ std::vector<std::uint8_t> Stored(const PrgList& list) {
 
 std::string FileText(const std::filesystem::path& file) {
   std::string text;
-  ReadWholeFile(file, text);
+  static_cast<void>(ReadWholeFile(file, text));
   return text;
 }
 

@@ -44,7 +44,7 @@ protected:
     while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, got);
     const int status = ::pclose(pipe);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    ReadWholeFile(errFile, result.err);
+    static_cast<void>(ReadWholeFile(errFile, result.err));
     return result;
   }
 

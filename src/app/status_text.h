@@ -1,0 +1,14 @@
+#pragma once
+// How a failure reads for a user: its text, then what exactly went wrong.
+//   "Failed: No space left on device — /home/ana/.local/share/OrvikSoft/bin/work/av0001.ldt"
+
+#include <string>
+
+#include "platform/status.h"
+
+namespace vantorel {
+
+// The failure's text (kTextFailed when it names none), a colon and its detail; empty for success.
+std::string StatusMessage(const Status& status);
+
+}  // namespace vantorel

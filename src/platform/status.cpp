@@ -1,0 +1,18 @@
+#include "platform/status.h"
+
+#include <cstring>
+
+namespace vantorel {
+
+Status Status::SystemError(int error, const std::filesystem::path& path, TextId text) {
+  std::string detail = std::strerror(error);
+  if (!path.empty()) detail += " \u2014 " + path.string();
+  return Failure(text, std::move(detail));
+}
+
+Status Status::WithContext(const std::string& context) const {
+  if (ok()) return *this;
+  return Failure(m_text, m_detail.empty() ? context : context + ": " + m_detail);
+}
+
+}  // namespace vantorel

@@ -73,10 +73,10 @@ LanguageSwitch CAppLanguage::SetLanguage(int id) {
   std::string content;
   std::map<int, std::string> texts;
   if (!ReadWholeFile(path, content) || !ParseLanguageFile(content, texts)) {
-    return {false, false, FailureMessage(312, "\n", path)};
+    return {false, false, FailureMessage(kTextLanguageLoadFailed, "\n", path)};
   }
   if (const auto tag = texts.find(kTextLanguageTag); tag == texts.end() || tag->second != kLanguageTag) {
-    return {false, false, FailureMessage(318, "\n\n", path)};
+    return {false, false, FailureMessage(kTextLanguageVersionMismatch, "\n\n", path)};
   }
   DropUnsafeFormats(texts);
   SetLanguageTexts(std::move(texts));
@@ -99,7 +99,7 @@ std::vector<LanguageChoice> ListLanguages(const std::filesystem::path& languageF
     if (id != 0 && id != kEnglishLanguageId && !LanguageDisplayName(id).empty()) ids.insert(id);
   }
   std::vector<LanguageChoice> choices;
-  choices.push_back({kAutoLanguageId, LoadText(5000)});
+  choices.push_back({kAutoLanguageId, LoadText(kTextAutoLanguage)});
   for (const int id : ids) choices.push_back({id, std::string(LanguageDisplayName(id))});
   choices.push_back({kEnglishLanguageId, std::string(LanguageDisplayName(kEnglishLanguageId))});
   return choices;

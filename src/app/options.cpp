@@ -80,7 +80,7 @@ bool WriteLedtoolPasswordOption(const std::filesystem::path& settingsFile, int v
 }
 
 std::string ExtendedAsciiName(const AppOptions& options) {
-  return options.extendedAsciiName.empty() ? LoadText(480) : options.extendedAsciiName;
+  return options.extendedAsciiName.empty() ? LoadText(kTextExtendedAscii) : options.extendedAsciiName;
 }
 
 Branding ReadBranding(const std::filesystem::path& brandingFile) {
@@ -94,7 +94,7 @@ Branding ReadBranding(const std::filesystem::path& brandingFile) {
 }
 
 std::string MainWindowCaption(const Branding& branding) {
-  return branding.appTitle.empty() ? LoadText(138) : branding.appTitle;
+  return branding.appTitle.empty() ? LoadText(kTextAppTitle) : branding.appTitle;
 }
 
 }  // namespace vantorel

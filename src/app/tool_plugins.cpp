@@ -55,11 +55,11 @@ template <typename Body>
 ToolRun RunTool(const std::filesystem::path& path, const ToolRunContext& context, const ToolEntry* entry,
                 const char* mainEntryPoint, Body body) {
   Plugin plugin(path);
-  if (!plugin.Loaded()) return {false, 0, Problem(388, path)};
+  if (!plugin.Loaded()) return {false, 0, Problem(kTextPluginLoadFailed, path)};
   const auto create = plugin.Resolve<Ledtool_Create_t>("Ledtool_Create");
   const auto destroy = plugin.Resolve<Ledtool_Destroy_t>("Ledtool_Destroy");
   const auto run = plugin.Resolve<Ledtool_DoModal_t>(mainEntryPoint);
-  if (!create || !destroy || !run) return {false, 0, Problem(389, path)};
+  if (!create || !destroy || !run) return {false, 0, Problem(kTextPluginEntryMissing, path)};
 
   LedtoolHandle handle = create();
   if (const auto setLanguage = plugin.Resolve<Ledtool_SetLanguage_t>("Ledtool_SetLanguage")) {
@@ -103,9 +103,9 @@ ToolMenu CToolPlugins::BuildMenu(int languageId, bool ledtoolPasswordOption) con
     const auto count = plugin.Loaded() ? plugin.Resolve<Ledtool_GetTypeCount_t>("Ledtool_GetTypeCount") : nullptr;
     const auto getName = plugin.Loaded() ? plugin.Resolve<Ledtool_GetTypeAndName_t>("Ledtool_GetTypeAndName") : nullptr;
     if (!plugin.Loaded()) {
-      menu.problems.push_back(Problem(388, ExtendedLibrary()));
+      menu.problems.push_back(Problem(kTextPluginLoadFailed, ExtendedLibrary()));
     } else if (!count || !getName) {
-      menu.problems.push_back(Problem(389, ExtendedLibrary()));
+      menu.problems.push_back(Problem(kTextPluginEntryMissing, ExtendedLibrary()));
     } else {
       const int types = std::min(count(), kMaxToolEntries);
       for (int k = 0; k < types; ++k) {
@@ -120,7 +120,7 @@ ToolMenu CToolPlugins::BuildMenu(int languageId, bool ledtoolPasswordOption) con
   if (std::filesystem::exists(Library(), error)) {
     Plugin plugin(Library());
     if (!plugin.Loaded()) {
-      menu.problems.push_back(Problem(388, Library()));
+      menu.problems.push_back(Problem(kTextPluginLoadFailed, Library()));
       return menu;
     }
     const auto count = plugin.Resolve<Ledtool_GetTypeCount_t>("Ledtool_GetTypeCount");

@@ -8,15 +8,6 @@
 namespace vantorel {
 namespace {
 
-constexpr int kTextUndefined = 140;
-constexpr int kTextClock = 141;
-constexpr int kTextText = 142;
-constexpr int kTextProgram = 146;
-constexpr int kTextWindow = 147;
-constexpr int kTextTemperature = 340;
-constexpr int kTextHumidity = 341;
-constexpr int kTextTimeCounter = 503;
-constexpr int kTextWorkCounter = 504;
 constexpr std::uint16_t kShowModeHumidity = 0x2;
 
 std::string OrText(std::string_view text, int textId) {

@@ -5,10 +5,9 @@
 #include <cstdint>
 #include <string>
 
-namespace vantorel {
+#include "app/text_ids.h"
 
-inline constexpr int kTextEndBeforeStart = 415;  // "The end date less than the begin date"
-inline constexpr int kTextEndBeforeToday = 416;  // "The end date less than today"
+namespace vantorel {
 
 // The editor's fields; seconds are always 0. A date part of 0 means "not set".
 struct PeriodFields {

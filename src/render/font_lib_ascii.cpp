@@ -15,8 +15,6 @@ namespace {
 // Where each size's 95 glyphs start in "asc.fmd".
 constexpr std::array<std::size_t, 5> kAscSectionOffset = {0, 760, 1900, 3420, 7980};
 constexpr std::size_t kAscImageSize = 14060;
-constexpr int kTextFont = 531;
-constexpr int kTextFontNumber = 532;
 constexpr QRgb kBlack = 0xFF000000u;
 
 void LoadAscImage(const std::filesystem::path& folder) {

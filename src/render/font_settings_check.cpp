@@ -8,12 +8,6 @@
 namespace vantorel {
 namespace {
 
-constexpr int kTextNoSizeValid = 533;
-constexpr int kTextNoAsciiSizeValid = 534;
-constexpr int kTextNoExtendSizeValid = 535;
-constexpr int kTextAsciiSizesHeading = 536;
-constexpr int kTextExtendSizesHeading = 537;
-constexpr int kTextMissingSizeLine = 538;
 
 void AppendSizeLines(std::string& message, std::uint16_t sizes) {
   for (int s = 0; s < kFontSizeCount; ++s) {

@@ -18,12 +18,12 @@ int IndexToSize(int sizeIndex) {
 
 std::string CodePageName(int codePage) {
   switch (codePage) {
-    case kCodePageAscii: return LoadText(490);
-    case kCodePageGb2312: return LoadText(477);
-    case kCodePageBig5: return LoadText(478);
-    case kCodePageShiftJis: return LoadText(479);
-    case kCodePageAsciiEx: return LoadText(480);
-    case kCodePageKsc5601: return LoadText(499);
+    case kCodePageAscii: return LoadText(kTextAscii);
+    case kCodePageGb2312: return LoadText(kTextGb2312);
+    case kCodePageBig5: return LoadText(kTextBig5);
+    case kCodePageShiftJis: return LoadText(kTextShiftJis);
+    case kCodePageAsciiEx: return LoadText(kTextExtendedAscii);
+    case kCodePageKsc5601: return LoadText(kTextKsc5601);
     default: return {};
   }
 }

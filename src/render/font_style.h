@@ -74,7 +74,6 @@ enum FontCodePage : int {
 };
 
 // Text number of the "-dot" suffix of size labels.
-inline constexpr int kTextDotSuffix = 530;
 
 // The user-visible name of a code page ("GB2312", "Big 5" ...); empty for unknown numbers.
 std::string CodePageName(int codePage);

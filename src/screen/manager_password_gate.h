@@ -15,7 +15,6 @@ enum class ManagerAction { Add, Edit, Remove, Import, MoveUp, MoveDown, Export, 
 enum class ManagerPassword { None, Administrator, Advanced };
 enum class PasswordAnswer { Right, Wrong, Cancelled };
 
-inline constexpr int kTextPasswordIncorrect = 223;  // "Password incorrect"
 
 ManagerPassword PasswordFor(ManagerAction action);
 

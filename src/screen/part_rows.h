@@ -18,7 +18,6 @@ struct PartRow {
   friend bool operator==(const PartRow&, const PartRow&) = default;
 };
 
-inline constexpr int kTextNone = 215;    // "None"
 
 // The rows of the rectangles of `special`.
 std::vector<PartRow> PartRowsOf(std::string_view special);

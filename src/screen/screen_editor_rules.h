@@ -16,7 +16,6 @@ namespace vantorel {
 
 inline constexpr int kMinScreenId = 1;
 inline constexpr int kMaxScreenId = 254;
-inline constexpr int kTextTooLarge = 409;  // "The screen size (Width x Height) is too large"
 
 // Square size presets of cross-shaped signs, offered as "%d x %d".
 inline constexpr int kSizePresets[] = {24, 48, 64, 72, 96, 144, 192, 240};

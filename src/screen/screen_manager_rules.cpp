@@ -59,8 +59,8 @@ std::optional<RuleRefusal> CheckManagerOk(const CScreenData& list) {
 RuleRefusal NoScreenInFileRefusal() { return RuleRefusal::FromText(kTextNoScreenInFile, kTitleInformation); }
 
 std::array<std::string, kScreenListColumns> ScreenListHeaders() {
-  return {LoadText(399), LoadText(400), "ID",          LoadText(401), LoadText(402),
-          LoadText(403), LoadText(404), LoadText(405), LoadText(406)};
+  return {LoadText(kTextModel), LoadText(kTextName), "ID",          LoadText(kTextColor), LoadText(kTextGray),
+          LoadText(kTextWidth), LoadText(kTextHeight), LoadText(kTextCommType), LoadText(kTextCommParameter)};
 }
 
 std::array<std::string, kScreenListColumns> ScreenListRow(const CScreenData& list, int index) {

@@ -20,12 +20,7 @@ struct ScreenDefinition {
   friend bool operator==(const ScreenDefinition&, const ScreenDefinition&) = default;
 };
 
-inline constexpr int kTextMaxScreens = 251;     // "You can define maxinum %d LED screens."
-inline constexpr int kTextNewScreen = 407;      // "New screen"
-inline constexpr int kTextDuplicateId = 353;    // "Korvan screen ID duplicate, can't save."
 inline constexpr int kTitleDuplicateId = 231;   // "Duplicate ID"
-inline constexpr int kTextNoDtuId = 343;        // "There is GPRS setting without DTU ID, can't save."
-inline constexpr int kTextNoScreenInFile = 304; // "No any LED screen is defined in the file!"
 inline constexpr int kTitleInformation = 382;   // "Information"
 
 // Refusal when the list is full.

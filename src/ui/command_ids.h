@@ -31,14 +31,5 @@ inline constexpr int kCmdViewToolBar = 59392;
 inline constexpr int kCmdViewStatusBar = 59393;
 
 // Menu titles.
-inline constexpr int kTextFileMenu = 5001;
-inline constexpr int kTextEditMenu = 5002;
-inline constexpr int kTextViewMenu = 5003;
-inline constexpr int kTextToolsMenu = 5004;
-inline constexpr int kTextHelpMenu = 5005;
-inline constexpr int kTextLayoutMenu = 5006;
-inline constexpr int kTextScreenChooser = 5007;
-inline constexpr int kTextLedtoolMenu = 390;
-inline constexpr int kTextFindDevice = 496;
 
 }  // namespace vantorel

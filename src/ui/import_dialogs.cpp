@@ -21,9 +21,6 @@
 namespace vantorel {
 namespace {
 
-constexpr int kTextImportTitle = 180;
-constexpr int kTextToMultipleScreens = 230;
-constexpr int kTextPlaybillFilter = 136;
 constexpr int kSummaryTextIds[] = {399, 401, 403, 404};  // Model, Color, Width, Height
 
 QFormLayout* SummaryForm(const CScreenSummary& summary) {

@@ -413,14 +413,14 @@ namespace {
 // A chosen playbill file name without an extension gets ".lpl".
 std::filesystem::path WithPlaybillExtension(const QString& chosen) {
   std::filesystem::path file = chosen.toStdString();
-  if (!file.has_extension()) file += "." + LoadText(135);
+  if (!file.has_extension()) file += "." + LoadText(kTextPlaybillExtension);
   return file;
 }
 
 }  // namespace
 
 void CMainFrame::OpenPlaybill() {
-  const QString file = QFileDialog::getOpenFileName(this, CommandCaption(kCmdFileOpen), QString(), FileDialogFilter(136));
+  const QString file = QFileDialog::getOpenFileName(this, CommandCaption(kCmdFileOpen), QString(), FileDialogFilter(kTextPlaybillFilter));
   if (file.isEmpty()) return;
   if (!m_app.Doc().OpenFile(file.toStdString())) {
     ShowFailure(file.toStdString());
@@ -430,14 +430,14 @@ void CMainFrame::OpenPlaybill() {
 }
 
 void CMainFrame::SavePlaybillAs() {
-  const QString chosen = QFileDialog::getSaveFileName(this, CommandCaption(kCmdFileSaveAs), QString(), FileDialogFilter(136));
+  const QString chosen = QFileDialog::getSaveFileName(this, CommandCaption(kCmdFileSaveAs), QString(), FileDialogFilter(kTextPlaybillFilter));
   if (chosen.isEmpty()) return;
   const std::filesystem::path file = WithPlaybillExtension(chosen);
   if (!m_app.Doc().SaveToFile(file)) ShowFailure(file.string());
 }
 
 void CMainFrame::ExportPlaybillFile() {
-  const QString chosen = QFileDialog::getSaveFileName(this, Text(181), QString(), FileDialogFilter(136));
+  const QString chosen = QFileDialog::getSaveFileName(this, Text(kTextExportPlaybill), QString(), FileDialogFilter(kTextPlaybillFilter));
   if (chosen.isEmpty()) return;
   const std::filesystem::path file = WithPlaybillExtension(chosen);
   if (!ExportPlaybill(m_app.Doc(), file)) ShowFailure(file.string());
@@ -467,7 +467,7 @@ void CMainFrame::ImportPlaybillFile() {
 }
 
 void CMainFrame::SetBackground() {
-  const QString picture = QFileDialog::getOpenFileName(this, CommandCaption(kCmdSetBackground), QString(), FileDialogFilter(133));
+  const QString picture = QFileDialog::getOpenFileName(this, CommandCaption(kCmdSetBackground), QString(), FileDialogFilter(kTextImageFilter));
   if (picture.isEmpty()) return;
   EditDocument(m_app.Doc().SetBackground(picture.toStdString(), IsDecodablePicture));
 }
@@ -515,10 +515,10 @@ void CMainFrame::FindDevice() {
 void CMainFrame::ShowAbout() {
   const Branding& branding = m_app.GetBranding();
   const std::string name = MainWindowCaption(branding);
-  const QString caption = branding.aboutTitle.empty() ? FormattedText(5046, name) : QString::fromStdString(branding.aboutTitle);
+  const QString caption = branding.aboutTitle.empty() ? FormattedText(kTextAboutTitle, name) : QString::fromStdString(branding.aboutTitle);
   const QImage picture(QString::fromStdString(branding.aboutImage.empty() ? std::string() : m_app.Folders().InProgramFolder(branding.aboutImage).string()));
   if (picture.isNull()) {
-    QMessageBox::about(this, caption, QString::fromStdString(name) + QLatin1Char('\n') + FormattedText(5047, VANTOREL_VERSION));
+    QMessageBox::about(this, caption, QString::fromStdString(name) + QLatin1Char('\n') + FormattedText(kTextVersion, VANTOREL_VERSION));
     return;
   }
   // A branded About box shows only its picture.

@@ -20,7 +20,8 @@
 namespace vantorel {
 namespace {
 
-constexpr int kPreviewPlacements = 5;
+constexpr TextId kPreviewPlacementTexts[] = {kTextPlaceRightOfMain, kTextPlaceBelowMain, kTextPlaceTopLeft,
+                                           kTextPlaceTopRight, kTextPlaceCentre};
 constexpr int kPreviewZooms = 8;
 constexpr int kTextSizes = 8;        // size indexes 0..7
 constexpr int kClockFormats = 8;     // date formats 0..7
@@ -41,10 +42,10 @@ void SelectData(QComboBox* combo, int value) { combo->setCurrentIndex(std::max(0
 
 COptionsDlg::COptionsDlg(const AppOptions& options, QWidget* parent)
     : QDialog(parent), m_options(options), m_pages(new QTabWidget(this)) {
-  setWindowTitle(Text(5010));
-  m_pages->addTab(MakeViewPage(), Text(5011));
-  m_pages->addTab(MakeSystemPage(), Text(5012));
-  m_pages->addTab(MakeCustomPage(), Text(5013));
+  setWindowTitle(Text(kTextOptions));
+  m_pages->addTab(MakeViewPage(), Text(kTextView));
+  m_pages->addTab(MakeSystemPage(), Text(kTextSystem));
+  m_pages->addTab(MakeCustomPage(), Text(kTextCustom));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_pages);
   layout->addWidget(OkCancelButtons(this));
@@ -52,24 +53,26 @@ COptionsDlg::COptionsDlg(const AppOptions& options, QWidget* parent)
 
 QWidget* COptionsDlg::MakeViewPage() {
   auto* page = new QWidget(this);
-  m_previewShow = Check(5014, m_options.previewShow, page);
-  m_previewTopmost = Check(5015, m_options.previewTopmost, page);
+  m_previewShow = Check(kTextShowPreview, m_options.previewShow, page);
+  m_previewTopmost = Check(kTextKeepPreviewOnTop, m_options.previewTopmost, page);
   m_previewAlign = new QComboBox(page);
-  for (int i = 0; i < kPreviewPlacements; ++i) m_previewAlign->addItem(Text(5017 + i), i);
+  for (int i = 0; i < static_cast<int>(std::size(kPreviewPlacementTexts)); ++i) {
+    m_previewAlign->addItem(Text(kPreviewPlacementTexts[i]), i);
+  }
   SelectData(m_previewAlign, m_options.previewAlign);
   m_previewZoom = new QComboBox(page);
   for (int i = 0; i < kPreviewZooms; ++i) {
-    m_previewZoom->addItem(QString::fromStdString(FormatText(LoadText(5048).c_str(), i + 1)), i);
+    m_previewZoom->addItem(QString::fromStdString(FormatText(LoadText(kTextZoomFactor).c_str(), i + 1)), i);
   }
   SelectData(m_previewZoom, m_options.previewZoom);
-  m_minimizeToTray = Check(5023, m_options.minimizeToTray, page);
-  m_ledtoolPassword = Check(5024, m_options.ledtoolPassword, page);
+  m_minimizeToTray = Check(kTextMinimizeToTray, m_options.minimizeToTray, page);
+  m_ledtoolPassword = Check(kTextOptionLedtoolPassword, m_options.ledtoolPassword, page);
 
   auto* form = new QFormLayout(page);
   form->addRow(m_previewShow);
   form->addRow(m_previewTopmost);
-  form->addRow(Text(5016), m_previewAlign);
-  form->addRow(Text(5022), m_previewZoom);
+  form->addRow(Text(kTextPreviewWindowPlacement), m_previewAlign);
+  form->addRow(Text(kTextPreviewZoom), m_previewZoom);
   form->addRow(m_minimizeToTray);
   form->addRow(m_ledtoolPassword);
   return page;
@@ -77,7 +80,7 @@ QWidget* COptionsDlg::MakeViewPage() {
 
 QWidget* COptionsDlg::MakeSystemPage() {
   auto* page = new QWidget(this);
-  m_autoShutdown = Check(5025, m_options.autoShutdown, page);
+  m_autoShutdown = Check(kTextAutoShutdownAt, m_options.autoShutdown, page);
   m_shutdownTime = new QTimeEdit(page);
   m_shutdownTime->setDisplayFormat(QStringLiteral("HH:mm"));
   const int time = m_options.shutdownTime;
@@ -98,13 +101,13 @@ QWidget* COptionsDlg::MakeSystemPage() {
 QWidget* COptionsDlg::MakeCustomPage() {
   auto* page = new QWidget(this);
   m_textMode = new QComboBox(page);
-  m_textMode->addItem(Text(422), 0);
-  m_textMode->addItem(Text(423), 1);
+  m_textMode->addItem(Text(kTextTextMode), 0);
+  m_textMode->addItem(Text(kTextImageMode), 1);
   SelectData(m_textMode, m_options.defaultTextMode);
   m_textSize = new QComboBox(page);
-  m_textSize->addItem(Text(5028), -1);
+  m_textSize->addItem(Text(kTextNotSet), -1);
   for (int i = 0; i < kTextSizes; ++i) {
-    m_textSize->addItem(QString::number(kTextSizeHeights[i]) + Text(530), i);
+    m_textSize->addItem(QString::number(kTextSizeHeights[i]) + Text(kTextDotSuffix), i);
   }
   SelectData(m_textSize, m_options.defaultTextSize);
   m_effect = new QComboBox(page);
@@ -114,19 +117,19 @@ QWidget* COptionsDlg::MakeCustomPage() {
   m_clockFormat->setRange(0, kClockFormats - 1);
   m_clockFormat->setValue(m_options.defaultClockFormat);
   m_extendedAsciiName = new QLineEdit(QString::fromStdString(m_options.extendedAsciiName), page);
-  m_extendedAsciiName->setPlaceholderText(Text(480));
-  m_oneButtonSend = Check(5032, m_options.oneButtonSend, page);
-  m_packProgramFiles = Check(5033, m_options.packProgramFiles, page);
-  m_convertVideo = Check(5034, m_options.convertVideo, page);
-  m_removeFontSmooth = Check(5035, m_options.removeFontSmooth, page);
-  m_runschBlank = Check(5036, m_options.runschBlank, page);
+  m_extendedAsciiName->setPlaceholderText(Text(kTextExtendedAscii));
+  m_oneButtonSend = Check(kTextOneButtonSending, m_options.oneButtonSend, page);
+  m_packProgramFiles = Check(kTextPackProgramFiles, m_options.packProgramFiles, page);
+  m_convertVideo = Check(kTextConvertVideos, m_options.convertVideo, page);
+  m_removeFontSmooth = Check(kTextRemoveFontSmoothing, m_options.removeFontSmooth, page);
+  m_runschBlank = Check(kTextPeriodsStartUnticked, m_options.runschBlank, page);
 
   auto* form = new QFormLayout(page);
-  form->addRow(Text(5026), m_textMode);
-  form->addRow(Text(5027), m_textSize);
-  form->addRow(Text(5029), m_effect);
-  form->addRow(Text(5030), m_clockFormat);
-  form->addRow(Text(5031), m_extendedAsciiName);
+  form->addRow(Text(kTextNewTextMode), m_textMode);
+  form->addRow(Text(kTextNewTextSize), m_textSize);
+  form->addRow(Text(kTextNewItemEffect), m_effect);
+  form->addRow(Text(kTextNewClockFormat), m_clockFormat);
+  form->addRow(Text(kTextExtendedAsciiName), m_extendedAsciiName);
   for (QCheckBox* box : {m_oneButtonSend, m_packProgramFiles, m_convertVideo, m_removeFontSmooth, m_runschBlank}) {
     form->addRow(box);
   }

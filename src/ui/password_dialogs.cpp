@@ -25,9 +25,9 @@ std::string Utf8(const QLineEdit* field) { return field->text().toStdString(); }
 }  // namespace
 
 CPasswordDlg::CPasswordDlg(QWidget* parent) : QDialog(parent), m_field(PasswordField(this)) {
-  setWindowTitle(Text(5037));
+  setWindowTitle(Text(kTextPassword));
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(Text(5038), this));
+  layout->addWidget(new QLabel(Text(kTextEnterPassword), this));
   layout->addWidget(m_field);
   QDialogButtonBox* buttons = OkCancelButtons(this);
   layout->addWidget(buttons);
@@ -49,9 +49,9 @@ CChangePasswordDlg::CChangePasswordDlg(PasswordKind kind, const PasswordBlock& s
       m_buttons(OkCancelButtons(this)) {
   setWindowTitle(CommandCaption(captionCommand));
   auto* form = new QFormLayout;
-  form->addRow(Text(5039), m_old);
-  form->addRow(Text(5040), m_new);
-  form->addRow(Text(5041), m_repeat);
+  form->addRow(Text(kTextOldPassword), m_old);
+  form->addRow(Text(kTextNewPassword), m_new);
+  form->addRow(Text(kTextNewPasswordAgain), m_repeat);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(m_buttons);

@@ -43,14 +43,14 @@ QString FileDialogFilter(int id) {
 
 void ShowMessage(QWidget* parent, const QString& text, int captionId, QMessageBox::Icon icon) {
   QMessageBox box(icon, Text(captionId), text, QMessageBox::Ok, parent);
-  box.button(QMessageBox::Ok)->setText(Text(5044));
+  box.button(QMessageBox::Ok)->setText(Text(kTextOk));
   box.exec();
 }
 
 QDialogButtonBox* OkCancelButtons(QDialog* dialog) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-  buttons->button(QDialogButtonBox::Ok)->setText(Text(5044));
-  buttons->button(QDialogButtonBox::Cancel)->setText(Text(5045));
+  buttons->button(QDialogButtonBox::Ok)->setText(Text(kTextOk));
+  buttons->button(QDialogButtonBox::Cancel)->setText(Text(kTextCancel));
   QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
   return buttons;

@@ -53,7 +53,7 @@ CVantorelApp::~CVantorelApp() {
 
 bool CVantorelApp::StartUp(std::span<const std::string> arguments) {
   OpenProcessLog(m_folders.LogFile());
-  WriteLog(LogKind::Start, FormatText("%s %s, data folder %s", LoadText(138).c_str(), VANTOREL_VERSION,
+  WriteLog(LogKind::Start, FormatText("%s %s, data folder %s", LoadText(kTextAppTitle).c_str(), VANTOREL_VERSION,
                                       m_folders.DataFolder().c_str()));
   m_passwords = LoadPasswordBlocks(m_userSettings);
   RestoreLanguage();
@@ -105,7 +105,7 @@ bool CVantorelApp::AskStartupPassword() {
   if (!typed) return false;
   if (!CheckPassword(*typed, m_passwords.startup)) {
     WriteLog(LogKind::Error, "wrong startup password");
-    m_prompts.Message(nullptr, LoadText(223), kTextPrompt, QMessageBox::Warning);
+    m_prompts.Message(nullptr, LoadText(kTextPasswordIncorrect), kTextPrompt, QMessageBox::Warning);
     return false;
   }
   return true;

@@ -105,10 +105,10 @@ TEST_F(LanguageSwitchTest, SwitchRefusalsAndFallBack) {
   EXPECT_TRUE(result.ok);
   EXPECT_TRUE(result.changed);
   EXPECT_EQ(m_language.Id(), 1031);
-  EXPECT_EQ(LoadText(205), "Hinweis");
-  EXPECT_EQ(LoadText(206), "Warning");  // not translated: English
+  EXPECT_EQ(LoadText(kTextPrompt), "Hinweis");
+  EXPECT_EQ(LoadText(kTextWarning), "Warning");  // not translated: English
   // A translation whose arguments differ from the English text is not used.
-  EXPECT_EQ(LoadText(323), "Total: %lld bytes, %ld files.");
+  EXPECT_EQ(LoadText(kTextTransferTotal), "Total: %lld bytes, %ld files.");
 
   EXPECT_FALSE(m_language.SetLanguage(1031).changed);  // already in force
 
@@ -118,7 +118,7 @@ TEST_F(LanguageSwitchTest, SwitchRefusalsAndFallBack) {
   EXPECT_EQ(result.message,
             "Language resource version mismatch, can't switch language.\n\n" + m_language.FileFor(1036).string());
   EXPECT_EQ(m_language.Id(), 1031);
-  EXPECT_EQ(LoadText(205), "Hinweis");
+  EXPECT_EQ(LoadText(kTextPrompt), "Hinweis");
 
   // Unreadable: 312, a line break and the path.
   result = m_language.SetLanguage(1040);
@@ -130,7 +130,7 @@ TEST_F(LanguageSwitchTest, SwitchRefusalsAndFallBack) {
   result = m_language.SetLanguage(1049);
   EXPECT_TRUE(result.ok);
   EXPECT_EQ(m_language.Id(), 1033);
-  EXPECT_EQ(LoadText(205), "Prompt");
+  EXPECT_EQ(LoadText(kTextPrompt), "Prompt");
 
   // Automatic: the desktop's language.
   EXPECT_TRUE(m_language.SetLanguage(kAutoLanguageId).changed);

@@ -41,14 +41,14 @@ TEST(TextTable, KnownTextsUnknownIdsAndLanguageOverride) {
   EXPECT_FALSE(LoadText(99999, text));
 
   SetLanguageTexts({{205, "Hinweis"}});
-  EXPECT_EQ(LoadText(205), "Hinweis");
-  EXPECT_EQ(LoadText(206), "Warning");  // falls back to English
+  EXPECT_EQ(LoadText(kTextPrompt), "Hinweis");
+  EXPECT_EQ(LoadText(kTextWarning), "Warning");  // falls back to English
   SetLanguageTexts({});
-  EXPECT_EQ(LoadText(205), "Prompt");
+  EXPECT_EQ(LoadText(kTextPrompt), "Prompt");
 }
 
 TEST(TextFormat, FormatsNumberedTexts) {
-  EXPECT_EQ(FormatText(LoadText(251).c_str(), 520), "You can define maxinum 520 LED screens.");
+  EXPECT_EQ(FormatText(LoadText(kTextMaxScreens).c_str(), 520), "You can define maxinum 520 LED screens.");
   EXPECT_EQ(FormatText("%s[%d]", "Program", 3), "Program[3]");
   EXPECT_EQ(FormatText("%s", ""), "");
 }

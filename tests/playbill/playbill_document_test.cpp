@@ -262,7 +262,7 @@ TEST(PlaybillDocument, ImportIntoTheCurrentScreen) {
     const PrgList before = doc->Records();
     const ImportOutcome refused = ImportPlaybill(*doc, temp / "show.lpl");
     EXPECT_FALSE(refused.imported);
-    EXPECT_EQ(refused.message, LoadText(319) + "\n\n 64(w) x 64(h), Full color\n");
+    EXPECT_EQ(refused.message, LoadText(kTextImportRefused) + "\n\n 64(w) x 64(h), Full color\n");
     EXPECT_EQ(doc->Records(), before);
   }
 
@@ -288,7 +288,7 @@ TEST(PlaybillDocument, ImportIntoSeveralScreens) {
 
   tagScreenInfo fileScreen;
   ASSERT_TRUE(ReadPlaybillScreen(temp / "show.lpl", fileScreen));
-  EXPECT_EQ(CheckImportScreens(fileScreen, doc->Screens(), {1, 3}), LoadText(319) + "\n\n 64(w) x 64(h), Full color\n");
+  EXPECT_EQ(CheckImportScreens(fileScreen, doc->Screens(), {1, 3}), LoadText(kTextImportRefused) + "\n\n 64(w) x 64(h), Full color\n");
   EXPECT_FALSE(CheckImportScreens(fileScreen, doc->Screens(), {0, 1, 2}));
 
   // Screen 3's playbill cannot be written; the others are.

@@ -35,9 +35,9 @@ void PrintTemplate() {
 void Check(const std::string& file) {
   std::string content;
   std::map<int, std::string> texts;
-  if (!ReadWholeFile(file, content) || !ParseLanguageFile(content, texts)) throw CliError(LoadText(312) + "\n" + file);
+  if (!ReadWholeFile(file, content) || !ParseLanguageFile(content, texts)) throw CliError(LoadText(kTextLanguageLoadFailed) + "\n" + file);
   if (const auto tag = texts.find(kTextLanguageTag); tag == texts.end() || tag->second != kLanguageTag) {
-    throw CliError(LoadText(318) + "\n\n" + file);
+    throw CliError(LoadText(kTextLanguageVersionMismatch) + "\n\n" + file);
   }
   std::map<int, std::string> english;
   for (const TextEntry& entry : EnglishTexts()) {

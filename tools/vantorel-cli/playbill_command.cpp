@@ -257,7 +257,7 @@ bool DecodablePicture(const std::filesystem::path& picture) {
 }
 
 std::filesystem::path WithDefaultExtension(std::filesystem::path file) {
-  if (!file.has_extension()) file += "." + LoadText(135);
+  if (!file.has_extension()) file += "." + LoadText(kTextPlaybillExtension);
   return file;
 }
 

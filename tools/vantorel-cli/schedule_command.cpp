@@ -20,7 +20,6 @@
 namespace vantorel::cli {
 namespace {
 
-constexpr int kTextNotAlwaysPlaying = 342;
 
 struct PeriodOptions {
   int type = 0;

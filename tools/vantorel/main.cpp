@@ -53,7 +53,7 @@ int RunCli(std::vector<std::string> arguments) {
 
 // Without a display: how to start the editor anyway, then the screens and the first playbill.
 int RunWithoutDisplay(const char* program) {
-  std::cerr << vantorel::FormatText(vantorel::LoadText(5049).c_str(), program) << "\n\n";
+  std::cerr << vantorel::FormatText(vantorel::LoadText(vantorel::kTextNoDisplay).c_str(), program) << "\n\n";
   if (const int result = RunCli({"screens", "list"}); result != 0) return result;
   std::cout << '\n';
   return RunCli({"playbill", "show", "--screen", "1"});

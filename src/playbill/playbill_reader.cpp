@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -335,24 +336,33 @@ bool DecodePlaybillScreen(std::span<const std::uint8_t> bytes, tagScreenInfo& sc
   std::string block;
   bool inScreen = false;
   bool found = false;
+  long fileClass = 0;
   while (auto line = lines->NextLine()) {
     const std::string_view trimmed = TrimSpaces(*line);
     if (const std::int32_t opened = SectionLevel(trimmed, false)) {
       // Another section's opening abandons an unclosed one, as the playbill reader does.
       inScreen = opened == kLevelScreen;
       block = "[SCREEN]\n";
+      fileClass = 0;
     } else if (SectionLevel(trimmed, true)) {
       if ((found = inScreen)) break;
+    } else if (inScreen && StartsWithIgnoringCase(trimmed, "TYPE=")) {
+      fileClass = std::strtol(std::string(TrimSpaces(trimmed.substr(5))).c_str(), nullptr, 10);
     } else if (inScreen && !trimmed.starts_with('[')) {
       block.append(*line).append("\n");
     }
   }
   screen = tagScreenInfo();
   if (!found) return true;
-  block.append("[/SCREEN]\n");
+  // The screen list keeps only classes 6 and 7; the file's own class is put back afterwards, so
+  // that a refused import can say which screen the file was made for.
+  block.append("TYPE=6\n[/SCREEN]\n");
   auto list = std::make_unique<CScreenData>();
   ReadScreenText(block, *list);
-  if (list->Count() > 0) screen = list->Screen(0);
+  if (list->Count() > 0) {
+    screen = list->Screen(0);
+    screen.type = static_cast<std::uint16_t>(std::clamp(fileClass, 0L, 0xFFFFL));
+  }
   return true;
 }
 

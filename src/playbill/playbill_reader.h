@@ -28,9 +28,10 @@ int DecodePlaybill(std::span<const std::uint8_t> bytes, const std::filesystem::p
                    int& version, const tagScreenInfo* screen = nullptr);
 
 // The screen a playbill file was written for: its SCREEN section read as a screen list block is
-// (FONTLIB, ASCSIZEM, EXTSIZEM 1, 29, 28 when missing; size, model and ID corrected). A file
-// without a SCREEN section of controller class 6 or 7 gives a screen of class 0, which suits no
-// screen. False when the file or its first 20 bytes cannot be read.
+// (FONTLIB, ASCSIZEM, EXTSIZEM 1, 29, 28 when missing; size, model and ID corrected), with the
+// controller class the file names, whichever it is. A file without a SCREEN section gives a
+// screen of class 0, which suits no screen. False when the file or its first 20 bytes cannot be
+// read.
 bool ReadPlaybillScreen(const std::filesystem::path& file, tagScreenInfo& screen);
 bool DecodePlaybillScreen(std::span<const std::uint8_t> bytes, tagScreenInfo& screen);
 

@@ -527,7 +527,8 @@ TEST(PlaybillFile, TheScreenAFileWasWrittenFor) {
       {{"[PROGRAM]", "[/PROGRAM]", "[SCREEN]", "TYPE=6", "WIDTH=64", "HEIGHT=64", "NUMBER=2", "MODEL=19205",
         "FONTLIB=3", "[/SCREEN]", "[SCREEN]", "TYPE=7", "[/SCREEN]"},
        ScreenOf(6, "", 0, 64, 64, 2, 0x4B05, 3)},
-      {{"[SCREEN]", "TYPE=3", "WIDTH=64", "[/SCREEN]"}, tagScreenInfo()},
+      // Another controller class is kept as the file names it, so a refusal can show its size.
+      {{"[SCREEN]", "TYPE=3", "WIDTH=64", "HEIGHT=32", "[/SCREEN]"}, ScreenOf(3, "", 0, 64, 32, 1, 0x4B05, 1)},
       {{"[PROGRAM]", "[/PROGRAM]"}, tagScreenInfo()},
   };
   for (const auto& c : cases) {

@@ -5,6 +5,7 @@
 namespace vantorel {
 namespace {
 
+constexpr int kFirstYear = 2000;
 constexpr int kLastYear = 2099;
 
 // Dates compared in calendar order: (year * 12 + month) * 31 + day never puts a later date first,
@@ -27,10 +28,13 @@ PeriodVerdict CheckPeriod(const PeriodFields& f, const CivilDay& today) {
   if (!SetAlike(f.startYear, f.endYear) || !SetAlike(f.startMonth, f.endMonth) || !SetAlike(f.startDay, f.endDay)) {
     return {};
   }
+  // The controller's form keeps the year modulo 100: another century would come back wrong.
+  const auto yearStored = [](int year) { return year == 0 || (year >= kFirstYear && year <= kLastYear); };
+  if (!yearStored(f.startYear) || !yearStored(f.endYear)) return {false, kTextYearOutOfRange};
   const int end = DayNumber(f.endYear, f.endMonth, f.endDay);
   if (end < DayNumber(f.startYear, f.startMonth, f.startDay)) return {false, kTextEndBeforeStart};
   if (end < DayNumber(today.year, today.month, today.day)) return {false, kTextEndBeforeToday};
-  if (f.endYear > kLastYear || f.weekdayMask == 0) return {};
+  if (f.weekdayMask == 0) return {};
   return {true, 0};
 }
 

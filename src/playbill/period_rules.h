@@ -32,15 +32,15 @@ struct CivilDay {
 
 struct PeriodVerdict {
   bool okEnabled = false;
-  int messageId = 0;  // 415, 416 or 0 for no message
+  int messageId = 0;  // 415, 416, 5056 or 0 for no message
 
   friend bool operator==(const PeriodVerdict&, const PeriodVerdict&) = default;
 };
 
 // The checks in the editor's order: fields in range (months 0..12, days 0..31, hours up to 23,
-// minutes up to 59); year, month and day each set at both ends or at neither; the end date not
-// before the start date (415) nor before `today` (416), compared in calendar order; the end year
-// at most 2099; at least one weekday or the mode flag.
+// minutes up to 59); year, month and day each set at both ends or at neither; set years within
+// 2000..2099 (5056); the end date not before the start date (415) nor before `today` (416),
+// compared in calendar order; at least one weekday or the mode flag.
 PeriodVerdict CheckPeriod(const PeriodFields& fields, const CivilDay& today);
 
 // Today in the local time zone.

@@ -298,7 +298,11 @@ TEST(PeriodRules, OkButtonAndMessages) {
       {"end before start", with([](PeriodFields& f) { f.startMonth = 7, f.endMonth = 6, f.endDay = 30; }), {false, 415}},
       {"end in the year before", with([](PeriodFields& f) { f.startYear = 2026, f.endYear = 2025; }), {false, 415}},
       {"end before today", with([](PeriodFields& f) { f.endMonth = 6, f.endDay = 14; }), {false, 416}},
-      {"past 2099", with([](PeriodFields& f) { f.endYear = 2100; }), {false, 0}},
+      {"past 2099", with([](PeriodFields& f) { f.endYear = 2100; }), {false, kTextYearOutOfRange}},
+      {"start before 2000", with([](PeriodFields& f) { f.startYear = 1999; }), {false, kTextYearOutOfRange}},
+      {"start in 2100, before it ends", with([](PeriodFields& f) { f.startYear = 2100, f.endYear = 2101; }),
+       {false, kTextYearOutOfRange}},
+      {"first and last year", with([](PeriodFields& f) { f.startYear = 2000, f.endYear = 2099; }), {true, 0}},
       {"no weekday", with([](PeriodFields& f) { f.weekdayMask = 0; }), {false, 0}},
   };
   for (const auto& c : cases) EXPECT_EQ(CheckPeriod(c.fields, today), c.verdict) << c.name;

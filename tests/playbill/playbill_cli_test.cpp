@@ -116,6 +116,11 @@ TEST_F(PlaybillCliTest, BuildExportAndImportIntoOtherScreens) {
             "Programs 3, attribute 0, periods 1\n1\t0\t^0_____6\t2025.01.01-2099.12.31\t08:00:00-20:00:00\t1, 3\n");
   EXPECT_EQ(Refused("schedule add --screen 2 --from 2025-01-01 --to 2020-12-31"), "The end date less than the begin date\n");
   EXPECT_EQ(Refused("schedule add --screen 2 --from 2020-01-01 --to 2020-12-31"), "The end date less than today\n");
+  // Years the controller's one-byte year cannot hold.
+  EXPECT_EQ(Refused("schedule add --screen 2 --from 1999-12-31 --to 2030-12-31"),
+            "The year must lie between 2000 and 2099\n");
+  EXPECT_EQ(Refused("schedule add --screen 2 --from 2100-01-01 --to 2100-12-31"),
+            "The year must lie between 2000 and 2099\n");
   EXPECT_EQ(Ok("schedule check --screen 2"), "Some program plays at every moment of the week.\n");
   Ok("playbill set-program 2 --days all --window 00:00-12:00 --screen 2");
   Ok("playbill set-program 3 --days all --window 12:00-23:00 --screen 2");

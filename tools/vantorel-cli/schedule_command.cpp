@@ -111,7 +111,7 @@ void AddPeriod(const CliContext& context, int screen, const PeriodOptions& optio
                                             Today());
   if (!verdict.okEnabled) {
     throw CliError(verdict.messageId != 0 ? LoadText(verdict.messageId)
-                                          : "the period is not valid: dates up to 2099-12-31, hours 0-23, "
+                                          : "the period is not valid: hours 0-23, "
                                             "minutes 0-59, at least one day");
   }
   const std::string programs = options.programs

@@ -2,16 +2,31 @@
 
 #include <algorithm>
 
+#include "app/status_text.h"
 #include "app/text_format.h"
+#include "platform/atomic_file.h"
 #include "app/text_table.h"
 #include "playbill/play_schedule.h"
 #include "playbill/playbill_paths.h"
 #include "playbill/playbill_reader.h"
 #include "playbill/playbill_writer.h"
 #include "playbill/prg_list.h"
+#include "playbill/stored_paths.h"
 #include "screen/colour_modes.h"
 
 namespace vantorel {
+
+Status StorePlaybill(const std::filesystem::path& file, const PrgList& list, const tagScreenInfo& screen) {
+  const auto bytes = EncodePlaybill(list, screen, -1, PlaybillFolderOf(file));
+  if (!bytes) return Status::Failure(kTextFailed, "no playbill for this screen \u2014 " + file.string());
+  return WriteFileAtomically(file, *bytes);
+}
+
+Status StoreSchedule(const CPlaySchedule& schedule, const std::filesystem::path& playbill) {
+  const std::filesystem::path file = SchedulePathFor(playbill);
+  if (schedule.WriteSchedule(file) != 0) return Status::Failure(kTextFailed, file.string());
+  return Status::Ok();
+}
 
 bool IsImportCompatible(const tagScreenInfo& fileScreen, const tagScreenInfo& screen) {
   return fileScreen.type == screen.type && fileScreen.width == screen.width && fileScreen.height == screen.height;
@@ -27,18 +42,42 @@ std::string ImportRefusalText(const tagScreenInfo& fileScreen) {
                                                    ColourModeName(fileScreen.color).c_str());
 }
 
-bool ExportPlaybill(CPrgListDoc& doc, const std::filesystem::path& target) {
-  return doc.Save() && WritePlaybill(target, doc.Records(), doc.CurrentScreen()) &&
-         doc.Schedule().WriteSchedule(SchedulePathFor(target)) == 0;
+Status ExportPlaybill(CPrgListDoc& doc, const std::filesystem::path& target) {
+  if (Status saved = doc.Save(); !saved) return saved;
+  if (Status stored = StorePlaybill(target, doc.Records(), doc.CurrentScreen()); !stored) return stored;
+  return StoreSchedule(doc.Schedule(), target);
 }
 
-ImportOutcome ImportPlaybill(CPrgListDoc& doc, const std::filesystem::path& file) {
+namespace {
+
+// The file's screen, or why it cannot be read.
+Expected<tagScreenInfo> FileScreenOf(const std::filesystem::path& file) {
   tagScreenInfo fileScreen;
-  if (!ReadPlaybillScreen(file, fileScreen)) return {false, LoadText(kTextFailed)};
-  if (!IsImportCompatible(fileScreen, doc.CurrentScreen())) return {false, ImportRefusalText(fileScreen)};
+  if (ReadPlaybillScreen(file, fileScreen)) return fileScreen;
+  std::string content;
+  const Status read = ReadWholeFile(file, content);
+  return read ? Status::Failure(kTextFailed, "damaged \u2014 " + file.string()) : read;
+}
+
+Status Refusal(const tagScreenInfo& fileScreen) {
+  return Status::Failure(kTextImportRefused, FormatText("%d(w) x %d(h), %s", fileScreen.width, fileScreen.height,
+                                                        ColourModeName(fileScreen.color).c_str()));
+}
+
+}  // namespace
+
+Status ImportPlaybill(CPrgListDoc& doc, const std::filesystem::path& file) {
+  const Expected<tagScreenInfo> fileScreen = FileScreenOf(file);
+  if (!fileScreen) return fileScreen.status();
+  if (!IsImportCompatible(*fileScreen, doc.CurrentScreen())) return Refusal(*fileScreen);
   // Opened from another file, playbill and schedule count as modified: Save stores both for the screen.
-  if (!doc.OpenFile(file) || !doc.Save()) return {false, LoadText(kTextFailed)};
-  return {true, {}};
+  if (Status opened = doc.OpenFile(file); !opened) return opened;
+  return doc.Save();
+}
+
+std::string ImportFailureText(const Status& failure) {
+  if (failure.text() == kTextImportRefused) return LoadText(kTextImportRefused) + "\n\n " + failure.detail() + "\n";
+  return StatusMessage(failure);
 }
 
 std::optional<std::string> CheckImportScreens(const tagScreenInfo& fileScreen, const CScreenData& screens,
@@ -53,8 +92,7 @@ std::optional<std::string> CheckImportScreens(const tagScreenInfo& fileScreen, c
 
 ScreensImport ImportToScreens(const CPrgListDoc& doc, const std::filesystem::path& file, const std::vector<int>& chosen) {
   ScreensImport result;
-  tagScreenInfo fileScreen;
-  const bool fileReadable = ReadPlaybillScreen(file, fileScreen);
+  const Expected<tagScreenInfo> fileScreen = FileScreenOf(file);
   CPlaySchedule schedule;
   schedule.ReadSchedule(SchedulePathFor(file));
   for (int index : chosen) {
@@ -65,12 +103,20 @@ ScreensImport ImportToScreens(const CPrgListDoc& doc, const std::filesystem::pat
     if (!doc.Screens().IsValidIndex(index)) continue;
     const tagScreenInfo& screen = doc.Screens().Screen(index);
     const std::filesystem::path target = PlaybillPathFor(screen, doc.WorkFolder());
-    PrgList list;
-    int version = kPlaybillVersion;
-    const bool stored = fileReadable && IsImportCompatible(fileScreen, screen) &&
-                        ReadPlaybill(file, list, version, &screen) > 0 && ProgramRecordAt(list, 0) >= 0 &&
-                        WritePlaybill(target, list, screen) && schedule.WriteSchedule(SchedulePathFor(target)) == 0;
-    if (!stored) result.failedScreens.push_back(index);
+    const Status stored = [&]() -> Status {
+      if (!fileScreen) return fileScreen.status();
+      if (!IsImportCompatible(*fileScreen, screen)) return Refusal(*fileScreen);
+      PrgList list;
+      int version = kPlaybillVersion;
+      if (ReadPlaybill(file, list, version, &screen) <= 0) return Status::Failure(kTextFailed, "damaged \u2014 " + file.string());
+      if (ProgramRecordAt(list, 0) < 0) return Status::Failure(kTextFailed, "no program \u2014 " + file.string());
+      if (Status written = StorePlaybill(target, list, screen); !written) return written;
+      return StoreSchedule(schedule, target);
+    }();
+    if (!stored) {
+      result.failedScreens.push_back(index);
+      result.failures.push_back(stored.WithContext(doc.Screens().DisplayName(index)));
+    }
   }
   return result;
 }

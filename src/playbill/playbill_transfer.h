@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/status.h"
+#include "playbill/play_schedule.h"
 #include "playbill/prg_list_doc.h"
 #include "screen/screen_data.h"
 
@@ -21,21 +23,24 @@ std::string ScreenSummaryText(const tagScreenInfo& screen);
 // Message 319 followed by "\n\n %d(w) x %d(h), %s\n" with the file's width, height and colour.
 std::string ImportRefusalText(const tagScreenInfo& fileScreen);
 
+// Writes `list` for `screen` to `file` (atomically); a failure names the system's reason.
+Status StorePlaybill(const std::filesystem::path& file, const PrgList& list, const tagScreenInfo& screen);
+// Writes `schedule` to the schedule file beside `playbill`.
+Status StoreSchedule(const CPlaySchedule& schedule, const std::filesystem::path& playbill);
+
 // Saves the document to the current screen's playbill file, then writes a copy of the playbill
 // (with the current screen's header) to `target` and the schedule beside it. The document's
-// path stays the screen's file. False when any file could not be written.
-bool ExportPlaybill(CPrgListDoc& doc, const std::filesystem::path& target);
+// path stays the screen's file.
+Status ExportPlaybill(CPrgListDoc& doc, const std::filesystem::path& target);
 
-struct ImportOutcome {
-  bool imported = false;
-  std::string message;  // why not: message 319 with the file's screen, or "Failed"
-};
-
-// Imports `file` into the current screen: refused with message 319 when the file was made for
-// another kind of screen, and with "Failed" when it cannot be read, holds no program or cannot
-// be stored; otherwise the document holds the file's playbill, saved to the screen's playbill
-// file, and the file's schedule, saved to the screen's schedule file.
-ImportOutcome ImportPlaybill(CPrgListDoc& doc, const std::filesystem::path& file);
+// Imports `file` into the current screen: refused with kTextImportRefused (detail: the file's
+// "%d(w) x %d(h), %s") when the file was made for another kind of screen, and with the cause when
+// it cannot be read, holds no program or cannot be stored; otherwise the document holds the
+// file's playbill, saved to the screen's playbill file, and the file's schedule, saved to the
+// screen's schedule file.
+Status ImportPlaybill(CPrgListDoc& doc, const std::filesystem::path& file);
+// How a failed import reads: message 319 with the file's screen, else StatusMessage.
+std::string ImportFailureText(const Status& failure);
 
 // The multi-screen dialog's OK check: message 319 when a chosen screen does not suit the file.
 std::optional<std::string> CheckImportScreens(const tagScreenInfo& fileScreen, const CScreenData& screens,
@@ -44,6 +49,7 @@ std::optional<std::string> CheckImportScreens(const tagScreenInfo& fileScreen, c
 struct ScreensImport {
   bool currentChosen = false;   // the current screen was among the chosen: import it next
   std::vector<int> failedScreens;  // indexes whose playbill or schedule could not be stored
+  std::vector<Status> failures;    // why, in the same order, each naming its screen
 };
 
 // Copies `file` into the playbill and schedule files of every chosen screen other than the

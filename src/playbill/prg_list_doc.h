@@ -11,8 +11,10 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/status.h"
 #include "playbill/cross_layout.h"
 #include "playbill/play_schedule.h"
 #include "playbill/playbill_keys.h"
@@ -53,9 +55,9 @@ public:
   // receiver is given (not owned; null: nobody).
   void SetScheduleSlots(IScheduleSlots* receiver) { m_slots = receiver; }
   const std::filesystem::path& WorkFolder() const { return m_workFolder; }
-  // The shipped default playbill ("default.ldt" beside the program): a new document of a screen it
-  // suits (same controller class, width and height) starts from it instead of the one-program
-  // default.
+  // The shipped default playbill ("default.ldt" beside the program), given when the default
+  // screen was just made: the next new document starts from it when it suits the screen (same
+  // controller class, width and height); every later one is the one-program default.
   void SetDefaultPlaybillFile(std::filesystem::path file) { m_defaultPlaybill = std::move(file); }
 
   // --- Records and selection -----------------------------------------------------------------
@@ -96,28 +98,34 @@ public:
   bool SetBackground(const std::filesystem::path& picture, const PictureProbe& isDecodable);
 
   // --- Files -----------------------------------------------------------------------------------
-  // The playbill of the current screen from scratch (the shipped default when it suits the
-  // screen, else one full-screen program), with an empty schedule, saved at once to the screen's
-  // playbill file. False when that save failed (the document then stays modified).
-  bool NewDocument();
-  // Saves the current playbill and schedule when modified, then makes screen `index` current and
-  // opens its playbill file, or starts a new document when there is none or it holds no program.
-  // False, staying on the current screen, when `index` is out of range or the current playbill
-  // could not be saved (the editor then shows "Failed").
-  bool SelectScreen(int index);
+  // The playbill of the current screen from scratch (the shipped default once, see
+  // SetDefaultPlaybillFile, else one full-screen program), with an empty schedule, saved at once
+  // to the screen's playbill file. On failure the document stays modified.
+  Status NewDocument();
+  // Makes screen `index` current and opens its playbill file, or starts a new document when there
+  // is none. A file that exists but does not load is never saved over: it is renamed to
+  // "<name>.damaged-<YYYYMMDD-HHMMSS>" first and a notice says so (TakeNotices); when that rename
+  // fails, the previous screen stays current and nothing changes.
+  Status OpenScreen(int index);
+  // Saves the current playbill and schedule when modified, then opens screen `index` (OpenScreen),
+  // restoring its remembered selection. A failure leaves the current screen current.
+  Status SelectScreen(int index);
   // Writes the current screen's playbill file when the document is modified and its schedule file
-  // when the schedule is; the playbill file becomes the document's path. False when a file could
-  // not be written (the previous files then stay as they were).
-  bool Save();
+  // when the schedule is; the playbill file becomes the document's path. On failure the previous
+  // files stay as they were.
+  Status Save();
   // Writes the playbill with the current screen's header to `file`, and the schedule beside it
   // when modified or when `file` is not the document's path. The document counts as saved only
   // when `file` is the current screen's own playbill file.
-  bool SaveToFile(const std::filesystem::path& file);
+  Status SaveToFile(const std::filesystem::path& file);
   // Reads `file` as the current screen's playbill, fits its windows to the screen and reads the
-  // schedule beside it. False, changing nothing, when the file cannot be read or holds no program.
+  // schedule beside it. Changes nothing when the file cannot be read or holds no program.
   // A playbill opened from another file than the screen's own counts as modified, so that the
   // next save stores it for the screen.
-  bool OpenFile(const std::filesystem::path& file);
+  Status OpenFile(const std::filesystem::path& file);
+  // What the user should hear of although the work went on (kTextPlaybillKept: a damaged
+  // playbill kept aside); taken once.
+  std::vector<Status> TakeNotices() { return std::exchange(m_notices, {}); }
   const std::filesystem::path& DocumentPath() const { return m_path; }
   // The format version of the last playbill read (older clock texts depend on it).
   int FormatVersion() const { return m_version; }
@@ -143,6 +151,8 @@ private:
   void Changed(int select);
   // The shipped default playbill read for the current screen; empty when it does not suit it.
   PrgList ShippedDefault() const;
+  // Renames a playbill file that did not load out of the way and records the notice.
+  Status KeepDamaged(const std::filesystem::path& file, const Status& why);
   // Whether `file` is the current screen's own playbill file.
   bool IsScreenFile(const std::filesystem::path& file) const;
 
@@ -158,6 +168,7 @@ private:
   bool m_modified = false;
   std::filesystem::path m_path;
   int m_version = kPlaybillVersion;
+  std::vector<Status> m_notices;
 };
 
 }  // namespace vantorel

@@ -1,7 +1,12 @@
 // The file-bound operations of the playbill document: new, open, save, save to another file and
 // switching screens.
 
+#include <ctime>
+#include <string>
 #include <system_error>
+
+#include "app/text_ids.h"
+#include "platform/atomic_file.h"
 
 #include "playbill/playbill_paths.h"
 #include "playbill/playbill_reader.h"
@@ -9,6 +14,7 @@
 #include "playbill/playbill_writer.h"
 #include "playbill/prg_list.h"
 #include "playbill/prg_list_doc.h"
+#include "playbill/stored_paths.h"
 
 namespace vantorel {
 namespace {
@@ -26,6 +32,16 @@ int FirstItem(const PrgList& list) {
     if (list[static_cast<std::size_t>(index)].IsItem()) return index;
   }
   return list.empty() ? -1 : 0;
+}
+
+// Local time as "YYYYMMDD-HHMMSS", the suffix of a kept file.
+std::string TimeStamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32] = {};
+  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+  return text;
 }
 
 }  // namespace
@@ -48,8 +64,9 @@ PrgList CPrgListDoc::ShippedDefault() const {
   return list;
 }
 
-bool CPrgListDoc::NewDocument() {
+Status CPrgListDoc::NewDocument() {
   PrgList shipped = ShippedDefault();
+  m_defaultPlaybill.clear();  // the shipped playbill starts the first screen only
   if (shipped.empty()) {
     ResetToDefault();
   } else {
@@ -64,53 +81,86 @@ bool CPrgListDoc::NewDocument() {
   return Save();
 }
 
-bool CPrgListDoc::SelectScreen(int index) {
-  if (!m_screens.IsValidIndex(index) || !Save()) return false;
-  RememberSelection();
+Status CPrgListDoc::KeepDamaged(const std::filesystem::path& file, const Status& why) {
+  const std::filesystem::path kept = file.string() + ".damaged-" + TimeStamp();
+  std::error_code error;
+  std::filesystem::rename(file, kept, error);
+  if (error) return Status::SystemError(error.value(), file);
+  // The reason without the path it names: the kept path says where the file is now.
+  const std::string& detail = why.detail();
+  const std::string reason = detail.substr(0, detail.find(" \u2014 "));
+  m_notices.push_back(Status::Failure(kTextPlaybillKept, kept.string() + " (" + reason + ")"));
+  return Status::Ok();
+}
+
+Status CPrgListDoc::OpenScreen(int index) {
+  if (!m_screens.IsValidIndex(index)) return Status::Failure(kTextFailed, "no screen " + std::to_string(index + 1));
+  const int previous = m_screenIndex;
   m_screenIndex = index;
   const std::filesystem::path file = PlaybillPath();
   std::error_code error;
-  if (!file.empty() && std::filesystem::exists(file, error) && OpenFile(file)) {
-    RestoreSelection();
-  } else {
-    NewDocument();
+  if (!file.empty() && std::filesystem::exists(file, error)) {
+    const Status opened = OpenFile(file);
+    if (opened) return Status::Ok();
+    // The user's programs are in that file: it is never replaced by a new playbill.
+    if (Status kept = KeepDamaged(file, opened); !kept) {
+      m_screenIndex = previous;
+      return kept;
+    }
   }
-  return true;
+  return NewDocument();
 }
 
-bool CPrgListDoc::Save() {
-  if (!m_modified && !m_schedule.IsModified() && IsScreenFile(m_path)) return true;
+Status CPrgListDoc::SelectScreen(int index) {
+  if (!m_screens.IsValidIndex(index)) return Status::Failure(kTextFailed, "no screen " + std::to_string(index + 1));
+  if (Status saved = Save(); !saved) return saved;
+  RememberSelection();
+  std::error_code error;
+  const std::filesystem::path file = PlaybillPathFor(m_screens.Screen(index), m_workFolder);
+  const bool hadFile = !file.empty() && std::filesystem::exists(file, error);
+  Status opened = OpenScreen(index);
+  if (opened && hadFile && m_notices.empty()) RestoreSelection();
+  return opened;
+}
+
+Status CPrgListDoc::Save() {
+  if (!m_modified && !m_schedule.IsModified() && IsScreenFile(m_path)) return Status::Ok();
   const std::filesystem::path file = PlaybillPath();
-  if (file.empty()) return false;
+  if (file.empty()) return Status::Failure(kTextFailed, "no playbill file for the screen " + CurrentScreen().scrName.str());
   if (m_modified) {
-    if (!WritePlaybill(file, m_records, CurrentScreen())) return false;
+    if (Status stored = StorePlaybill(file, m_records, CurrentScreen()); !stored) return stored;
     m_modified = false;
   }
   m_path = file;
   if (m_schedule.IsModified()) {
-    if (m_schedule.WriteSchedule(SchedulePathFor(file)) != 0) return false;
+    if (Status stored = StoreSchedule(m_schedule, file); !stored) return stored;
     m_schedule.SetModified(false);
   }
-  return true;
+  return Status::Ok();
 }
 
-bool CPrgListDoc::SaveToFile(const std::filesystem::path& file) {
-  if (!WritePlaybill(file, m_records, CurrentScreen())) return false;
+Status CPrgListDoc::SaveToFile(const std::filesystem::path& file) {
+  if (Status stored = StorePlaybill(file, m_records, CurrentScreen()); !stored) return stored;
   const bool newFile = Normalized(file) != Normalized(m_path);
   m_path = file;
   const bool screenFile = IsScreenFile(file);
   if (screenFile) m_modified = false;
   if (m_schedule.IsModified() || newFile) {
-    if (m_schedule.WriteSchedule(SchedulePathFor(file)) != 0) return false;
+    if (Status stored = StoreSchedule(m_schedule, file); !stored) return stored;
     if (screenFile) m_schedule.SetModified(false);
   }
-  return true;
+  return Status::Ok();
 }
 
-bool CPrgListDoc::OpenFile(const std::filesystem::path& file) {
+Status CPrgListDoc::OpenFile(const std::filesystem::path& file) {
   PrgList list;
   int version = m_version;
-  if (ReadPlaybill(file, list, version, &CurrentScreen()) < 0 || !HasProgram(list)) return false;
+  if (ReadPlaybill(file, list, version, &CurrentScreen()) < 0) {
+    std::string content;
+    const Status read = ReadWholeFile(file, content);
+    return read ? Status::Failure(kTextFailed, "damaged \u2014 " + file.string()) : read;
+  }
+  if (!HasProgram(list)) return Status::Failure(kTextFailed, "no program \u2014 " + file.string());
   SetRecords(std::move(list));
   m_version = version;
   m_path = file;
@@ -121,7 +171,7 @@ bool CPrgListDoc::OpenFile(const std::filesystem::path& file) {
   const bool screenFile = IsScreenFile(file);
   m_modified = fitted || !screenFile;
   m_schedule.SetModified(!screenFile);
-  return true;
+  return Status::Ok();
 }
 
 }  // namespace vantorel

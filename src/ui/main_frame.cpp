@@ -20,6 +20,7 @@
 #include <algorithm>
 
 #include "app/app_log.h"
+#include "app/status_text.h"
 #include "app/text_format.h"
 #include "app/text_table.h"
 #include "playbill/playbill_transfer.h"
@@ -284,17 +285,23 @@ void CMainFrame::RefreshScreenChooser() {
 bool CMainFrame::SwitchScreen(int index) {
   CPrgListDoc& doc = m_app.Doc();
   if (index == doc.CurrentScreenIndex()) return true;
-  if (!doc.SelectScreen(index)) {
-    ShowFailure(doc.PlaybillPath().string());
+  if (const Status selected = doc.SelectScreen(index); !selected) {
+    ShowFailure(selected);
     RefreshScreenChooser();
     return false;
   }
+  m_app.ShowNotices(this);
   RefreshScreenChooser();
   DocumentChanged();
   RefreshStatusBar();
   m_zoomChosen = false;
   m_canvas->SetZoom(m_canvas->ZoomToFit(m_canvasArea->viewport()->size()));
   return true;
+}
+
+void CMainFrame::ShowFailure(const Status& failure) {
+  WriteLog(LogKind::Error, StatusMessage(failure));
+  m_app.Prompts().Message(this, StatusMessage(failure), kTextError, QMessageBox::Critical);
 }
 
 void CMainFrame::ShowFailure(const std::string& message) {
@@ -381,7 +388,7 @@ void CMainFrame::RunCommand(int command) {
     case kCmdMoveProgramDown: EditDocument(doc.MoveProgramDown()); return;
     case kCmdFileOpen: OpenPlaybill(); return;
     case kCmdFileSave:
-      if (!doc.Save()) ShowFailure(doc.PlaybillPath().string());
+      if (const Status saved = doc.Save(); !saved) ShowFailure(saved);
       return;
     case kCmdFileSaveAs: SavePlaybillAs(); return;
     case kCmdExportPlaybill: ExportPlaybillFile(); return;
@@ -422,8 +429,8 @@ std::filesystem::path WithPlaybillExtension(const QString& chosen) {
 void CMainFrame::OpenPlaybill() {
   const QString file = QFileDialog::getOpenFileName(this, CommandCaption(kCmdFileOpen), QString(), FileDialogFilter(kTextPlaybillFilter));
   if (file.isEmpty()) return;
-  if (!m_app.Doc().OpenFile(file.toStdString())) {
-    ShowFailure(file.toStdString());
+  if (const Status opened = m_app.Doc().OpenFile(file.toStdString()); !opened) {
+    ShowFailure(opened);
     return;
   }
   DocumentChanged();
@@ -433,14 +440,14 @@ void CMainFrame::SavePlaybillAs() {
   const QString chosen = QFileDialog::getSaveFileName(this, CommandCaption(kCmdFileSaveAs), QString(), FileDialogFilter(kTextPlaybillFilter));
   if (chosen.isEmpty()) return;
   const std::filesystem::path file = WithPlaybillExtension(chosen);
-  if (!m_app.Doc().SaveToFile(file)) ShowFailure(file.string());
+  if (const Status saved = m_app.Doc().SaveToFile(file); !saved) ShowFailure(saved);
 }
 
 void CMainFrame::ExportPlaybillFile() {
   const QString chosen = QFileDialog::getSaveFileName(this, Text(kTextExportPlaybill), QString(), FileDialogFilter(kTextPlaybillFilter));
   if (chosen.isEmpty()) return;
   const std::filesystem::path file = WithPlaybillExtension(chosen);
-  if (!ExportPlaybill(m_app.Doc(), file)) ShowFailure(file.string());
+  if (const Status exported = ExportPlaybill(m_app.Doc(), file); !exported) ShowFailure(exported);
 }
 
 void CMainFrame::ImportPlaybillFile() {
@@ -452,15 +459,15 @@ void CMainFrame::ImportPlaybillFile() {
     if (screens.exec() != QDialog::Accepted) return;
     const ScreensImport result = ImportToScreens(doc, choice.File(), screens.Chosen());
     if (!result.failedScreens.empty()) {
-      const std::string failed = FailedScreensText(doc.Screens(), result.failedScreens);
+      std::string failed = FailedScreensText(doc.Screens(), result.failedScreens);
+      for (const Status& failure : result.failures) failed += "\n" + StatusMessage(failure);
       WriteLog(LogKind::Error, failed);
       m_app.Prompts().Message(this, failed, kTextError, QMessageBox::Critical);
     }
     if (!result.currentChosen) return;
   }
-  const ImportOutcome outcome = ImportPlaybill(doc, choice.File());
-  if (!outcome.imported) {
-    m_app.Prompts().Message(this, outcome.message, kTextError, QMessageBox::Information);
+  if (const Status imported = ImportPlaybill(doc, choice.File()); !imported) {
+    m_app.Prompts().Message(this, ImportFailureText(imported), kTextError, QMessageBox::Information);
     return;
   }
   DocumentChanged();

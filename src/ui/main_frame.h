@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/status.h"
 #include "app/tool_plugins.h"
 
 class QAction;
@@ -72,6 +73,7 @@ private:
 
   void RefreshScreenChooser();
   void ShowFailure(const std::string& message);
+  void ShowFailure(const Status& failure);
   void OpenPlaybill();
   void SavePlaybillAs();
   void ExportPlaybillFile();

@@ -5,8 +5,10 @@
 
 #include "app/app_log.h"
 #include "app/start_up.h"
+#include "app/status_text.h"
 #include "app/text_format.h"
 #include "app/text_table.h"
+#include "playbill/document_session.h"
 #include "playbill/playbill_transfer.h"
 #include "ui/main_frame.h"
 #include "ui/password_dialogs.h"
@@ -42,9 +44,7 @@ CVantorelApp::CVantorelApp(CAppFolders folders, IAppPrompts& prompts, CAutoShutd
                    WriteLog(LogKind::Info, "automatic shutdown");
                    powerOff();
                  }),
-      m_doc(m_folders.WorkFolder(), ItemDefaultsFromOptions(m_options)) {
-  m_doc.SetDefaultPlaybillFile(m_folders.InProgramFolder("default.ldt"));
-}
+      m_doc(m_folders.WorkFolder(), ItemDefaultsFromOptions(m_options)) {}
 
 CVantorelApp::~CVantorelApp() {
   m_mainFrame.reset();
@@ -58,11 +58,17 @@ bool CVantorelApp::StartUp(std::span<const std::string> arguments) {
   m_passwords = LoadPasswordBlocks(m_userSettings);
   RestoreLanguage();
 
-  m_doc.Screens().Load(m_folders.ScreenFile(), true);
-  const int screen = ChooseStartScreen(m_doc.Screens().Count(), FindScreenSwitch(arguments));
   // Nobody without the startup password gets as far as a playbill being made or saved.
   if (m_passwords.HasStartupPassword() && !AskStartupPassword()) return false;
-  OpenStartPlaybill(screen);
+  const std::optional<long long> screenSwitch = FindScreenSwitch(arguments);
+  const Status opened = OpenDocumentSession(m_doc, m_folders, [&screenSwitch](int screenCount) -> Expected<int> {
+    return ChooseStartScreen(screenCount, screenSwitch);
+  });
+  if (!opened) {
+    // The editor still starts, on the playbill in memory: the user can save it elsewhere.
+    WriteLog(LogKind::Error, StatusMessage(opened));
+    m_prompts.Message(nullptr, StatusMessage(opened), kTextError, QMessageBox::Critical);
+  }
 
   m_mainFrame = std::make_unique<CMainFrame>(*this);
   m_shared = m_userSettings.ReadShared();
@@ -71,6 +77,7 @@ bool CVantorelApp::StartUp(std::span<const std::string> arguments) {
   m_mainFrame->setGeometry(m_mainFrame->screen()->availableGeometry());
   m_mainFrame->showMaximized();
   m_mainFrame->RebuildToolMenu(true);
+  ShowNotices(m_mainFrame.get());
   QTimer::singleShot(0, m_mainFrame.get(), [frame = m_mainFrame.get()] { frame->RefreshStatusBar(); });
 
   m_idleTimer = std::make_unique<QTimer>();
@@ -89,15 +96,11 @@ void CVantorelApp::RestoreLanguage() {
   }
 }
 
-void CVantorelApp::OpenStartPlaybill(int screenIndex) {
-  if (m_doc.Screens().Count() == 0) return;  // no screen: an empty document
-  // The chosen screen stays current even when it has no playbill yet, so its new playbill is
-  // kept under its own name and never replaces another screen's.
-  m_doc.SetCurrentScreenIndex(screenIndex);
-  const std::filesystem::path playbill = m_doc.PlaybillPath();
-  std::error_code error;
-  if (!playbill.empty() && std::filesystem::exists(playbill, error) && m_doc.OpenFile(playbill)) return;
-  if (!m_doc.NewDocument()) WriteLog(LogKind::Error, "cannot save the new playbill " + playbill.string());
+void CVantorelApp::ShowNotices(QWidget* parent) {
+  for (const Status& notice : m_doc.TakeNotices()) {
+    WriteLog(LogKind::Error, StatusMessage(notice));
+    m_prompts.Message(parent, StatusMessage(notice), kTextWarning, QMessageBox::Warning);
+  }
 }
 
 bool CVantorelApp::AskStartupPassword() {
@@ -114,8 +117,8 @@ bool CVantorelApp::AskStartupPassword() {
 void CVantorelApp::MainWindowClosing() {
   m_idleTimer.reset();
   // The playbill is the screen's own file: it is kept as it is, as when another screen is chosen.
-  if (m_doc.Screens().Count() > 0 && !m_doc.Save()) {
-    const std::string failed = LoadText(kTextFailed) + "\n\n" + m_doc.PlaybillPath().string();
+  if (const Status saved = m_doc.Screens().Count() > 0 ? m_doc.Save() : Status::Ok(); !saved) {
+    const std::string failed = StatusMessage(saved);
     WriteLog(LogKind::Error, failed);
     m_prompts.Message(m_mainFrame.get(), failed, kTextError, QMessageBox::Critical);
   }

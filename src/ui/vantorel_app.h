@@ -68,6 +68,10 @@ public:
   // The serial-port and preview defaults of the per-user settings, read at start-up for sending.
   const SharedSettings& Shared() const { return m_shared; }
 
+  // Shows what the document has to tell although the work went on (a damaged playbill kept
+  // aside) as warnings.
+  void ShowNotices(QWidget* parent);
+
   const AppOptions& Options() const { return m_options; }
   // Stores options accepted in the options dialog: written back, new items follow them, the
   // automatic shutdown is re-armed.
@@ -85,7 +89,6 @@ public:
   ToolRunContext ToolContext(QWidget* parent) const;
 
 private:
-  void OpenStartPlaybill(int screenIndex);
   bool AskStartupPassword();
   void RestoreLanguage();
 

@@ -96,11 +96,12 @@ TEST(PlaybillDocument, NewDocumentStartsFromTheShippedDefaultWhenItSuits) {
   EXPECT_EQ(doc->Schedule().ProgramCount(), 2);
   EXPECT_FALSE(std::filesystem::exists(temp / "work" / "av0001.rsh")) << "no periods, no schedule file";
 
-  // Another colour mode of the same size and class suits too; other sizes and classes do not.
+  // The shipped playbill starts one screen only: every later new document, even of a screen it
+  // would suit, is the one-program default.
   const struct {
     int screen;
     std::size_t programs;
-  } cases[] = {{1, 2}, {2, 1}, {3, 1}};
+  } cases[] = {{1, 1}, {2, 1}, {3, 1}};
   for (const auto& c : cases) {
     ASSERT_TRUE(doc->SelectScreen(c.screen));
     EXPECT_EQ(ProgramNames(doc->Records()).size(), c.programs) << c.screen;
@@ -111,6 +112,7 @@ TEST(PlaybillDocument, NewDocumentStartsFromTheShippedDefaultWhenItSuits) {
   // Without the shipped file: the one-program default.
   doc->SetDefaultPlaybillFile(temp / "missing.ldt");
   ASSERT_TRUE(doc->SelectScreen(0));
+  EXPECT_EQ(ProgramNames(doc->Records()).size(), 2u) << "its own file, read back";
   ASSERT_TRUE(doc->NewDocument());
   EXPECT_EQ(doc->Records().size(), 3u);
 }
@@ -249,8 +251,8 @@ TEST(PlaybillDocument, ImportIntoTheCurrentScreen) {
 
   // A 64 x 64 screen of another colour mode takes it.
   ASSERT_TRUE(doc->SelectScreen(0));
-  const ImportOutcome imported = ImportPlaybill(*doc, temp / "show.lpl");
-  EXPECT_TRUE(imported.imported) << imported.message;
+  const Status imported = ImportPlaybill(*doc, temp / "show.lpl");
+  EXPECT_TRUE(imported) << imported.detail();
   EXPECT_EQ(ProgramNames(doc->Records()), (std::vector<std::string>{"Imported", "Two"}));
   EXPECT_EQ(ProgramNames(ReadList(temp / "work" / "av0001.ldt")), ProgramNames(doc->Records()));
   EXPECT_EQ(FileText(temp / "work" / "av0001.rsh"), FileText(temp / "show.rsh"));
@@ -260,17 +262,20 @@ TEST(PlaybillDocument, ImportIntoTheCurrentScreen) {
   for (int screen : {1, 2}) {
     ASSERT_TRUE(doc->SelectScreen(screen));
     const PrgList before = doc->Records();
-    const ImportOutcome refused = ImportPlaybill(*doc, temp / "show.lpl");
-    EXPECT_FALSE(refused.imported);
-    EXPECT_EQ(refused.message, LoadText(kTextImportRefused) + "\n\n 64(w) x 64(h), Full color\n");
+    const Status refused = ImportPlaybill(*doc, temp / "show.lpl");
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(ImportFailureText(refused), LoadText(kTextImportRefused) + "\n\n 64(w) x 64(h), Full color\n");
     EXPECT_EQ(doc->Records(), before);
   }
 
   // A file that holds no program is refused, and so is one that cannot be read.
   ASSERT_TRUE(doc->SelectScreen(0));
   std::ofstream(temp / "screen-only.lpl") << "[SCREEN]\r\nTYPE=6\r\nWIDTH=64\r\nHEIGHT=64\r\n[/SCREEN]\r\n";
-  EXPECT_EQ(ImportPlaybill(*doc, temp / "screen-only.lpl").message, "Failed");
-  EXPECT_EQ(ImportPlaybill(*doc, temp / "missing.lpl").message, "Failed");
+  // Each refusal says its cause.
+  EXPECT_EQ(ImportFailureText(ImportPlaybill(*doc, temp / "screen-only.lpl")),
+            "Failed: no program \u2014 " + (temp / "screen-only.lpl").string());
+  EXPECT_EQ(ImportFailureText(ImportPlaybill(*doc, temp / "missing.lpl")),
+            "Failed: No such file or directory \u2014 " + (temp / "missing.lpl").string());
   EXPECT_EQ(ProgramNames(doc->Records()), (std::vector<std::string>{"Imported", "Two"}));
 }
 

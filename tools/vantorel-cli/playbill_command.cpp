@@ -290,12 +290,14 @@ void Import(const CliContext& context, int screen, const std::string& file, cons
         std::cout << "Imported into screen " << (index + 1) << ": " << doc->Screens().DisplayName(index) << '\n';
       }
     }
-    if (!result.failedScreens.empty()) throw CliError(FailedScreensText(doc->Screens(), result.failedScreens));
+    if (!result.failedScreens.empty()) {
+      for (const Status& failure : result.failures) std::cerr << StatusMessage(failure) << '\n';
+      throw CliError(FailedScreensText(doc->Screens(), result.failedScreens));
+    }
     importCurrent = result.currentChosen;
   }
   if (!importCurrent) return;
-  const ImportOutcome outcome = ImportPlaybill(*doc, file);
-  if (!outcome.imported) throw CliError(outcome.message);
+  if (const Status imported = ImportPlaybill(*doc, file); !imported) throw CliError(ImportFailureText(imported));
   PrintPlaybill(*doc);
 }
 
@@ -494,7 +496,7 @@ void SetUpPlaybill(CLI::App& app, CliContext& context) {
       });
   playbill->add_subcommand("new", "Start the screen's playbill anew (the default playbill of the screen)")
       ->callback([&context, screen] {
-        Edit(context, *screen, [](CPrgListDoc& doc) { doc.NewDocument(); });
+        Edit(context, *screen, [](CPrgListDoc& doc) { ThrowOnFailure(doc.NewDocument()); });
       });
   SetUpProgramCommands(*playbill, context, screen);
   SetUpItemCommand(*playbill, context, screen);
@@ -505,7 +507,7 @@ void SetUpPlaybill(CLI::App& app, CliContext& context) {
   exportCommand->callback([&context, screen, exportFile] {
     auto doc = OpenScreenPlaybill(context, *screen);
     const std::filesystem::path target = WithDefaultExtension(*exportFile);
-    if (!ExportPlaybill(*doc, target)) throw CliError(LoadText(kTextFailed) + ": " + target.string());
+    ThrowOnFailure(ExportPlaybill(*doc, target));
     std::cout << "Exported " << doc->Screens().DisplayName(doc->CurrentScreenIndex()) << " to " << target.string() << '\n';
   });
 

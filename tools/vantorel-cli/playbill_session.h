@@ -2,13 +2,16 @@
 // What the "playbill" and "schedule" commands share: the playbill document of one screen, opened
 // as the editor opens it when that screen is chosen, and saved after every change.
 
+#include <iostream>
 #include <memory>
 #include <string>
 
 #include "app/options.h"
+#include "app/status_text.h"
 #include "app/text_format.h"
 #include "app/text_table.h"
 #include "cli_command.h"
+#include "playbill/document_session.h"
 #include "playbill/playbill_transfer.h"
 #include "playbill/prg_list_doc.h"
 
@@ -23,20 +26,26 @@ inline int CheckedScreenIndex(const CScreenData& list, int number) {
   return number - 1;
 }
 
+// A failure as the command's error: "Failed: No space left on device — /…/av0001.ldt".
+inline void ThrowOnFailure(const Status& status) {
+  if (!status) throw CliError(StatusMessage(status));
+}
+
 // The document with screen `number` current: its playbill file read, or a new playbill (saved at
-// once) when the screen has none yet.
+// once) when the screen has none yet or its file did not load (that file is kept aside and the
+// notice printed on stderr; the command goes on).
 inline std::unique_ptr<CPrgListDoc> OpenScreenPlaybill(const CliContext& context, int number) {
   const AppOptions options = ReadOptions(context.folders.SettingsFile());
   auto doc = std::make_unique<CPrgListDoc>(context.folders.WorkFolder(), ItemDefaultsFromOptions(options));
-  doc->Screens().Load(context.folders.ScreenFile(), true);
-  doc->SetDefaultPlaybillFile(context.folders.InProgramFolder("default.ldt"));
-  doc->SelectScreen(CheckedScreenIndex(doc->Screens(), number));
+  ThrowOnFailure(OpenDocumentSession(*doc, context.folders, [&doc, number](int) -> Expected<int> {
+    return CheckedScreenIndex(doc->Screens(), number);
+  }));
+  if (doc->Screens().Count() == 0) static_cast<void>(CheckedScreenIndex(doc->Screens(), number));
+  for (const Status& notice : doc->TakeNotices()) std::cerr << StatusMessage(notice) << '\n';
   return doc;
 }
 
-// Stores the playbill and its schedule; "Failed" when a file cannot be written.
-inline void SaveDocument(CPrgListDoc& doc) {
-  if (!doc.Save()) throw CliError(LoadText(kTextFailed) + ": " + doc.PlaybillPath().string());
-}
+// Stores the playbill and its schedule; a failure says why.
+inline void SaveDocument(CPrgListDoc& doc) { ThrowOnFailure(doc.Save()); }
 
 }  // namespace vantorel::cli

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/text_table.h"
 #include "platform/atomic_file.h"
 #include "playbill/play_schedule.h"
 #include "playbill/playbill_reader.h"
@@ -55,6 +56,27 @@ protected:
     std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bmp), sizeof bmp);
   }
 };
+
+// A damaged playbill is kept beside the new one and the command says so, yet succeeds.
+TEST_F(PlaybillCliTest, ADamagedPlaybillIsKeptAndNamed) {
+  Ok("playbill show");
+  const std::string damaged = Text(Work("av0001.ldt")).substr(0, 30);
+  ASSERT_TRUE(WriteFileAtomically(Work("av0001.ldt"), damaged));
+  const RunResult shown = Run("playbill show");
+  EXPECT_EQ(shown.exitCode, 0) << shown.err;
+  const std::string prefix = LoadText(kTextPlaybillKept) + ": " + Work("av0001.ldt").string() + ".damaged-";
+  ASSERT_TRUE(shown.err.starts_with(prefix)) << shown.err;
+  EXPECT_NE(shown.out.find("Program[1]"), std::string::npos) << shown.out;
+  std::size_t copies = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(DataFolder() / "work")) {
+    if (entry.path().filename().string().starts_with("av0001.ldt.damaged-")) {
+      ++copies;
+      EXPECT_EQ(Text(entry.path()), damaged);
+    }
+  }
+  EXPECT_EQ(copies, 1u);
+  EXPECT_EQ(Run("playbill show").err, "") << "the new playbill loads";
+}
 
 TEST_F(PlaybillCliTest, AFreshScreenShowsTheShippedCross) {
   const std::string out = Ok("playbill show");

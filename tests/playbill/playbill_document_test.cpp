@@ -162,6 +162,41 @@ TEST(PlaybillDocument, SwitchingStaysWhenThePlaybillCannotBeSaved) {
   EXPECT_NE(saved, FileText(temp / "work" / "av0001.ldt"));
 }
 
+// A screen's playbill that does not load is renamed aside before a new one is made in its place.
+TEST(PlaybillDocument, APlaybillThatDoesNotLoadIsKeptAside) {
+  const struct {
+    const char* name;
+    std::string content;
+    const char* reason;
+  } cases[] = {
+      {"truncated", "[PRO", "damaged"},
+      {"garbage, read leniently as text", std::string(300, '\x5A'), "no program"},
+      {"no program", "[SCREEN]\r\nTYPE=6\r\nWIDTH=64\r\nHEIGHT=32\r\n[/SCREEN]\r\n", "no program"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder temp;
+    auto doc = MakeDoc(temp, {Screen(1, 64, 32), Screen(2, 64, 64)});
+    ASSERT_TRUE(doc->SelectScreen(0));
+    const std::filesystem::path file = temp / "work" / "av0002.ldt";
+    ASSERT_TRUE(WriteFileAtomically(file, c.content));
+
+    ASSERT_TRUE(doc->SelectScreen(1));
+    EXPECT_EQ(doc->CurrentScreenIndex(), 1);
+    const std::vector<Status> notices = doc->TakeNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].text(), kTextPlaybillKept);
+    const std::string& detail = notices[0].detail();
+    const std::string prefix = file.string() + ".damaged-";
+    ASSERT_TRUE(detail.starts_with(prefix)) << detail;
+    EXPECT_EQ(detail.substr(prefix.size() + 15), std::string(" (") + c.reason + ")") << detail;
+    const std::filesystem::path kept = detail.substr(0, prefix.size() + 15);
+    EXPECT_EQ(FileText(kept), c.content) << "kept as it was";
+    EXPECT_EQ(ProgramNames(ReadList(file)).size(), 1u) << "a new playbill in its place";
+    EXPECT_TRUE(doc->TakeNotices().empty()) << "taken once";
+  }
+}
+
 TEST(PlaybillDocument, TheScheduleFollowsTheProgramsAndIsSavedBesideThePlaybill) {
   TempFolder temp;
   auto doc = MakeDoc(temp, {Screen(1, 64, 32)});

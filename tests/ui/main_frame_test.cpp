@@ -9,6 +9,7 @@
 #include <QTreeWidgetItem>
 
 #include "app/options.h"
+#include "app/text_table.h"
 #include "app/password_store.h"
 #include "app/user_settings.h"
 #include "platform/atomic_file.h"
@@ -340,6 +341,51 @@ TEST_F(EditorTest, ScreenSwitchNeverOverwritesAnotherScreensPlaybill) {
   // The screens without a playbill got new ones under their own names.
   EXPECT_TRUE(std::filesystem::exists(work / "av0002.ldt"));
   EXPECT_TRUE(std::filesystem::exists(work / "av0003.ldt"));
+}
+
+// A playbill that does not load is kept aside, never saved over, and the user is warned: at
+// start-up and when switching to its screen.
+TEST_F(EditorTest, ADamagedPlaybillIsKeptAndTheUserWarned) {
+  WriteThreeScreens(DataFolder() / "screen.cfg");
+  const auto work = DataFolder() / "work";
+  std::filesystem::create_directories(work);
+  const std::string garbage = "not a playbill at all, but somebody's programs may be in here";
+  for (const char* name : {"av0001.ldt", "av0003.ldt"}) {
+    ASSERT_TRUE(WriteFileAtomically(work / name, garbage));
+  }
+  const auto keptCopies = [&work](const std::string& name) {
+    std::vector<std::filesystem::path> kept;
+    for (const auto& entry : std::filesystem::directory_iterator(work)) {
+      if (entry.path().filename().string().starts_with(name + ".damaged-")) kept.push_back(entry.path());
+    }
+    return kept;
+  };
+
+  NewApp();
+  ASSERT_TRUE(Start());
+  ASSERT_EQ(m_prompts.messages.size(), 1u);
+  EXPECT_EQ(m_prompts.messages[0].captionId, kTextWarning);
+  EXPECT_TRUE(m_prompts.messages[0].text.starts_with(LoadText(kTextPlaybillKept) + ": " + (work / "av0001.ldt").string() + ".damaged-"))
+      << m_prompts.messages[0].text;
+  EXPECT_TRUE(m_prompts.messages[0].text.ends_with(" (no program)")) << m_prompts.messages[0].text;
+  ASSERT_EQ(keptCopies("av0001.ldt").size(), 1u);
+  EXPECT_EQ(FileBytes(keptCopies("av0001.ldt")[0]), garbage);
+  EXPECT_EQ(m_app->MainFrame()->Tree()->topLevelItemCount(), 1) << "a new playbill to work on";
+
+  m_prompts.messages.clear();
+  ASSERT_TRUE(m_app->MainFrame()->SwitchScreen(2));
+  ASSERT_EQ(m_prompts.messages.size(), 1u);
+  EXPECT_EQ(m_prompts.messages[0].captionId, kTextWarning);
+  ASSERT_EQ(keptCopies("av0003.ldt").size(), 1u);
+  EXPECT_EQ(FileBytes(keptCopies("av0003.ldt")[0]), garbage);
+  m_app->MainFrame()->close();
+
+  // The next start finds sound playbills and says nothing.
+  m_prompts.messages.clear();
+  NewApp();
+  ASSERT_TRUE(Start());
+  EXPECT_TRUE(m_prompts.messages.empty());
+  EXPECT_EQ(keptCopies("av0001.ldt").size(), 1u);
 }
 
 TEST_F(EditorTest, PlaybillIsSavedAndReopenedAndScreensSwitch) {

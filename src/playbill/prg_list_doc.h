@@ -104,7 +104,7 @@ public:
   Status NewDocument();
   // Makes screen `index` current and opens its playbill file, or starts a new document when there
   // is none. A file that exists but does not load is never saved over: it is renamed to
-  // "<name>.damaged-<YYYYMMDD-HHMMSS>" first and a notice says so (TakeNotices); when that rename
+  // "<name>.damaged-<YYYYMMDD-HHMMSS>" (with "-2", "-3"... when that exists) first and a notice says so (TakeNotices); when that rename
   // fails, the previous screen stays current and nothing changes.
   Status OpenScreen(int index);
   // Saves the current playbill and schedule when modified, then opens screen `index` (OpenScreen),

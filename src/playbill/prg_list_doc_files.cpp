@@ -82,8 +82,14 @@ Status CPrgListDoc::NewDocument() {
 }
 
 Status CPrgListDoc::KeepDamaged(const std::filesystem::path& file, const Status& why) {
-  const std::filesystem::path kept = file.string() + ".damaged-" + TimeStamp();
+  const std::string stem = file.string() + ".damaged-" + TimeStamp();
   std::error_code error;
+  // A rename replaces its target: a file kept within the same second must not be lost.
+  std::filesystem::path kept = stem;
+  for (int copy = 2; std::filesystem::exists(kept, error) || error; ++copy) {
+    if (error) return Status::SystemError(error.value(), kept);
+    kept = stem + "-" + std::to_string(copy);
+  }
   std::filesystem::rename(file, kept, error);
   if (error) return Status::SystemError(error.value(), file);
   // The reason without the path it names: the kept path says where the file is now.

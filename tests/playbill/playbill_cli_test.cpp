@@ -1,6 +1,7 @@
 // vantorel-cli "playbill" and "schedule": a playbill built, exported and imported entirely from
 // the command line, as a user would.
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -76,6 +77,20 @@ TEST_F(PlaybillCliTest, ADamagedPlaybillIsKeptAndNamed) {
   }
   EXPECT_EQ(copies, 1u);
   EXPECT_EQ(Run("playbill show").err, "") << "the new playbill loads";
+
+  // Damaged twice within a second: both copies are kept.
+  for (const char* content : {"one damaged", "two damaged"}) {
+    ASSERT_TRUE(WriteFileAtomically(Work("av0001.ldt"), std::string(content)));
+    EXPECT_EQ(Run("playbill show").exitCode, 0);
+  }
+  std::vector<std::string> contents;
+  for (const auto& entry : std::filesystem::directory_iterator(DataFolder() / "work")) {
+    if (entry.path().filename().string().starts_with("av0001.ldt.damaged-")) contents.push_back(Text(entry.path()));
+  }
+  std::vector<std::string> expected = {damaged, "one damaged", "two damaged"};
+  std::sort(contents.begin(), contents.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(contents, expected);
 }
 
 TEST_F(PlaybillCliTest, AFreshScreenShowsTheShippedCross) {

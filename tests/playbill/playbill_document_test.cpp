@@ -154,7 +154,10 @@ TEST(PlaybillDocument, SwitchingStaysWhenThePlaybillCannotBeSaved) {
   EXPECT_EQ(doc->CurrentScreenIndex(), 0);
   EXPECT_TRUE(doc->IsModified());
   EXPECT_EQ(ProgramNames(doc->Records()).size(), 2u);
-  EXPECT_FALSE(doc->Save());
+  const Status failed = doc->Save();
+  EXPECT_FALSE(failed);
+  EXPECT_TRUE(failed.detail().ends_with(" \u2014 " + (temp / "work" / "av0001.ldt").string())) << "the cause and the file: " << failed.detail();
+  EXPECT_EQ(doc->SelectScreen(1), failed) << "switching fails for the same cause";
 
   std::filesystem::remove_all(temp / "work" / "av0001.ldt");
   EXPECT_TRUE(doc->SelectScreen(1));

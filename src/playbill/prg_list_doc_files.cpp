@@ -124,8 +124,10 @@ Status CPrgListDoc::SelectScreen(int index) {
   std::error_code error;
   const std::filesystem::path file = PlaybillPathFor(m_screens.Screen(index), m_workFolder);
   const bool hadFile = !file.empty() && std::filesystem::exists(file, error);
+  const std::size_t noticesBefore = m_notices.size();
   Status opened = OpenScreen(index);
-  if (opened && hadFile && m_notices.empty()) RestoreSelection();
+  // The remembered selection belongs to the playbill that was read, not to a kept damaged one.
+  if (opened && hadFile && m_notices.size() == noticesBefore) RestoreSelection();
   return opened;
 }
 

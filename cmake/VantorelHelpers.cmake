@@ -34,12 +34,26 @@ function(vantorel_add_test name)
     set(ARG_LABEL unit)
   endif()
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main vantorel_options)
-  # Shared test helpers are included as "support/...".
-  target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} vantorel_test_support GTest::gtest GTest::gtest_main
+                        vantorel_options)
   target_compile_definitions(${name} PRIVATE
     VANTOREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}" VANTOREL_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
   gtest_discover_tests(${name} PROPERTIES LABELS ${ARG_LABEL} DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# vantorel_add_test_support(NAME HEADERS files... SOURCES files... PUBLIC libs...)
+# Called from tests/support/CMakeLists.txt. Headers are included as "support/name.h"; like the
+# libraries, a test sees only the headers of the support parts it links.
+function(vantorel_add_test_support name)
+  cmake_parse_arguments(ARG "" "" "HEADERS;SOURCES;PUBLIC" ${ARGN})
+  set(root "${CMAKE_BINARY_DIR}/include/${name}")
+  file(MAKE_DIRECTORY "${root}/support")
+  foreach(header IN LISTS ARG_HEADERS)
+    file(CREATE_LINK "${CMAKE_CURRENT_SOURCE_DIR}/${header}" "${root}/support/${header}" SYMBOLIC)
+  endforeach()
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC "${root}")
+  target_link_libraries(${name} PUBLIC ${ARG_PUBLIC} PRIVATE vantorel_options)
 endfunction()
 
 # vantorel_add_fuzzer(NAME SOURCE file DEPS libs... CORPUS dir)

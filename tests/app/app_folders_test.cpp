@@ -5,12 +5,14 @@
 
 #include <cstdlib>
 
+#include "support/temp_folder.h"
+
 namespace vantorel {
 namespace {
 
 TEST(AppFolders, OverrideAndDerivedPaths) {
-  const auto data = std::filesystem::temp_directory_path() / ("vantorel-folders-" + std::to_string(::getpid())) / "d";
-  std::filesystem::remove_all(data.parent_path());
+  const test::TempFolder folder;
+  const auto data = folder / "d";
   ::setenv("VANTOREL_DATA_DIR", data.c_str(), 1);
   const auto folders = CAppFolders::FromEnvironment();
   EXPECT_EQ(folders.DataFolder(), data);
@@ -21,7 +23,6 @@ TEST(AppFolders, OverrideAndDerivedPaths) {
   EXPECT_EQ(folders.SettingsFile(), data / "Vantorel.ini");
   EXPECT_EQ(folders.BrandingFile().filename(), "Vantorel.cfg");
   EXPECT_EQ(folders.LanguageFolder().filename(), "language");
-  std::filesystem::remove_all(data.parent_path());
 }
 
 TEST(AppFolders, UnmakeableDataFolderFallsBackToProgramFolder) {

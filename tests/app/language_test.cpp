@@ -5,12 +5,12 @@
 #include "app/language_names.h"
 #include "app/text_table.h"
 #include "platform/atomic_file.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace vantorel {
 namespace {
 
-using testing::TempFolder;
+using test::TempFolder;
 
 TEST(LanguageFile, AcceptedAndRefusedContent) {
   struct Case {
@@ -92,7 +92,7 @@ protected:
   }
   TempFolder m_folder;
   int m_system = 1031;
-  CAppLanguage m_language{m_folder.path(), [this] { return m_system; }};
+  CAppLanguage m_language{m_folder.Path(), [this] { return m_system; }};
 };
 
 TEST_F(LanguageSwitchTest, SwitchRefusalsAndFallBack) {
@@ -145,7 +145,7 @@ TEST_F(LanguageSwitchTest, LanguageList) {
                            "lang1036.dll", "langx.lng", "lang.lng", "lang1049.lng.bak", "lang 1040.lng"}) {
     ASSERT_TRUE(WriteFileAtomically(m_folder / name, "317=VANTOREL_010100\n"));
   }
-  const auto choices = ListLanguages(m_folder.path());
+  const auto choices = ListLanguages(m_folder.Path());
   std::vector<int> ids;
   for (const auto& choice : choices) ids.push_back(choice.id);
   EXPECT_EQ(ids, (std::vector<int>{0, 1031, 2052, 1033}));

@@ -7,12 +7,12 @@
 #include "app/password_store.h"
 #include "app/user_settings.h"
 #include "platform/atomic_file.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace vantorel {
 namespace {
 
-using testing::TempFolder;
+using test::TempFolder;
 
 TEST(Options, DefaultsWhenTheFileIsMissingOrBroken) {
   TempFolder folder;
@@ -82,7 +82,7 @@ TEST(Options, BrandingAndCaption) {
 class UserSettingsTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(m_folder.path().string()));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(m_folder.Path().string()));
   }
   TempFolder m_folder;
 };

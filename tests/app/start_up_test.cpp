@@ -8,12 +8,12 @@
 #include "app/auto_shutdown.h"
 #include "app/start_up.h"
 #include "platform/atomic_file.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace vantorel {
 namespace {
 
-using testing::TempFolder;
+using test::TempFolder;
 
 TEST(StartUp, ScreenSwitch) {
   struct Case {

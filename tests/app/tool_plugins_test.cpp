@@ -4,12 +4,12 @@
 
 #include "app/text_table.h"
 #include "platform/atomic_file.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace vantorel {
 namespace {
 
-using testing::TempFolder;
+using test::TempFolder;
 
 // Each folder holds the plug-ins of one situation, built by this folder's CMakeLists.txt.
 std::filesystem::path Situation(const char* name) { return std::filesystem::path(TEST_PLUGIN_DIR) / name; }
@@ -22,7 +22,7 @@ std::vector<std::string> Names(const ToolMenu& menu) {
 
 TEST(ToolMenu, NoPluginsNoMenu) {
   TempFolder empty;
-  const ToolMenu menu = CToolPlugins(empty.path()).BuildMenu(1033, true);
+  const ToolMenu menu = CToolPlugins(empty.Path()).BuildMenu(1033, true);
   EXPECT_TRUE(menu.entries.empty());
   EXPECT_FALSE(menu.showSubmenu);
   EXPECT_FALSE(menu.passwordEntry);
@@ -76,7 +76,7 @@ TEST(ToolMenu, RunningATellsItEverything) {
   TempFolder data;
   const CToolPlugins plugins(Situation("pair"));
   const ToolMenu menu = plugins.BuildMenu(1031, false);
-  const ToolRunContext context{1031, data.path().string(), "50731", "61427", nullptr};
+  const ToolRunContext context{1031, data.Path().string(), "50731", "61427", nullptr};
   ToolRun run = plugins.Run(menu, 32903, context);
   EXPECT_TRUE(run.ok);
   EXPECT_EQ(run.result, 1);
@@ -93,7 +93,7 @@ TEST(ToolMenu, RunningATellsItEverything) {
 TEST(ToolMenu, FindDevice) {
   TempFolder data;
   const CToolPlugins plugins(Situation("legacy"));
-  const ToolRunContext context{1033, data.path().string(), "a", "b", nullptr};
+  const ToolRunContext context{1033, data.Path().string(), "a", "b", nullptr};
   EXPECT_EQ(plugins.FindDevice(context, false).result, 0);
   EXPECT_EQ(plugins.FindDevice(context, true).result, 3);
   std::string calls;
@@ -116,7 +116,7 @@ TEST(ToolMenu, UnusablePluginsAreReportedWithTheirPath) {
   TempFolder broken;
   ASSERT_TRUE(WriteFileAtomically(broken / "libledtool.so", "not a library"));
   ASSERT_TRUE(WriteFileAtomically(broken / "libledtoolex.so", "not a library"));
-  const CToolPlugins plugins(broken.path());
+  const CToolPlugins plugins(broken.Path());
   const ToolMenu brokenMenu = plugins.BuildMenu(1033, true);
   EXPECT_TRUE(brokenMenu.entries.empty());
   EXPECT_FALSE(brokenMenu.showSubmenu);

@@ -8,12 +8,12 @@
 #include "render/font_lib_gb2312.h"
 #include "render/font_lib_ksc5601.h"
 #include "render/font_text_encoding.h"
-#include "support/cli_fixture.h"
+#include "support/cli_runner.h"
 
 namespace vantorel {
 namespace {
 
-class FontCliTest : public testing::CliTest {
+class FontCliTest : public test::CliTest {
 protected:
   // The LEDs of a picture made with --scale `scale`: lit where the centre of a square is red.
   static QImage Leds(const QImage& picture, int scale) {

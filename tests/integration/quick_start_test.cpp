@@ -4,12 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/atomic_file.h"
-#include "support/cli_fixture.h"
+#include "support/cli_runner.h"
+#include "support/golden_file.h"
 
 namespace vantorel {
 namespace {
 
-class QuickStartTest : public testing::CliTest {};
+class QuickStartTest : public test::CliTest {};
 
 TEST_F(QuickStartTest, FreshDataFolderGetsTheDefaultCrossScreen) {
   std::filesystem::remove_all(DataFolder());  // not even the folder exists yet
@@ -20,11 +21,7 @@ TEST_F(QuickStartTest, FreshDataFolderGetsTheDefaultCrossScreen) {
 
   std::string stored;
   ASSERT_TRUE(ReadWholeFile(DataFolder() / "screen.cfg", stored));
-  EXPECT_EQ(stored,
-            "[SCREEN]\r\nSCRNAME=\r\nTYPE=6\r\nCOLOR=119\r\nWIDTH=48\r\nHEIGHT=48\r\nNUMBER=1\r\nMODEL=19205\r\n"
-            "FONTLIB=1\r\nASCSIZEM=29\r\nEXTSIZEM=28\r\nBARSET=115200,0,0,0,0,0,0\r\nCOMM=0,1000\r\nGPRSID=\r\n"
-            "DOMAIN=\r\nIPADDR=192.168.1.222\r\nIDCODE=255.255.255.255\r\nIPPORT=5200\r\nUSERNAME=\r\nPASSWORD=\r\n"
-            "SPECIAL=p:0,0,16,16;32,0,16,16;0,32,16,16;32,32,16,16;\r\n[/SCREEN]\r\n\r\n");
+  EXPECT_TRUE(test::MatchesGolden("quick_start/screen.cfg", stored, test::GoldenKind::kBinary));
 
   const auto shown = Run("playbill show --screen 1");
   ASSERT_EQ(shown.exitCode, 0) << shown.err;

@@ -7,18 +7,15 @@
 #include <csignal>
 #include <filesystem>
 
+#include "support/temp_folder.h"
+
 namespace vantorel {
 namespace {
 
 class AtomicFileTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    m_dir = std::filesystem::temp_directory_path() / ("vantorel-atomic-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(m_dir);
-    std::filesystem::create_directories(m_dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(m_dir); }
-  std::filesystem::path m_dir;
+  test::TempFolder m_folder;
+  const std::filesystem::path& m_dir = m_folder.Path();
 };
 
 TEST_F(AtomicFileTest, ReplacesContentAndLeavesNoTemporaryFile) {

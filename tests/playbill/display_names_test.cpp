@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "test_records.h"
+#include "support/record_builders.h"
 
 namespace vantorel {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "playbill/cross_layout.h"
 #include "playbill/window_fit.h"
-#include "test_records.h"
+#include "support/record_builders.h"
 
 namespace vantorel {
 namespace {

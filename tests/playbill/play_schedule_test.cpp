@@ -11,8 +11,8 @@
 #include "playbill/period_rules.h"
 #include "playbill/play_coverage.h"
 #include "playbill/play_schedule.h"
-#include "temp_folder.h"
-#include "test_records.h"
+#include "support/temp_folder.h"
+#include "support/record_builders.h"
 
 namespace vantorel {
 namespace {

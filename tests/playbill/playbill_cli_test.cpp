@@ -12,14 +12,16 @@
 #include "playbill/playbill_reader.h"
 #include "playbill/playbill_writer.h"
 #include "playbill/prg_list.h"
-#include "support/cli_fixture.h"
+#include "support/cli_runner.h"
+#include "support/test_files.h"
 
 namespace vantorel {
 namespace {
 
-using testing::RunResult;
+using test::ReadText;
+using test::RunResult;
 
-class PlaybillCliTest : public testing::CliTest {
+class PlaybillCliTest : public test::CliTest {
 protected:
   // Runs a command that must succeed.
   std::string Ok(const std::string& arguments) const {
@@ -43,11 +45,6 @@ protected:
     tagScreenInfo screen;
     screen.type = 6;
     return EncodePlaybill(list, screen, -1, "/").value_or(std::vector<std::uint8_t>());
-  }
-  static std::string Text(const std::filesystem::path& file) {
-    std::string text;
-    static_cast<void>(ReadWholeFile(file, text));
-    return text;
   }
   // A 2 x 2 BMP picture.
   void WritePicture(const std::filesystem::path& file) const {
@@ -163,7 +160,7 @@ TEST_F(PlaybillCliTest, BuildExportAndImportIntoOtherScreens) {
   Ok("playbill set-program 3 --days all --window 12:00-23:00 --screen 2");
   EXPECT_EQ(Refused("schedule check --screen 2"), "Warning: Sometimes there is not any program to be played.\n");
   Ok("schedule rsf --screen 2 " + Quote(Dir() / "0002.rsf"));
-  EXPECT_EQ(Text(Dir() / "0002.rsf").size(), 16u + 14u + 1u);
+  EXPECT_EQ(ReadText(Dir() / "0002.rsf").size(), 16u + 14u + 1u);
 
   // Export, then import into two other 64 x 64 screens of other colours.
   EXPECT_EQ(Ok("playbill export --screen 2 " + Quote(Dir() / "show")), "Exported Korvan-M5[2] to " + (Dir() / "show.lpl").string() + "\n");
@@ -182,10 +179,10 @@ TEST_F(PlaybillCliTest, BuildExportAndImportIntoOtherScreens) {
   for (const char* name : {"av0003", "av0005"}) {
     SCOPED_TRACE(name);
     EXPECT_EQ(StoredRecords(Work(std::string(name) + ".ldt")), original);
-    EXPECT_EQ(Text(Work(std::string(name) + ".rsh")), Text(Work("av0002.rsh")));
+    EXPECT_EQ(ReadText(Work(std::string(name) + ".rsh")), ReadText(Work("av0002.rsh")));
   }
   EXPECT_EQ(StoredRecords(Dir() / "show.lpl"), original);
-  EXPECT_EQ(Text(Dir() / "show.rsh"), Text(Work("av0002.rsh")));
+  EXPECT_EQ(ReadText(Dir() / "show.rsh"), ReadText(Work("av0002.rsh")));
   const std::string source = Ok("playbill show --screen 2");
   const std::string imported = Ok("playbill show --screen 3");
   EXPECT_EQ(imported.substr(imported.find('\n')), source.substr(source.find('\n')));

@@ -15,14 +15,18 @@
 #include "playbill/playbill_writer.h"
 #include "playbill/prg_list.h"
 #include "playbill/prg_list_doc.h"
-#include "temp_folder.h"
-#include "test_records.h"
+#include "support/temp_folder.h"
+#include "support/record_builders.h"
+#include "support/screen_builder.h"
+#include "support/test_files.h"
 
 namespace vantorel {
 namespace {
 
 using test::I;
 using test::P;
+using test::ReadText;
+using test::ScreenBuilder;
 using test::TempFolder;
 using test::W;
 
@@ -30,14 +34,7 @@ const std::filesystem::path kShippedDefault = VANTOREL_BIN_DIR "/default.ldt";
 
 tagScreenInfo Screen(std::uint8_t id, std::uint16_t width, std::uint16_t height, std::uint16_t colour = 0x77,
                      std::uint16_t type = 6) {
-  tagScreenInfo screen;
-  screen.type = type;
-  screen.number = id;
-  screen.color = colour;
-  screen.width = width;
-  screen.height = height;
-  screen.model = 0x4B05;
-  return screen;
+  return ScreenBuilder().Type(type).Id(id).Colour(colour).Width(width).Height(height).Model(0x4B05).Build();
 }
 
 std::unique_ptr<CPrgListDoc> MakeDoc(const TempFolder& temp, const std::vector<tagScreenInfo>& screens) {
@@ -66,12 +63,6 @@ PrgList ReadList(const std::filesystem::path& file) {
 // blocks only as far as their content goes).
 std::vector<std::uint8_t> Stored(const PrgList& list) {
   return EncodePlaybill(list, Screen(1, 64, 64), -1, "/").value_or(std::vector<std::uint8_t>());
-}
-
-std::string FileText(const std::filesystem::path& file) {
-  std::string text;
-  static_cast<void>(ReadWholeFile(file, text));
-  return text;
 }
 
 void Rename(CPrgListDoc& doc, int program, const char* name) {
@@ -144,7 +135,7 @@ TEST(PlaybillDocument, SwitchingStaysWhenThePlaybillCannotBeSaved) {
   TempFolder temp;
   auto doc = MakeDoc(temp, {Screen(1, 64, 32), Screen(2, 64, 64)});
   ASSERT_TRUE(doc->SelectScreen(0));
-  const std::string saved = FileText(temp / "work" / "av0001.ldt");
+  const std::string saved = ReadText(temp / "work" / "av0001.ldt");
   ASSERT_TRUE(doc->AddProgram());
   // A folder in place of the temporary file's target: the rename over it fails.
   std::filesystem::remove(temp / "work" / "av0001.ldt");
@@ -162,7 +153,7 @@ TEST(PlaybillDocument, SwitchingStaysWhenThePlaybillCannotBeSaved) {
   std::filesystem::remove_all(temp / "work" / "av0001.ldt");
   EXPECT_TRUE(doc->SelectScreen(1));
   EXPECT_EQ(ProgramNames(ReadList(temp / "work" / "av0001.ldt")).size(), 2u);
-  EXPECT_NE(saved, FileText(temp / "work" / "av0001.ldt"));
+  EXPECT_NE(saved, ReadText(temp / "work" / "av0001.ldt"));
 }
 
 // A screen's playbill that does not load is renamed aside before a new one is made in its place.
@@ -246,11 +237,11 @@ TEST(PlaybillDocument, OpenAndSaveOtherFiles) {
 
   ASSERT_TRUE(doc->SaveToFile(temp / "copy.lpl"));
   EXPECT_EQ(Stored(ReadList(temp / "copy.lpl")), Stored(doc->Records()));
-  EXPECT_EQ(FileText(temp / "copy.rsh"), FileText(temp / "wide.rsh")) << "the schedule goes with a new file";
+  EXPECT_EQ(ReadText(temp / "copy.rsh"), ReadText(temp / "wide.rsh")) << "the schedule goes with a new file";
   EXPECT_TRUE(doc->IsModified());
   ASSERT_TRUE(doc->Save());
   EXPECT_EQ(Stored(ReadList(temp / "work" / "av0001.ldt")), Stored(doc->Records()));
-  EXPECT_EQ(FileText(temp / "work" / "av0001.rsh"), FileText(temp / "wide.rsh"));
+  EXPECT_EQ(ReadText(temp / "work" / "av0001.rsh"), ReadText(temp / "wide.rsh"));
   EXPECT_FALSE(doc->IsModified());
 
   // Files that give no program change nothing.
@@ -270,8 +261,8 @@ TEST(PlaybillDocument, ExportWritesACopyWithItsSchedule) {
   ASSERT_TRUE(ExportPlaybill(*doc, temp / "out.lpl"));
   EXPECT_EQ(doc->DocumentPath(), temp / "work" / "av0001.ldt");
   EXPECT_FALSE(doc->IsModified());
-  EXPECT_EQ(FileText(temp / "out.lpl"), FileText(temp / "work" / "av0001.ldt"));
-  EXPECT_EQ(FileText(temp / "out.rsh"), FileText(temp / "work" / "av0001.rsh"));
+  EXPECT_EQ(ReadText(temp / "out.lpl"), ReadText(temp / "work" / "av0001.ldt"));
+  EXPECT_EQ(ReadText(temp / "out.rsh"), ReadText(temp / "work" / "av0001.rsh"));
   tagScreenInfo screen;
   ASSERT_TRUE(ReadPlaybillScreen(temp / "out.lpl", screen));
   EXPECT_EQ(screen, Screen(1, 64, 64));
@@ -293,7 +284,7 @@ TEST(PlaybillDocument, ImportIntoTheCurrentScreen) {
   EXPECT_TRUE(imported) << imported.detail();
   EXPECT_EQ(ProgramNames(doc->Records()), (std::vector<std::string>{"Imported", "Two"}));
   EXPECT_EQ(ProgramNames(ReadList(temp / "work" / "av0001.ldt")), ProgramNames(doc->Records()));
-  EXPECT_EQ(FileText(temp / "work" / "av0001.rsh"), FileText(temp / "show.rsh"));
+  EXPECT_EQ(ReadText(temp / "work" / "av0001.rsh"), ReadText(temp / "show.rsh"));
   EXPECT_FALSE(doc->IsModified());
 
   // A 64 x 32 screen, or another class, does not.
@@ -341,7 +332,7 @@ TEST(PlaybillDocument, ImportIntoSeveralScreens) {
   EXPECT_EQ(result.failedScreens, (std::vector<int>{2}));
   EXPECT_EQ(FailedScreensText(doc->Screens(), result.failedScreens), "Failed: Korvan-M5[3]");
   EXPECT_EQ(Stored(ReadList(temp / "work" / "av0002.ldt")), Stored(ReadList(temp / "show.lpl")));
-  EXPECT_EQ(FileText(temp / "work" / "av0002.rsh"), FileText(temp / "show.rsh"));
+  EXPECT_EQ(ReadText(temp / "work" / "av0002.rsh"), ReadText(temp / "show.rsh"));
   EXPECT_EQ(doc->Records(), current) << "only other screens were chosen";
   EXPECT_TRUE(ImportToScreens(*doc, temp / "show.lpl", {0}).currentChosen);
 }

@@ -14,42 +14,28 @@
 #include "playbill/playbill_lines.h"
 #include "playbill/playbill_reader.h"
 #include "playbill/playbill_writer.h"
-#include "temp_folder.h"
-#include "test_records.h"
+#include "support/temp_folder.h"
+#include "support/record_builders.h"
+#include "support/screen_builder.h"
 
 namespace vantorel {
 namespace {
 
 using test::P;
+using test::ScreenBuilder;
 using test::TempFolder;
 using test::W;
 
 using Bytes = std::vector<std::uint8_t>;
 
 tagScreenInfo Screen(std::uint16_t type = 6, std::uint16_t width = 64, std::uint16_t height = 32) {
-  tagScreenInfo screen;
-  screen.type = type;
-  screen.number = 3;
-  screen.scrName = "Gate";
-  screen.color = 0x77;
-  screen.width = width;
-  screen.height = height;
-  screen.model = 0x4B05;
-  return screen;
+  return ScreenBuilder().Type(type).Id(3).Name("Gate").Colour(0x77).Width(width).Height(height).Model(0x4B05).Build();
 }
 
 tagScreenInfo ScreenOf(std::uint16_t type, const char* name, std::uint16_t colour, std::uint16_t width,
                        std::uint16_t height, std::uint8_t id, std::uint16_t model, std::uint16_t fontLib) {
-  tagScreenInfo screen;
-  screen.type = type;
-  screen.scrName = name;
-  screen.color = colour;
-  screen.width = width;
-  screen.height = height;
-  screen.number = id;
-  screen.model = model;
-  screen.fontLib = fontLib;
-  return screen;
+  return ScreenBuilder().Type(type).Name(name).Colour(colour).Width(width).Height(height).Id(id).Model(model)
+      .FontLib(fontLib).Build();
 }
 
 Bytes AsBytes(std::string_view text) { return Bytes(text.begin(), text.end()); }

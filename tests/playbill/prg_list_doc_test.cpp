@@ -8,14 +8,16 @@
 #include <vector>
 
 #include "playbill/cross_layout.h"
-#include "temp_folder.h"
-#include "test_records.h"
+#include "support/temp_folder.h"
+#include "support/record_builders.h"
+#include "support/screen_builder.h"
 
 namespace vantorel {
 namespace {
 
 using test::I;
 using test::P;
+using test::ScreenBuilder;
 using test::TempFolder;
 using test::W;
 
@@ -33,12 +35,7 @@ public:
 };
 
 tagScreenInfo Screen(std::uint16_t width, std::uint16_t height, std::uint16_t type = 6, std::uint8_t id = 1) {
-  tagScreenInfo screen;
-  screen.type = type;
-  screen.number = id;
-  screen.width = width;
-  screen.height = height;
-  return screen;
+  return ScreenBuilder().Type(type).Id(id).Width(width).Height(height).Build();
 }
 
 std::unique_ptr<CPrgListDoc> MakeDoc(const tagScreenInfo& screen, std::filesystem::path work = {}) {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "playbill/selection_summary.h"
-#include "test_records.h"
+#include "support/record_builders.h"
 
 namespace vantorel {
 namespace {

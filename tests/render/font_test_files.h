@@ -7,13 +7,11 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "render/font_file_cache.h"
+#include "support/temp_folder.h"
 
 namespace vantorel::test {
 
@@ -21,25 +19,13 @@ namespace vantorel::test {
 // a test are seen at once.
 class FontFolderTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    m_folder = std::filesystem::temp_directory_path() /
-               ("vantorel-fonts-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-                std::to_string(::getpid()));
-    std::filesystem::remove_all(m_folder);
-    std::filesystem::create_directories(m_folder);
-    CFontFileCache::SetRecheckInterval(std::chrono::milliseconds(0));
-  }
-  void TearDown() override {
-    CFontFileCache::SetRecheckInterval(std::chrono::milliseconds(1000));
-    std::filesystem::remove_all(m_folder);
-  }
+  void SetUp() override { CFontFileCache::SetRecheckInterval(std::chrono::milliseconds(0)); }
+  void TearDown() override { CFontFileCache::SetRecheckInterval(std::chrono::milliseconds(1000)); }
 
-  const std::filesystem::path& Folder() const { return m_folder; }
+  const std::filesystem::path& Folder() const { return m_folder.Path(); }
 
   void WriteBytes(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-    std::ofstream file(m_folder / name, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    m_folder.WriteBytes(name, bytes);
   }
 
   // `count` glyphs of `glyphBytes`: bytes 0-1 the glyph index (big-endian), byte 2 `tag`, the rest 0x5A.
@@ -72,7 +58,7 @@ protected:
   }
 
 private:
-  std::filesystem::path m_folder;
+  TempFolder m_folder;
 };
 
 }  // namespace vantorel::test

@@ -8,6 +8,7 @@
 
 #include "platform/atomic_file.h"
 #include "screen/part_rows.h"
+#include "support/temp_folder.h"
 
 namespace vantorel {
 namespace {
@@ -63,11 +64,8 @@ TEST(PartListTest, RotationAndCanvasFilter) {
 
 class DefaultPartsTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    m_file = std::filesystem::temp_directory_path() / ("vantorel-parts-" + std::to_string(::getpid()) + ".parts");
-  }
-  void TearDown() override { std::filesystem::remove(m_file); }
-  std::filesystem::path m_file;
+  test::TempFolder m_folder;
+  std::filesystem::path m_file = m_folder / "default.parts";
 };
 
 TEST_F(DefaultPartsTest, FileLinesThenBuiltInRule) {

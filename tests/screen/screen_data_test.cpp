@@ -15,33 +15,22 @@
 #include "platform/atomic_file.h"
 #include "screen/controller_types.h"
 #include "screen/screen_text_format.h"
+#include "support/screen_builder.h"
+#include "support/temp_folder.h"
+#include "support/test_files.h"
 
 namespace vantorel {
 namespace {
 
 class ScreenFileTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    m_dir = std::filesystem::temp_directory_path() /
-            ("vantorel-screen-" + std::to_string(::getpid()) + "-" + info->name());
-    std::filesystem::remove_all(m_dir);
-    std::filesystem::create_directories(m_dir);
+  std::filesystem::path Write(const std::string& name, const std::string& content) const {
+    return m_folder.Write(name, content);
   }
-  void TearDown() override { std::filesystem::remove_all(m_dir); }
+  static std::string Read(const std::filesystem::path& path) { return test::ReadText(path); }
 
-  std::filesystem::path Write(const std::string& name, const std::string& content) {
-    const auto path = m_dir / name;
-    EXPECT_TRUE(WriteFileAtomically(path, content));
-    return path;
-  }
-  static std::string Read(const std::filesystem::path& path) {
-    std::string content;
-    EXPECT_TRUE(ReadWholeFile(path, content));
-    return content;
-  }
-
-  std::filesystem::path m_dir;
+  test::TempFolder m_folder;
+  const std::filesystem::path& m_dir = m_folder.Path();
 };
 
 CScreenData Parse(const std::string& text) {
@@ -51,12 +40,7 @@ CScreenData Parse(const std::string& text) {
 }
 
 tagScreenInfo MakeScreen(std::uint16_t type, int number, std::uint16_t model = kModelM5, std::string_view name = {}) {
-  tagScreenInfo screen;
-  screen.type = type;
-  screen.number = static_cast<std::uint8_t>(number);
-  screen.model = model;
-  screen.scrName = name;
-  return screen;
+  return test::ScreenBuilder().Type(type).Id(static_cast<std::uint8_t>(number)).Model(model).Name(name).Build();
 }
 
 std::string Block(const std::string& keys) { return "[SCREEN]\r\n" + keys + "[/SCREEN]\r\n\r\n"; }

@@ -4,14 +4,14 @@
 
 #include "platform/atomic_file.h"
 #include "screen/screen_data.h"
-#include "support/cli_fixture.h"
+#include "support/cli_runner.h"
 
 namespace vantorel {
 namespace {
 
-using testing::RunResult;
+using test::RunResult;
 
-class ScreensCliTest : public testing::CliTest {
+class ScreensCliTest : public test::CliTest {
 protected:
   CScreenData Stored() const {
     CScreenData list;

@@ -8,9 +8,7 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -20,6 +18,7 @@
 #include "app/app_folders.h"
 #include "app/text_table.h"
 #include "platform/program_folder.h"
+#include "support/temp_folder.h"
 #include "ui/vantorel_app.h"
 
 namespace vantorel::testing {
@@ -81,18 +80,12 @@ class EditorTest : public ::testing::Test {
 protected:
   void SetUp() override {
     TestApplication();
-    static std::atomic<int> counter{0};
-    m_root = std::filesystem::temp_directory_path() /
-             ("vantorel-ui-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::remove_all(m_root);
     std::filesystem::create_directories(DataFolder());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString((m_root / "config").string()));
   }
   void TearDown() override {
     m_app.reset();
     SetLanguageTexts({});
-    std::error_code ignored;
-    std::filesystem::remove_all(m_root, ignored);
   }
 
   std::filesystem::path DataFolder() const { return m_root / "data"; }
@@ -108,7 +101,8 @@ protected:
   }
   bool Start(std::vector<std::string> arguments = {"vantorel"}) { return m_app->StartUp(arguments); }
 
-  std::filesystem::path m_root;
+  test::TempFolder m_folder;
+  const std::filesystem::path& m_root = m_folder.Path();
   FakePrompts m_prompts;
   int m_powerOffs = 0;
   int m_now = 12 * 256;

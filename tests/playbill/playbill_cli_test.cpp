@@ -58,7 +58,7 @@ protected:
 // A damaged playbill is kept beside the new one and the command says so, yet succeeds.
 TEST_F(PlaybillCliTest, ADamagedPlaybillIsKeptAndNamed) {
   Ok("playbill show");
-  const std::string damaged = Text(Work("av0001.ldt")).substr(0, 30);
+  const std::string damaged = ReadText(Work("av0001.ldt")).substr(0, 30);
   ASSERT_TRUE(WriteFileAtomically(Work("av0001.ldt"), damaged));
   const RunResult shown = Run("playbill show");
   EXPECT_EQ(shown.exitCode, 0) << shown.err;
@@ -69,7 +69,7 @@ TEST_F(PlaybillCliTest, ADamagedPlaybillIsKeptAndNamed) {
   for (const auto& entry : std::filesystem::directory_iterator(DataFolder() / "work")) {
     if (entry.path().filename().string().starts_with("av0001.ldt.damaged-")) {
       ++copies;
-      EXPECT_EQ(Text(entry.path()), damaged);
+      EXPECT_EQ(ReadText(entry.path()), damaged);
     }
   }
   EXPECT_EQ(copies, 1u);
@@ -82,7 +82,7 @@ TEST_F(PlaybillCliTest, ADamagedPlaybillIsKeptAndNamed) {
   }
   std::vector<std::string> contents;
   for (const auto& entry : std::filesystem::directory_iterator(DataFolder() / "work")) {
-    if (entry.path().filename().string().starts_with("av0001.ldt.damaged-")) contents.push_back(Text(entry.path()));
+    if (entry.path().filename().string().starts_with("av0001.ldt.damaged-")) contents.push_back(ReadText(entry.path()));
   }
   std::vector<std::string> expected = {damaged, "one damaged", "two damaged"};
   std::sort(contents.begin(), contents.end());

@@ -185,7 +185,7 @@ TEST(PlaybillDocument, APlaybillThatDoesNotLoadIsKeptAside) {
     ASSERT_TRUE(detail.starts_with(prefix)) << detail;
     EXPECT_EQ(detail.substr(prefix.size() + 15), std::string(" (") + c.reason + ")") << detail;
     const std::filesystem::path kept = detail.substr(0, prefix.size() + 15);
-    EXPECT_EQ(FileText(kept), c.content) << "kept as it was";
+    EXPECT_EQ(ReadText(kept), c.content) << "kept as it was";
     EXPECT_EQ(ProgramNames(ReadList(file)).size(), 1u) << "a new playbill in its place";
     EXPECT_TRUE(doc->TakeNotices().empty()) << "taken once";
   }

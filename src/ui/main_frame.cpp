@@ -23,6 +23,7 @@
 #include "app/status_text.h"
 #include "app/text_format.h"
 #include "app/text_table.h"
+#include "playbill/playbill_file_name.h"
 #include "playbill/playbill_transfer.h"
 #include "screen/colour_modes.h"
 #include "screen/controller_types.h"
@@ -53,6 +54,9 @@ PasswordKind PasswordKindOf(int command) {
 }
 
 bool IsDecodablePicture(const std::filesystem::path& path) { return !QImage(QString::fromStdString(path.string())).isNull(); }
+
+// The answers to a save that failed while closing, in the order of their buttons.
+enum CloseAnswer { kCloseRetry, kCloseDiscard, kCloseCancel };
 
 }  // namespace
 
@@ -300,12 +304,7 @@ bool CMainFrame::SwitchScreen(int index) {
 }
 
 void CMainFrame::ShowFailure(const Status& failure) {
-  WriteLog(LogKind::Error, StatusMessage(failure));
-  m_app.Prompts().Message(this, StatusMessage(failure), kTextError, QMessageBox::Critical);
-}
-
-void CMainFrame::ShowFailure(const std::string& message) {
-  const std::string text = LoadText(kTextFailed) + (message.empty() ? "" : "\n\n" + message);
+  const std::string text = StatusMessage(failure);
   WriteLog(LogKind::Error, text);
   m_app.Prompts().Message(this, text, kTextError, QMessageBox::Critical);
 }
@@ -411,20 +410,9 @@ void CMainFrame::RunCommand(int command) {
     EditDocument(doc.ApplyLayout(command - kCmdFirstLayout));
   }
   for (const UtilityKind kind : kUtilityKinds) {
-    if (command == UtilityCommand(kind) && !StartUtility(kind)) ShowFailure(CommandCaption(command).toStdString());
+    if (command == UtilityCommand(kind) && !StartUtility(kind)) ShowFailure(Status::Failure(kNoTextId, CommandCaption(command).toStdString()));
   }
 }
-
-namespace {
-
-// A chosen playbill file name without an extension gets ".lpl".
-std::filesystem::path WithPlaybillExtension(const QString& chosen) {
-  std::filesystem::path file = chosen.toStdString();
-  if (!file.has_extension()) file += "." + LoadText(kTextPlaybillExtension);
-  return file;
-}
-
-}  // namespace
 
 void CMainFrame::OpenPlaybill() {
   const QString file = QFileDialog::getOpenFileName(this, CommandCaption(kCmdFileOpen), QString(), FileDialogFilter(kTextPlaybillFilter));
@@ -436,17 +424,27 @@ void CMainFrame::OpenPlaybill() {
   DocumentChanged();
 }
 
+std::filesystem::path CMainFrame::ChoosePlaybillTarget(const QString& caption) {
+  // The dialog would ask about the name as typed only; the name with ".lpl" added is asked about here.
+  const QString chosen = QFileDialog::getSaveFileName(this, caption, QString(), FileDialogFilter(kTextPlaybillFilter), nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
+  if (chosen.isEmpty()) return {};
+  const std::filesystem::path file = WithPlaybillExtension(chosen.toStdString());
+  std::error_code error;
+  if (!std::filesystem::exists(file, error)) return file;
+  const std::string question = FormattedText(kTextReplaceFile, file.string()).toStdString();
+  return m_app.Prompts().Choose(this, question, kTextPrompt, {kTextOk, kTextCancel}) == 0 ? file : std::filesystem::path();
+}
+
 void CMainFrame::SavePlaybillAs() {
-  const QString chosen = QFileDialog::getSaveFileName(this, CommandCaption(kCmdFileSaveAs), QString(), FileDialogFilter(kTextPlaybillFilter));
-  if (chosen.isEmpty()) return;
-  const std::filesystem::path file = WithPlaybillExtension(chosen);
+  const std::filesystem::path file = ChoosePlaybillTarget(CommandCaption(kCmdFileSaveAs));
+  if (file.empty()) return;
   if (const Status saved = m_app.Doc().SaveToFile(file); !saved) ShowFailure(saved);
 }
 
 void CMainFrame::ExportPlaybillFile() {
-  const QString chosen = QFileDialog::getSaveFileName(this, Text(kTextExportPlaybill), QString(), FileDialogFilter(kTextPlaybillFilter));
-  if (chosen.isEmpty()) return;
-  const std::filesystem::path file = WithPlaybillExtension(chosen);
+  const std::filesystem::path file = ChoosePlaybillTarget(Text(kTextExportPlaybill));
+  if (file.empty()) return;
   if (const Status exported = ExportPlaybill(m_app.Doc(), file); !exported) ShowFailure(exported);
 }
 
@@ -579,7 +577,31 @@ void CMainFrame::changeEvent(QEvent* event) {
   QTimer::singleShot(0, this, &QWidget::hide);
 }
 
+bool CMainFrame::SaveBeforeClosing() {
+  CPrgListDoc& doc = m_app.Doc();
+  if (doc.Screens().Count() == 0) return true;
+  // The playbill is the screen's own file: it is kept as it is, as when another screen is chosen.
+  // Edits are never dropped without the user saying so.
+  for (;;) {
+    const Status saved = doc.Save();
+    if (saved) return true;
+    WriteLog(LogKind::Error, StatusMessage(saved));
+    const std::string question = LoadText(kTextSaveFailedOnClose) + "\n\n" + StatusMessage(saved);
+    switch (m_app.Prompts().Choose(this, question, kTextError, {kTextRetry, kTextDiscard, kTextCancel})) {
+      case kCloseRetry: continue;
+      case kCloseDiscard:
+        WriteLog(LogKind::Info, "closed without saving " + doc.PlaybillPath().string());
+        return true;
+      default: return false;
+    }
+  }
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (!SaveBeforeClosing()) {
+    event->ignore();
+    return;
+  }
   m_app.MainWindowClosing();
   event->accept();
 }

@@ -5,12 +5,14 @@
 #include <QMainWindow>
 
 #include <array>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "platform/status.h"
 #include "app/tool_plugins.h"
+#include "platform/status.h"
 
 class QAction;
 class QComboBox;
@@ -72,8 +74,14 @@ private:
   void EditDocument(bool changed);
 
   void RefreshScreenChooser();
-  void ShowFailure(const std::string& message);
+  // "Failed: <cause>", logged and shown.
   void ShowFailure(const Status& failure);
+  // Save as and export: the file chosen, with ".lpl" added when typed without an extension; empty
+  // when the user cancelled or did not want an existing file replaced.
+  std::filesystem::path ChoosePlaybillTarget(const QString& caption);
+  // Saves the playbill before the window closes; when that fails the user retries, closes without
+  // saving, or keeps the window open (false).
+  bool SaveBeforeClosing();
   void OpenPlaybill();
   void SavePlaybillAs();
   void ExportPlaybillFile();

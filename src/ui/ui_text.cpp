@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QStringList>
 
+#include <algorithm>
+
 #include "app/text_format.h"
 #include "app/text_table.h"
 
@@ -45,6 +47,16 @@ void ShowMessage(QWidget* parent, const QString& text, int captionId, QMessageBo
   QMessageBox box(icon, Text(captionId), text, QMessageBox::Ok, parent);
   box.button(QMessageBox::Ok)->setText(Text(kTextOk));
   box.exec();
+}
+
+int AskChoice(QWidget* parent, const QString& text, int captionId, QMessageBox::Icon icon, const std::vector<int>& choiceIds) {
+  QMessageBox box(icon, Text(captionId), text, QMessageBox::NoButton, parent);
+  std::vector<QAbstractButton*> buttons;
+  for (const int id : choiceIds) buttons.push_back(box.addButton(Text(id), QMessageBox::ActionRole));
+  if (!buttons.empty()) box.setEscapeButton(buttons.back());
+  box.exec();
+  const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+  return chosen == buttons.end() ? static_cast<int>(buttons.size()) - 1 : static_cast<int>(chosen - buttons.begin());
 }
 
 QDialogButtonBox* OkCancelButtons(QDialog* dialog) {

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <string>
+#include <vector>
 
 class QDialog;
 class QDialogButtonBox;
@@ -24,6 +25,10 @@ QString FileDialogFilter(int id);
 
 // A message box captioned by text `captionId` ("Prompt", "Warning", "Error").
 void ShowMessage(QWidget* parent, const QString& text, int captionId, QMessageBox::Icon icon);
+
+// A message box with one button per text of `choiceIds`; the index of the button pressed (closing
+// the box counts as the last one, the one that changes nothing).
+int AskChoice(QWidget* parent, const QString& text, int captionId, QMessageBox::Icon icon, const std::vector<int>& choiceIds);
 
 // OK and Cancel buttons labelled from the text table, wired to accept and reject `dialog`.
 QDialogButtonBox* OkCancelButtons(QDialog* dialog);

@@ -31,6 +31,10 @@ void CDialogPrompts::Message(QWidget* parent, const std::string& text, int capti
   ShowMessage(parent, QString::fromStdString(text), captionId, icon);
 }
 
+int CDialogPrompts::Choose(QWidget* parent, const std::string& text, int captionId, const std::vector<int>& choiceIds) {
+  return AskChoice(parent, QString::fromStdString(text), captionId, QMessageBox::Question, choiceIds);
+}
+
 CVantorelApp::CVantorelApp(CAppFolders folders, IAppPrompts& prompts, CAutoShutdown::PowerOff powerOff,
                            CAutoShutdown::Clock clock)
     : m_folders(std::move(folders)),
@@ -116,12 +120,6 @@ bool CVantorelApp::AskStartupPassword() {
 
 void CVantorelApp::MainWindowClosing() {
   m_idleTimer.reset();
-  // The playbill is the screen's own file: it is kept as it is, as when another screen is chosen.
-  if (const Status saved = m_doc.Screens().Count() > 0 ? m_doc.Save() : Status::Ok(); !saved) {
-    const std::string failed = StatusMessage(saved);
-    WriteLog(LogKind::Error, failed);
-    m_prompts.Message(m_mainFrame.get(), failed, kTextError, QMessageBox::Critical);
-  }
   WriteLedtoolPasswordOption(m_folders.SettingsFile(), m_options.ledtoolPassword);
   CleanTemporaryFolder(m_folders.TempFolder());
   WriteLog(LogKind::Info, "exit");

@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "app/app_folders.h"
 #include "app/app_language.h"
@@ -35,6 +36,9 @@ public:
   // The startup password, or nullopt when the user cancels.
   virtual std::optional<std::string> AskPassword(QWidget* parent) = 0;
   virtual void Message(QWidget* parent, const std::string& text, int captionId, QMessageBox::Icon icon) = 0;
+  // A question with one answer per text of `choiceIds`: the index of the answer (the last one
+  // changes nothing).
+  virtual int Choose(QWidget* parent, const std::string& text, int captionId, const std::vector<int>& choiceIds) = 0;
 };
 
 // The real dialogs.
@@ -42,6 +46,7 @@ class CDialogPrompts : public IAppPrompts {
 public:
   std::optional<std::string> AskPassword(QWidget* parent) override;
   void Message(QWidget* parent, const std::string& text, int captionId, QMessageBox::Icon icon) override;
+  int Choose(QWidget* parent, const std::string& text, int captionId, const std::vector<int>& choiceIds) override;
 };
 
 class CVantorelApp {
@@ -54,8 +59,8 @@ public:
 
   // The start-up sequence; false ends the run. `arguments` are the command line, the program first.
   bool StartUp(std::span<const std::string> arguments);
-  // Called when the main window closes: saves the playbill, stores the "Ledtool password" option
-  // and empties the temporary folder.
+  // Called when the main window closes, after the playbill was saved (or the user chose to drop
+  // it): stores the "Ledtool password" option and empties the temporary folder.
   void MainWindowClosing();
   // The idle check (automatic shutdown); a timer calls it every second.
   void OnIdle() { m_shutdown.OnIdle(); }

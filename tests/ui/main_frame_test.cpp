@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 
 #include "app/options.h"
 #include "app/text_table.h"
+#include "app/text_ids.h"
 #include "app/password_store.h"
 #include "app/user_settings.h"
 #include "platform/atomic_file.h"
@@ -511,6 +513,141 @@ TEST_F(EditorTest, UtilityProgramsThatAreInstalled) {
   EXPECT_EQ(frame.Action(UtilityCommand(UtilityKind::TextEditor))->text(), "&Text editor");
   EXPECT_EQ(frame.Action(UtilityCommand(UtilityKind::Paint)), nullptr);
   EXPECT_EQ(frame.Action(UtilityCommand(UtilityKind::Calculator)), nullptr);
+}
+
+// Saving is made to fail by a folder standing where the playbill file goes: the rename onto it
+// fails whoever runs the test.
+void BlockFile(const std::filesystem::path& file) {
+  std::filesystem::remove(file);
+  std::filesystem::create_directories(file / "blocked");
+}
+
+TEST_F(EditorTest, ClosingWhenThePlaybillCannotBeSaved) {
+  enum Answer { kRetry, kDiscard, kCancel };
+  struct Case {
+    const char* name;
+    std::vector<Answer> answers;  // a Retry answer first unblocks the file when `unblockOnRetry`
+    bool unblockOnRetry;
+    bool closed;
+    bool saved;
+  };
+  const Case cases[] = {
+      {"cancel keeps the window open", {kCancel}, false, false, false},
+      {"discard closes without saving", {kDiscard}, false, true, false},
+      {"retry saves once the file can be written", {kRetry}, true, true, true},
+      {"retry failing again asks again", {kRetry, kCancel}, false, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    m_prompts = {};
+    NewApp();
+    ASSERT_TRUE(Start());
+    CMainFrame& frame = *m_app->MainFrame();
+    const auto file = DataFolder() / "work" / "av0001.ldt";
+    frame.RunCommand(kCmdNewProgram);
+    const std::size_t records = m_app->Doc().Records().size();
+    BlockFile(file);
+    for (const Answer answer : c.answers) {
+      m_prompts.answers.push_back([answer, unblock = c.unblockOnRetry, file] {
+        if (answer == kRetry && unblock) std::filesystem::remove_all(file);
+        return static_cast<int>(answer);
+      });
+    }
+
+    EXPECT_EQ(frame.close(), c.closed);
+    EXPECT_EQ(frame.isVisible(), !c.closed);
+    ASSERT_EQ(m_prompts.questions.size(), c.answers.size());
+    const std::string question = m_prompts.questions[0].text;
+    EXPECT_EQ(question.rfind("The playbill could not be saved. Close without saving?\n\nFailed: ", 0), 0u) << question;
+    EXPECT_NE(question.find(file.string()), std::string::npos) << question;
+    EXPECT_EQ(m_prompts.questions[0].captionId, kTextError);
+    EXPECT_EQ(m_prompts.choices[0], (std::vector<int>{kTextRetry, kTextDiscard, kTextCancel}));
+    EXPECT_TRUE(m_prompts.messages.empty());
+    if (c.saved) {
+      PrgList stored;
+      int version = 0;
+      ASSERT_EQ(ReadPlaybill(file, stored, version), 1);
+      EXPECT_EQ(stored.size(), records);
+    } else {
+      EXPECT_TRUE(std::filesystem::is_directory(file));
+    }
+    // The edits are still there while the window stays open.
+    if (!c.closed) {
+      EXPECT_EQ(m_app->Doc().Records().size(), records);
+    }
+    std::filesystem::remove_all(file);
+  }
+}
+
+// Types `name` into the next file dialog and accepts it.
+void TypeInNextFileDialog(const std::filesystem::path& name) {
+  testing::WithNextDialog<QFileDialog>([name](QFileDialog* dialog) {
+    dialog->selectFile(QString::fromStdString(name.string()));
+    QMetaObject::invokeMethod(dialog, "accept");
+  });
+}
+
+TEST_F(EditorTest, ExportAndSaveAsAskBeforeReplacingAFile) {
+  struct Case {
+    const char* name;
+    int command;
+    const char* typed;
+    bool exists;       // "show.lpl" is there already
+    int answer;        // 0 OK (replace), 1 Cancel
+    bool written;
+  };
+  const Case cases[] = {
+      {"export, name with the extension added, replaced", kCmdExportPlaybill, "show", true, 0, true},
+      {"export, name with the extension added, kept", kCmdExportPlaybill, "show", true, 1, false},
+      {"export, name as typed, kept", kCmdExportPlaybill, "show.lpl", true, 1, false},
+      {"export, new file: nobody is asked", kCmdExportPlaybill, "show", false, 1, true},
+      {"save as, name with the extension added, kept", kCmdFileSaveAs, "show", true, 1, false},
+      {"save as, name as typed, replaced", kCmdFileSaveAs, "show.lpl", true, 0, true},
+  };
+  NewApp();
+  ASSERT_TRUE(Start());
+  CMainFrame& frame = *m_app->MainFrame();
+  const auto target = m_root / "out" / "show.lpl";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    m_prompts.questions.clear();
+    m_prompts.answers = {[answer = c.answer] { return answer; }};
+    std::filesystem::remove_all(m_root / "out");
+    std::filesystem::create_directories(m_root / "out");
+    if (c.exists) {
+      ASSERT_TRUE(WriteFileAtomically(target, "old"));
+    }
+    TypeInNextFileDialog(m_root / "out" / c.typed);
+    frame.RunCommand(c.command);
+
+    ASSERT_EQ(m_prompts.questions.size(), c.exists ? 1u : 0u);
+    if (c.exists) {
+      EXPECT_EQ(m_prompts.questions[0].text, target.string() + " already exists.\nDo you want to replace it?");
+      EXPECT_EQ(m_prompts.choices.back(), (std::vector<int>{kTextOk, kTextCancel}));
+    }
+    const std::string bytes = FileBytes(target);
+    EXPECT_EQ(bytes != "old", c.written);
+    if (c.written) {
+      EXPECT_GT(bytes.size(), 512u);  // a playbill of whole records
+    }
+    EXPECT_TRUE(m_prompts.messages.empty());
+  }
+}
+
+TEST_F(EditorTest, FailuresSayTheirCause) {
+  NewApp();
+  ASSERT_TRUE(Start());
+  CMainFrame& frame = *m_app->MainFrame();
+  const auto file = DataFolder() / "work" / "av0001.ldt";
+  frame.RunCommand(kCmdNewProgram);
+  BlockFile(file);
+  frame.RunCommand(kCmdFileSave);
+  ASSERT_EQ(m_prompts.messages.size(), 1u);
+  const std::string shown = m_prompts.messages[0].text;
+  EXPECT_EQ(shown.rfind("Failed: ", 0), 0u) << shown;
+  EXPECT_NE(shown.find(file.string()), std::string::npos) << shown;
+  EXPECT_EQ(m_prompts.messages[0].captionId, kTextError);
+  std::filesystem::remove_all(file);
 }
 
 }  // namespace

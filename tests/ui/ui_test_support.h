@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,7 +48,20 @@ public:
   void Message(QWidget*, const std::string& text, int captionId, QMessageBox::Icon) override {
     messages.push_back({text, captionId});
   }
+  // Answers from `answers`, first to last: each a function of the question's text that may change
+  // the world before answering (remove what made a save fail, for one); the last answer when none.
+  int Choose(QWidget*, const std::string& text, int captionId, const std::vector<int>& choiceIds) override {
+    questions.push_back({text, captionId});
+    choices.push_back(choiceIds);
+    if (answers.empty()) return static_cast<int>(choiceIds.size()) - 1;
+    const std::function<int()> answer = answers.front();
+    answers.erase(answers.begin());
+    return answer();
+  }
   std::optional<std::string> password;
+  std::vector<std::function<int()>> answers;
+  std::vector<ShownMessage> questions;
+  std::vector<std::vector<int>> choices;
   int asked = 0;
   std::vector<ShownMessage> messages;
 };

@@ -1,6 +1,6 @@
 #pragma once
 // Commands of vantorel-cli. Each command group lives in its own *_command.cpp and registers
-// itself with a static `CliCommandRegistrar`; main() builds the command tree from the registry.
+// itself with a static `CliCommandGroup`; main() builds the command tree from the registry.
 
 #include <CLI/CLI.hpp>
 
@@ -28,12 +28,15 @@ private:
   int m_exitCode;
 };
 
-// Adds a command group to `app`. Callbacks run after parsing; they throw CliError on failure.
-using CommandSetup = std::function<void(CLI::App& app, CliContext& context)>;
+// Adds the commands of a group to `group`. Callbacks run after parsing; they throw CliError on
+// failure.
+using GroupSetup = std::function<void(CLI::App& group, CliContext& context)>;
 
-struct CliCommandRegistrar {
+// A command group ("screens", "playbill" ...), registered by a static object of its *_command.cpp.
+// The group is a subcommand of the program that needs one of its commands.
+struct CliCommandGroup {
   // `order` sorts the groups in --help.
-  CliCommandRegistrar(int order, CommandSetup setup);
+  CliCommandGroup(int order, std::string name, std::string description, GroupSetup setup);
 };
 
 void SetUpAllCommands(CLI::App& app, CliContext& context);

@@ -125,9 +125,9 @@ void List(const CliContext& context, const std::optional<std::string>& codePage)
   }
 }
 
-CliCommandRegistrar registrar(40, [](CLI::App& app, CliContext& context) {
-  auto* font = app.add_subcommand("font", "Draw text with the dot-matrix font libraries, list their sizes and faces");
-  font->require_subcommand(1);
+const CliCommandGroup kGroup(40, "font", "Draw text with the dot-matrix font libraries, list their sizes and faces",
+                            [](CLI::App& group, CliContext& context) {
+  CLI::App* font = &group;
 
   struct RenderOptions {
     std::optional<std::string> codePage;

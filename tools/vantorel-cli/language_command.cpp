@@ -66,9 +66,8 @@ void Check(const std::string& file) {
   if (problems > 0) throw CliError(FormatText("%d text%s of %s will not be used", problems, problems == 1 ? "" : "s", file.c_str()));
 }
 
-void SetUpLanguage(CLI::App& app, CliContext& context) {
-  CLI::App* language = app.add_subcommand("language", "User-interface languages and their files");
-  language->require_subcommand(1);
+void SetUpLanguage(CLI::App& group, CliContext& context) {
+  CLI::App* language = &group;
   language->add_subcommand("list", "List the languages the language dialog offers: ID and name")->callback([&context] {
     ListChoices(context);
   });
@@ -80,7 +79,7 @@ void SetUpLanguage(CLI::App& app, CliContext& context) {
   check->callback([file] { Check(*file); });
 }
 
-const CliCommandRegistrar kRegistrar(90, SetUpLanguage);
+const CliCommandGroup kGroup(90, "language", "User-interface languages and their files", SetUpLanguage);
 
 }  // namespace
 }  // namespace vantorel::cli

@@ -20,6 +20,7 @@
 #include "app/text_table.h"
 #include "cli_command.h"
 #include "playbill/effect_table.h"
+#include "playbill/playbill_file_name.h"
 #include "playbill/play_coverage.h"
 #include "playbill/playbill_reader.h"
 #include "playbill/playbill_transfer.h"
@@ -256,11 +257,6 @@ bool DecodablePicture(const std::filesystem::path& picture) {
   return !QImageReader(QString::fromStdString(picture.string())).read().isNull();
 }
 
-std::filesystem::path WithDefaultExtension(std::filesystem::path file) {
-  if (!file.has_extension()) file += "." + LoadText(kTextPlaybillExtension);
-  return file;
-}
-
 std::vector<int> ParseScreenList(const CScreenData& screens, const std::string& text) {
   std::vector<int> indexes;
   std::size_t pos = 0;
@@ -480,20 +476,12 @@ void SetUpProgramCommands(CLI::App& playbill, CliContext& context, const std::sh
   });
 }
 
-void SetUpPlaybill(CLI::App& app, CliContext& context) {
-  CLI::App* playbill = app.add_subcommand("playbill", "Edit, export and import a screen's playbill");
-  playbill->require_subcommand(1);
-  // "--screen N" may follow the command name too: the commands inherit the fall-through.
-  playbill->fallthrough();
-  auto screen = std::make_shared<int>(1);
-  playbill->add_option("--screen", *screen, "Screen number, 1-based (default: 1)")->check(CLI::PositiveNumber);
-
-  playbill->add_subcommand("show", "Print the program tree: programs, windows with their rectangles, items with their kind and entry effect")
-      ->callback([&context, screen] {
-        auto doc = OpenScreenPlaybill(context, *screen);
-        SaveDocument(*doc);
-        PrintPlaybill(*doc);
-      });
+void SetUpPlaybill(CLI::App& group, CliContext& context) {
+  CLI::App* playbill = &group;
+  const auto screen = AddScreenOption(group);
+  AddShowCommand(group, context, screen,
+                 "Print the program tree: programs, windows with their rectangles, items with their kind and entry effect",
+                 PrintPlaybill);
   playbill->add_subcommand("new", "Start the screen's playbill anew (the default playbill of the screen)")
       ->callback([&context, screen] {
         Edit(context, *screen, [](CPrgListDoc& doc) { ThrowOnFailure(doc.NewDocument()); });
@@ -502,11 +490,17 @@ void SetUpPlaybill(CLI::App& app, CliContext& context) {
   SetUpItemCommand(*playbill, context, screen);
 
   auto exportFile = std::make_shared<std::string>();
+  auto replace = std::make_shared<bool>(false);
   CLI::App* exportCommand = playbill->add_subcommand("export", "Save the playbill with its schedule to a playbill file (.lpl)");
   exportCommand->add_option("FILE", *exportFile, "File to write (\".lpl\" is added when it has no extension)")->required();
-  exportCommand->callback([&context, screen, exportFile] {
+  exportCommand->add_flag("--replace", *replace, "Replace FILE when it exists");
+  exportCommand->callback([&context, screen, exportFile, replace] {
+    const std::filesystem::path target = WithPlaybillExtension(*exportFile);
+    std::error_code error;
+    if (!*replace && std::filesystem::exists(target, error)) {
+      throw CliError(target.string() + " already exists: give --replace to replace it");
+    }
     auto doc = OpenScreenPlaybill(context, *screen);
-    const std::filesystem::path target = WithDefaultExtension(*exportFile);
     ThrowOnFailure(ExportPlaybill(*doc, target));
     std::cout << "Exported " << doc->Screens().DisplayName(doc->CurrentScreenIndex()) << " to " << target.string() << '\n';
   });
@@ -520,7 +514,7 @@ void SetUpPlaybill(CLI::App& app, CliContext& context) {
   importCommand->callback([&context, screen, importFile, screenList] { Import(context, *screen, *importFile, *screenList); });
 }
 
-const CliCommandRegistrar kRegistrar(20, SetUpPlaybill);
+const CliCommandGroup kGroup(20, "playbill", "Edit, export and import a screen's playbill", SetUpPlaybill);
 
 }  // namespace
 }  // namespace vantorel::cli

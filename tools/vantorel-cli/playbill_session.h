@@ -45,7 +45,28 @@ inline std::unique_ptr<CPrgListDoc> OpenScreenPlaybill(const CliContext& context
   return doc;
 }
 
+// "--screen N" of a group whose commands work on one screen's playbill (default 1); it may follow
+// the command name too, as the commands inherit the fall-through. The commands read the number
+// after parsing.
+inline std::shared_ptr<int> AddScreenOption(CLI::App& group) {
+  group.fallthrough();
+  auto screen = std::make_shared<int>(1);
+  group.add_option("--screen", *screen, "Screen number, 1-based (default: 1)")->check(CLI::PositiveNumber);
+  return screen;
+}
+
 // Stores the playbill and its schedule; a failure says why.
 inline void SaveDocument(CPrgListDoc& doc) { ThrowOnFailure(doc.Save()); }
+
+// "show": the screen's playbill opened (and saved when it was made new) and printed by `print`.
+template <typename Print>
+void AddShowCommand(CLI::App& group, const CliContext& context, const std::shared_ptr<int>& screen,
+                    const std::string& description, Print print) {
+  group.add_subcommand("show", description)->callback([&context, screen, print] {
+    auto doc = OpenScreenPlaybill(context, *screen);
+    SaveDocument(*doc);
+    print(*doc);
+  });
+}
 
 }  // namespace vantorel::cli

@@ -124,19 +124,10 @@ void AddPeriod(const CliContext& context, int screen, const PeriodOptions& optio
   PrintSchedule(*doc);
 }
 
-void SetUpSchedule(CLI::App& app, CliContext& context) {
-  CLI::App* group = app.add_subcommand("schedule", "The play schedule of a screen's playbill");
-  group->require_subcommand(1);
-  group->fallthrough();
-  auto screen = std::make_shared<int>(1);
-  group->add_option("--screen", *screen, "Screen number, 1-based (default: 1)")->check(CLI::PositiveNumber);
-
-  group->add_subcommand("show", "List the periods: number, type, weekdays, dates, times, programs")
-      ->callback([&context, screen] {
-        auto doc = OpenScreenPlaybill(context, *screen);
-        SaveDocument(*doc);
-        PrintSchedule(*doc);
-      });
+void SetUpSchedule(CLI::App& schedule, CliContext& context) {
+  CLI::App* group = &schedule;
+  const auto screen = AddScreenOption(schedule);
+  AddShowCommand(schedule, context, screen, "List the periods: number, type, weekdays, dates, times, programs", PrintSchedule);
 
   auto options = std::make_shared<PeriodOptions>();
   CLI::App* add = group->add_subcommand("add", "Add a period, checked as the period editor checks it");
@@ -187,7 +178,7 @@ void SetUpSchedule(CLI::App& app, CliContext& context) {
   });
 }
 
-const CliCommandRegistrar kRegistrar(30, SetUpSchedule);
+const CliCommandGroup kGroup(30, "schedule", "The play schedule of a screen's playbill", SetUpSchedule);
 
 }  // namespace
 }  // namespace vantorel::cli

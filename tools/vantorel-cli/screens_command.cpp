@@ -280,9 +280,8 @@ void SetUpAdd(CLI::App& screens, CliContext& context) {
   });
 }
 
-void SetUpScreens(CLI::App& app, CliContext& context) {
-  CLI::App* screens = app.add_subcommand("screens", "List and define the LED screens of this machine");
-  screens->require_subcommand(1);
+void SetUpScreens(CLI::App& group, CliContext& context) {
+  CLI::App* screens = &group;
 
   screens->add_subcommand("list", "List the screens: number, name, model, colour mode, size, communication")
       ->callback([&context] { PrintList(LoadScreens(context)); });
@@ -349,7 +348,7 @@ void SetUpScreens(CLI::App& app, CliContext& context) {
   });
 }
 
-const CliCommandRegistrar kRegistrar(10, SetUpScreens);
+const CliCommandGroup kGroup(10, "screens", "List and define the LED screens of this machine", SetUpScreens);
 
 }  // namespace
 }  // namespace vantorel::cli

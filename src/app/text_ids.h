@@ -276,7 +276,8 @@
   X(kTextSaveFailedOnClose, 5053)            \
   X(kTextRetry, 5054)                        \
   X(kTextDiscard, 5055)                      \
-  X(kTextYearOutOfRange, 5056)
+  X(kTextYearOutOfRange, 5056)               \
+  X(kTextScreenListPartlyRead, 5090)
 
 namespace vantorel {
 

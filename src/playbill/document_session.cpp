@@ -21,7 +21,7 @@ bool IsFirstStart(const CScreenData& screens, const std::filesystem::path& workF
 }  // namespace
 
 Status OpenDocumentSession(CPrgListDoc& doc, const CAppFolders& folders, const ScreenChooser& chooseScreen) {
-  doc.Screens().Load(folders.ScreenFile(), true);
+  if (Status notice = doc.Screens().Load(folders.ScreenFile(), true); !notice) doc.AddNotice(std::move(notice));
   if (doc.Screens().Count() == 0) return Status::Ok();
   const Expected<int> screen = chooseScreen(doc.Screens().Count());
   if (!screen) return screen.status();

@@ -126,6 +126,8 @@ public:
   // What the user should hear of although the work went on (kTextPlaybillKept: a damaged
   // playbill kept aside); taken once.
   std::vector<Status> TakeNotices() { return std::exchange(m_notices, {}); }
+  // A notice of another part of the session (the screen list) shown with the document's own.
+  void AddNotice(Status notice) { m_notices.push_back(std::move(notice)); }
   const std::filesystem::path& DocumentPath() const { return m_path; }
   // The format version of the last playbill read (older clock texts depend on it).
   int FormatVersion() const { return m_version; }

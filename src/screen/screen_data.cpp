@@ -1,10 +1,13 @@
 #include "screen/screen_data.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <ctime>
 #include <system_error>
 #include <utility>
 
 #include "app/text_format.h"
+#include "app/text_ids.h"
 #include "app/text_table.h"
 #include "platform/atomic_file.h"
 #include "screen/colour_modes.h"
@@ -38,25 +41,96 @@ void CScreenData::Reset() {
   m_comms.fill(tagCommInfo());
 }
 
-int CScreenData::Load(const std::filesystem::path& path, bool createDefault) {
-  Reset();
-  m_path = path;
-  // Only regular files: a folder or a device in place of the list must read as no list.
-  std::error_code error;
-  std::string content;
-  if (std::filesystem::is_regular_file(path, error) && ReadWholeFile(path, content)) ReadScreenText(content, *this);
-  if (m_count == 0 && createDefault) {
-    MakeDefault();
-    Save(path);
-  }
-  return m_count;
+namespace {
+
+// "20261209-014502" in local time: the kept copies of one file sort by when they were kept.
+std::string TimeStamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof(stamp), "%Y%m%d-%H%M%S", &local);
+  return stamp;
 }
 
-bool CScreenData::Save(const std::filesystem::path& path) {
-  if (m_count == 0 || path.empty()) return false;
-  if (!WriteFileAtomically(path, WriteScreenText(*this))) return false;
+// Why a file that exists gave no screen at all.
+std::string NoScreenReason(const std::string& content, const ReadWarnings& warnings) {
+  if (content.empty()) return "the file is empty";
+  const auto first = static_cast<unsigned char>(content[0]);
+  const bool utf16Bom = content.size() >= 2 && ((first == 0xFF && static_cast<unsigned char>(content[1]) == 0xFE) ||
+                                                (first == 0xFE && static_cast<unsigned char>(content[1]) == 0xFF));
+  if (utf16Bom || content.find('\0') != std::string::npos) return "UTF-16 or binary data, not a text file";
+  if (!warnings.empty()) return warnings.firstReason;
+  return "no [SCREEN] block";
+}
+
+std::string PartlyReadReason(const ReadWarnings& warnings) {
+  return FormatText("%zu damaged part%s, first %s", warnings.dropped, warnings.dropped == 1 ? "" : "s",
+                    warnings.firstReason.c_str());
+}
+
+}  // namespace
+
+Status CScreenData::KeepDamaged(const std::string& reason) {
+  std::filesystem::path kept = m_path;
+  kept += ".damaged-" + TimeStamp();
+  std::error_code error;
+  for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(kept, error)); ++n) {
+    kept = m_path;
+    kept += ".damaged-" + TimeStamp() + FormatText("-%d", n);
+  }
+  // Copied, not moved: the file stays in place when the new list cannot be written.
+  std::filesystem::copy_file(m_path, kept, error);
+  if (error) return Status::SystemError(error.value(), kept);
+  return Status::Failure(kTextScreenListKept, kept.string() + " (" + reason + ")");
+}
+
+Status CScreenData::Load(const std::filesystem::path& path, bool createDefault) {
+  Reset();
   m_path = path;
-  return true;
+  m_partlyReadReason.clear();
+  std::error_code error;
+  // Only regular files: a folder or a device in place of the list reads as no list and is left
+  // alone; writing the default screen over it then fails and says why.
+  const bool regular = std::filesystem::is_regular_file(path, error);
+  std::string content;
+  const Status read = regular ? ReadWholeFile(path, content) : Status::SystemError(ENOENT, path);
+  const ReadWarnings warnings = read ? ReadScreenText(content, *this) : ReadWarnings{};
+  if (m_count > 0) {
+    if (warnings.empty()) return Status::Ok();
+    m_partlyReadReason = PartlyReadReason(warnings);
+    return Status::Failure(kTextScreenListPartlyRead, path.string() + " (" + m_partlyReadReason + ")");
+  }
+  if (!createDefault) return read ? Status::Ok() : read;
+  Status notice;
+  if (regular) {
+    const std::string reason = read ? NoScreenReason(content, warnings) : read.detail();
+    notice = KeepDamaged(reason);
+    // Without a kept copy the file is not replaced (what it holds may be all the user has); the
+    // next save tries again to keep it first.
+    if (notice.text() != kTextScreenListKept) {
+      MakeDefault();
+      m_partlyReadReason = reason;
+      return notice;
+    }
+  }
+  MakeDefault();
+  if (Status saved = Save(path); !saved) return saved;
+  return notice;
+}
+
+Status CScreenData::Save(const std::filesystem::path& path, Status* kept) {
+  if (m_count == 0) return Status::Failure(kTextFailed, "no screen to write to " + path.string());
+  if (path.empty()) return Status::SystemError(ENOENT, path);
+  if (!m_partlyReadReason.empty() && path == m_path) {
+    Status notice = KeepDamaged(m_partlyReadReason);
+    if (notice.text() != kTextScreenListKept) return notice;
+    if (kept) *kept = std::move(notice);
+  }
+  if (Status written = WriteFileAtomically(path, WriteScreenText(*this)); !written) return written;
+  m_path = path;
+  m_partlyReadReason.clear();
+  return Status::Ok();
 }
 
 void CScreenData::MakeDefault() {
@@ -101,7 +175,10 @@ void CScreenData::CopyFrom(const CScreenData& other, bool withPath) {
   m_count = other.m_count;
   m_screens = other.m_screens;
   m_comms = other.m_comms;
-  if (withPath) m_path = other.m_path;
+  if (withPath) {
+    m_path = other.m_path;
+    m_partlyReadReason = other.m_partlyReadReason;
+  }
 }
 
 bool CScreenData::Append(const tagScreenInfo& screen, const tagCommInfo& comm) {

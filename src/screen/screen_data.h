@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/fixed_text.h"
+#include "platform/status.h"
 
 namespace vantorel {
 
@@ -67,12 +68,17 @@ public:
   CScreenData(const CScreenData&) = default;
   CScreenData& operator=(const CScreenData&) = default;
 
-  // Resets the list and reads `path`. When nothing was read and `createDefault` is set, makes the
-  // default screen and saves it to `path`. Returns the number of screens in the list afterwards.
-  int Load(const std::filesystem::path& path, bool createDefault);
-  // Writes every screen; false without writing when the list is empty, the path is empty or the
-  // file cannot be written (the previous file then stays as it was).
-  bool Save(const std::filesystem::path& path);
+  // Resets the list and reads `path`; Count() tells how many screens were read. When nothing was
+  // read and `createDefault` is set, makes the default screen and saves it to `path`; a file that
+  // was there but gave no screen is first kept beside it as "<name>.damaged-<YYYYMMDD-HHMMSS>".
+  // Returns what the user must be told: kTextScreenListKept (the kept copy and why) or
+  // kTextScreenListPartlyRead (some blocks were dropped; the file stays as it is); else success.
+  Status Load(const std::filesystem::path& path, bool createDefault);
+  // Writes every screen; fails without writing when the list is empty, the path is empty or the
+  // file cannot be written (the previous file then stays as it was). Writing over the file this
+  // list was partly read from keeps that file aside first, and `kept` (when given) then receives
+  // the kTextScreenListKept notice.
+  Status Save(const std::filesystem::path& path, Status* kept = nullptr);
   // Only on an empty list: one 48 x 48 cross screen on the first serial port.
   void MakeDefault();
 
@@ -100,8 +106,12 @@ public:
 
 protected:
   void Reset();
+  // Keeps the damaged file `m_path` aside; the notice, or why it could not be kept.
+  Status KeepDamaged(const std::string& reason);
 
   std::filesystem::path m_path;
+  // Why the file at m_path gave fewer screens than it holds; empty when it read completely.
+  std::string m_partlyReadReason;
   int m_count = 0;
   std::array<tagScreenInfo, kMaxScreens> m_screens;
   std::array<tagCommInfo, kMaxScreens> m_comms;

@@ -150,23 +150,35 @@ void WriteNumber(std::string& out, std::string_view key, long value) {
 
 }  // namespace
 
-void ReadScreenText(std::string_view text, CScreenData& list) {
+ReadWarnings ReadScreenText(std::string_view text, CScreenData& list) {
+  ReadWarnings warnings;
   tagScreenInfo screen;
   tagCommInfo comm;
   bool open = false;
+  bool blockHasLines = false;  // lines read into the open block since it was opened or dropped
+  bool strayText = false;      // the previous line was text outside a block
   std::size_t pos = 0;
+  std::size_t lineNumber = 0;
   while (pos < text.size() && list.Count() < CScreenData::kMaxScreens) {
     std::size_t end = text.find('\n', pos);
     if (end == std::string_view::npos) end = text.size();
     const std::string converted = ToUtf8(text.substr(pos, end - pos));
     pos = end + 1;
+    ++lineNumber;
     const std::string_view line = TrimSpaces(converted);
 
     if (!open) {
       open = line == kBlockStart;
+      blockHasLines = false;
+      // Text between blocks is what is left of a block whose opening line was damaged.
+      if (!open && !line.empty() && !strayText) {
+        warnings.Drop(FormatText("line %zu: text outside a screen block", lineNumber));
+      }
+      strayText = !open && !line.empty();
       continue;
     }
     if (line != kBlockEnd) {
+      if (!line.empty()) blockHasLines = true;
       ReadKeyLine(line, screen, comm);
       continue;
     }
@@ -175,10 +187,18 @@ void ReadScreenText(std::string_view text, CScreenData& list) {
       Validate(screen);
       list.Append(screen, comm);
       open = false;
+    } else {
+      warnings.Drop(FormatText("line %zu: screen block without a valid controller class (TYPE %u)", lineNumber,
+                               static_cast<unsigned>(screen.type)));
+      blockHasLines = false;
     }
     screen = tagScreenInfo();
     comm = tagCommInfo();
   }
+  if (open && blockHasLines && list.Count() < CScreenData::kMaxScreens) {
+    warnings.Drop(FormatText("line %zu: screen block not closed by [/SCREEN] before the end of the file", lineNumber));
+  }
+  return warnings;
 }
 
 std::string WriteScreenText(const CScreenData& list) {

@@ -33,6 +33,11 @@ protected:
   const std::filesystem::path& m_dir = m_folder.Path();
 };
 
+int LoadCount(CScreenData& list, const std::filesystem::path& path, bool createDefault) {
+  (void)list.Load(path, createDefault);
+  return list.Count();
+}
+
 CScreenData Parse(const std::string& text) {
   CScreenData list;
   ReadScreenText(text, list);
@@ -73,25 +78,25 @@ constexpr const char* kDefaultScreenText =
 TEST_F(ScreenFileTest, MissingFileCreatesTheDefaultScreenByteForByte) {
   const auto path = m_dir / "screen.cfg";
   CScreenData list;
-  EXPECT_EQ(list.Load(path, true), 1);
+  EXPECT_EQ(LoadCount(list, path, true), 1);
   EXPECT_EQ(Read(path), kDefaultScreenText);
   EXPECT_EQ(list.Path(), path);
 
   CScreenData again;
-  EXPECT_EQ(again.Load(path, false), 1);
+  EXPECT_EQ(LoadCount(again, path, false), 1);
   EXPECT_EQ(again.Screen(0), list.Screen(0));
   EXPECT_EQ(again.Comm(0), list.Comm(0));
 }
 
 TEST_F(ScreenFileTest, MissingFileWithoutDefaultGivesAnEmptyList) {
   CScreenData list;
-  EXPECT_EQ(list.Load(m_dir / "none.screens", false), 0);
+  EXPECT_EQ(LoadCount(list, m_dir / "none.screens", false), 0);
   EXPECT_FALSE(std::filesystem::exists(m_dir / "none.screens"));
-  EXPECT_FALSE(list.Save(m_dir / "empty.screens"));  // an empty list is never written
+  EXPECT_FALSE(list.Save(m_dir / "empty.screens").ok());  // an empty list is never written
   EXPECT_FALSE(std::filesystem::exists(m_dir / "empty.screens"));
   // A folder in place of the file: the default screen in memory, the folder untouched.
   std::filesystem::create_directory(m_dir / "screen.cfg");
-  EXPECT_EQ(list.Load(m_dir / "screen.cfg", true), 1);
+  EXPECT_EQ(LoadCount(list, m_dir / "screen.cfg", true), 1);
   EXPECT_TRUE(std::filesystem::is_directory(m_dir / "screen.cfg"));
 }
 
@@ -118,19 +123,19 @@ private:
 TEST_F(ScreenFileTest, FailedSaveKeepsThePreviousFile) {
   const auto path = m_dir / "screen.cfg";
   CScreenData list;
-  list.Load(path, true);
+  (void)list.Load(path, true);
   const std::string before = Read(path);
   list.Screen(0).scrName.Assign("a name long enough to make the file grow");
   {
     FileSizeLimit limit(before.size());
-    EXPECT_FALSE(list.Save(path));
-    EXPECT_FALSE(list.Save(m_dir / "other.screens"));
+    EXPECT_FALSE(list.Save(path).ok());
+    EXPECT_FALSE(list.Save(m_dir / "other.screens").ok());
   }
   EXPECT_EQ(Read(path), before);
   EXPECT_EQ(list.Path(), path);  // a failed save does not take over its path
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1);
-  EXPECT_FALSE(list.Save(m_dir / "missing-folder" / "screen.cfg"));
-  EXPECT_FALSE(list.Save({}));
+  EXPECT_FALSE(list.Save(m_dir / "missing-folder" / "screen.cfg").ok());
+  EXPECT_FALSE(list.Save({}).ok());
 }
 
 TEST(ScreenTextTest, SixHundredBlocksGiveFiveHundredTwenty) {
@@ -293,15 +298,15 @@ TEST_F(ScreenFileTest, LoadReplacesWhatTheListHeld) {
   list.MakeDefault();  // only on an empty list
   EXPECT_EQ(list.Count(), 1);
   const auto path = Write("one.screens", Block("TYPE=7\r\nNUMBER=9\r\n"));
-  EXPECT_EQ(list.Load(path, true), 1);
+  EXPECT_EQ(LoadCount(list, path, true), 1);
   EXPECT_EQ(list.Screen(0).number, 9);
   EXPECT_EQ(list.Screen(1), tagScreenInfo());
   EXPECT_EQ(list.Comm(1), tagCommInfo());
   // A file that holds no screen is replaced by the default screen only when asked.
   const auto garbage = Write("garbage.cfg", "\x01\x02 not a screen list");
-  EXPECT_EQ(list.Load(garbage, false), 0);
+  EXPECT_EQ(LoadCount(list, garbage, false), 0);
   EXPECT_EQ(Read(garbage), "\x01\x02 not a screen list");
-  EXPECT_EQ(list.Load(garbage, true), 1);
+  EXPECT_EQ(LoadCount(list, garbage, true), 1);
   EXPECT_EQ(Read(garbage), kDefaultScreenText);
 }
 
@@ -365,7 +370,7 @@ TEST(ScreenListTest, CopyFromTakesThePathOnlyWhenAsked) {
   CScreenData withPath, withoutPath;
   const CScreenData loaded = [] {
     CScreenData list;
-    list.Load("/nonexistent/screen.cfg", false);
+    (void)list.Load("/nonexistent/screen.cfg", false);
     return list;
   }();
   withPath.CopyFrom(loaded, true);

@@ -15,7 +15,7 @@ class ScreensCliTest : public test::CliTest {
 protected:
   CScreenData Stored() const {
     CScreenData list;
-    list.Load(ScreenFile(), false);
+    (void)list.Load(ScreenFile(), false);
     return list;
   }
   std::filesystem::path ScreenFile() const { return DataFolder() / "screen.cfg"; }

@@ -12,6 +12,7 @@
 
 #include "app/text_format.h"
 #include "cli_command.h"
+#include "machine_screens.h"
 #include "platform/program_folder.h"
 #include "render/font_library.h"
 #include "render/font_missing_sizes.h"
@@ -35,7 +36,7 @@ constexpr QRgb kBoard = 0xFF080808;
 // Screen 1 of the machine's screen list, with its code page replaced when one was asked for.
 tagScreenInfo ChosenScreen(const CliContext& context, const std::optional<std::string>& codePage) {
   CScreenData list;
-  list.Load(context.folders.ScreenFile(), true);
+  LoadMachineScreens(context, list);
   tagScreenInfo screen = list.Count() > 0 ? list.Screen(0) : tagScreenInfo{};
   if (codePage) {
     screen.fontLib = static_cast<std::uint16_t>(kCodePages.at(*codePage));

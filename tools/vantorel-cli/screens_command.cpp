@@ -10,6 +10,7 @@
 
 #include "app/text_format.h"
 #include "cli_command.h"
+#include "machine_screens.h"
 #include "screen/ascii_text.h"
 #include "screen/colour_modes.h"
 #include "screen/comm_types.h"
@@ -52,16 +53,18 @@ struct AddOptions {
 
 CScreenData LoadScreens(const CliContext& context) {
   CScreenData list;
-  list.Load(context.folders.ScreenFile(), true);
+  LoadMachineScreens(context, list);
   return list;
 }
 
 // What the manager's OK does: check the whole list, then store it.
 void StoreScreens(const CliContext& context, CScreenData& list) {
   if (const auto refusal = CheckManagerOk(list)) Refuse(*refusal);
-  if (!list.Save(context.folders.ScreenFile())) {
-    throw CliError("cannot write the screen list " + context.folders.ScreenFile().string());
+  Status kept;
+  if (const Status saved = list.Save(context.folders.ScreenFile(), &kept); !saved) {
+    throw CliError(StatusMessage(saved));
   }
+  PrintNotice(kept);
 }
 
 // A 1-based screen number from the command line as a list index.
@@ -328,7 +331,7 @@ void SetUpScreens(CLI::App& group, CliContext& context) {
   exportCommand->add_option("FILE", *exportFile, "File to write")->required();
   exportCommand->callback([exportFile, &context] {
     CScreenData list = LoadScreens(context);
-    if (!list.Save(*exportFile)) throw CliError("cannot write " + *exportFile);
+    if (const Status saved = list.Save(*exportFile); !saved) throw CliError(StatusMessage(saved));
     std::cout << "Exported " << list.Count() << " screen" << (list.Count() == 1 ? "" : "s") << " to " << *exportFile
               << '\n';
   });
@@ -339,7 +342,12 @@ void SetUpScreens(CLI::App& group, CliContext& context) {
   importCommand->add_option("FILE", *importFile, "File to read")->required()->check(CLI::ExistingFile);
   importCommand->callback([importFile, &context] {
     CScreenData imported;
-    if (imported.Load(*importFile, false) == 0) Refuse(NoScreenInFileRefusal());
+    const Status read = imported.Load(*importFile, false);
+    if (imported.Count() == 0) {
+      if (!read) throw CliError(StatusMessage(read));
+      Refuse(NoScreenInFileRefusal());
+    }
+    PrintNotice(read);
     CScreenData list = LoadScreens(context);
     list.CopyFrom(imported, false);
     StoreScreens(context, list);

@@ -241,3 +241,40 @@ TEST(ScreenTextWarningsTest, DroppedBlocksAreCountedWithTheFirstReason) {
 
 }  // namespace
 }  // namespace vantorel
+
+namespace vantorel {
+namespace {
+
+// Names as wide as the legacy field allows: two bytes a Chinese character there.
+TEST_F(ScreenFileDamageTest, ChineseNamesOfTheFullFieldWidthSurviveSaveAndLoad) {
+  auto chinese = [](int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "\xE5\xB1\x8F";  // "屏"
+    return text;
+  };
+  struct Case {
+    const char* name;
+    std::string input;
+    std::string stored;
+  } const cases[] = {
+      {"32 characters", chinese(32), chinese(32)},
+      {"33 are cut to 32", chinese(33), chinese(32)},
+      {"mixed", "LED " + chinese(31), "LED " + chinese(30)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CScreenData list;
+    list.MakeDefault();
+    list.Screen(0).scrName = c.input;
+    list.Comm(0).userName = chinese(15);  // 30 bytes
+    ASSERT_TRUE(list.Save(File()).ok());
+    CScreenData back;
+    ASSERT_TRUE(back.Load(File(), false).ok());
+    ASSERT_EQ(back.Count(), 1);
+    EXPECT_EQ(back.Screen(0).scrName.str(), c.stored);
+    EXPECT_EQ(back.Comm(0).userName.str(), chinese(15));
+  }
+}
+
+}  // namespace
+}  // namespace vantorel

@@ -165,7 +165,7 @@ std::uint32_t ParseColour(const std::string& text) {
 
 template <std::size_t Width>
 void SetText(FixedText<Width>& field, const std::string& option, const std::string& text) {
-  if (text.size() > FixedText<Width>::kMaxBytes) {
+  if (LegacyCodepageSize(text) > FixedText<Width>::kMaxBytes) {
     throw CliError(FormatText("%s: at most %zu bytes", option.c_str(), FixedText<Width>::kMaxBytes));
   }
   field = text;

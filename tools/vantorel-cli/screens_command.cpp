@@ -107,7 +107,7 @@ std::uint32_t ParseAddress(const std::string& option, const std::string& text) {
 // Texts go into fixed fields of the screen file: refuse what would be cut or break a line.
 template <std::size_t Width>
 void SetText(FixedText<Width>& field, const std::string& option, const std::string& text) {
-  if (text.size() > FixedText<Width>::kMaxBytes) {
+  if (LegacyCodepageSize(text) > FixedText<Width>::kMaxBytes) {
     throw CliError(FormatText("%s: at most %zu bytes", option.c_str(), FixedText<Width>::kMaxBytes));
   }
   if (std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {

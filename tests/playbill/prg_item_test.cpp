@@ -110,7 +110,8 @@ TEST(PrgItem, TcTextNeverSplitsACharacter) {
       {std::string(119, 'a'), 119},
       {std::string(118, 'a') + "\xC3\xA9", 118},          // é would end at byte 120
       {std::string(117, 'a') + "\xC3\xA9", 119},          // é ends at byte 119
-      {std::string(117, 'a') + "\xE2\x82\xAC", 117},      // € would end at byte 120
+      {std::string(117, 'a') + "\xE2\x82\xAC", 120},      // € takes two bytes in the legacy code page
+      {std::string(118, 'a') + "\xE2\x82\xAC", 118},      // and would end at byte 120 there
       {std::string(116, 'a') + "\xF0\x9F\x98\x80", 116},  // a four-byte character
       {std::string(116, 'a') + "\xE2\x82\xAC", 119},
   };

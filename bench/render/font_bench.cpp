@@ -12,7 +12,7 @@
 #include "render/font_code_index.h"
 #include "render/font_lib_ascii.h"
 #include "render/font_lib_ascii_ex.h"
-#include "render/font_lib_gb2312.h"
+#include "render/font_lib_asia.h"
 #include "render/font_text_encoding.h"
 
 namespace vantorel {

@@ -6,10 +6,7 @@
 #include <array>
 
 #include "fuzz_font_folder.h"
-#include "render/font_lib_big5.h"
-#include "render/font_lib_gb2312.h"
-#include "render/font_lib_ksc5601.h"
-#include "render/font_lib_sjis.h"
+#include "render/font_lib_asia.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace vantorel;

@@ -280,6 +280,7 @@ constexpr TextEntry kTexts[] = {
   {5055, "Discard"},
   {5056, "The year must lie between 2000 and 2099"},
   {5090, "Some screens of the screen list could not be read; the file stays as it is until the list is changed"},
+  {5100, "Not a usable font file"},
   {32777, "&New program\nAdd a new program after the current one"},
   {32778, "&Delete program\nDelete the current program with its windows and items"},
   {32779, "Add &item\nAdd a new item after the selected item"},

@@ -277,7 +277,8 @@
   X(kTextRetry, 5054)                        \
   X(kTextDiscard, 5055)                      \
   X(kTextYearOutOfRange, 5056)               \
-  X(kTextScreenListPartlyRead, 5090)
+  X(kTextScreenListPartlyRead, 5090)         \
+  X(kTextFontFileDamaged, 5100)
 
 namespace vantorel {
 

@@ -1,16 +1,18 @@
 #include "render/dot_font.h"
 
 #include <algorithm>
+#include <atomic>
 
-#include "render/font_shared_state.h"
+#include "platform/byte_reader.h"
 #include "render/glyph_cell_painter.h"
 
 namespace vantorel {
+namespace {
 
-FontSharedState& SharedFontState() {
-  static FontSharedState state;
-  return state;
-}
+// Font objects alive in the process; made and dropped on any thread.
+std::atomic<int> g_instances{0};
+
+}  // namespace
 
 int CDotFont::Invert(std::span<std::uint8_t> glyph, int count) const {
   if (count <= 0) return 0;
@@ -21,27 +23,14 @@ int CDotFont::Invert(std::span<std::uint8_t> glyph, int count) const {
 
 CTwFont::CTwFont(std::filesystem::path folder, int codePage)
     : CDotFont(codePage), m_files(CFontFileCache::ForFolder(folder)) {
-  FontSharedState& state = SharedFontState();
-  const std::lock_guard<std::mutex> guard(state.lock);
-  ++state.instances;
+  ++g_instances;
 }
 
-CTwFont::~CTwFont() {
-  FontSharedState& state = SharedFontState();
-  const std::lock_guard<std::mutex> guard(state.lock);
-  if (--state.instances > 0) return;
-  // The last font object takes the shared images with it.
-  state.ascLoaded = false;
-  state.ascImage = {};
-  state.faces = {};
-  state.widthCache = {};
-}
+// The shared images go with the folder's file cache, which the last font object of the folder
+// takes with it.
+CTwFont::~CTwFont() { --g_instances; }
 
-int CTwFont::InstanceCount() {
-  FontSharedState& state = SharedFontState();
-  const std::lock_guard<std::mutex> guard(state.lock);
-  return state.instances;
-}
+int CTwFont::InstanceCount() { return g_instances.load(); }
 
 QSize CTwFont::CharSize(std::uint16_t code, FontStyle style) const {
   return QSize(CharWidth(code, style), CharHeight(code, style));
@@ -64,11 +53,14 @@ int CTwFont::DrawChar(QImage& surface, int x, int y, std::uint16_t code, std::ui
 bool CTwFont::CopyGlyph(std::span<std::uint8_t> dest, std::span<const std::uint8_t> source, std::size_t offset,
                         std::size_t length) const {
   length = std::min(length, dest.size());
-  if (source.empty() || offset > source.size() || length > source.size() - offset) {
+  ByteReader in(source);
+  in.Seek(offset);
+  const auto bytes = in.Bytes(length);
+  if (source.empty() || !in.ok()) {
     std::fill_n(dest.begin(), length, std::uint8_t{0xFF});
     return false;
   }
-  std::copy_n(source.begin() + static_cast<std::ptrdiff_t>(offset), length, dest.begin());
+  std::copy(bytes.begin(), bytes.end(), dest.begin());
   return true;
 }
 

@@ -10,6 +10,11 @@
 //
 // Strings are bytes in the library's code page. Colours are Qt RGB values. The virtual destructor
 // is the release operation.
+//
+// Threads: a library object is immutable once made, so one object may draw on several threads at
+// once (the editor, the preview and the data maker share the current library). What libraries
+// share behind it, the font files of their folder, is a CFontFileCache, safe on every thread.
+// Drawing surfaces and glyph buffers belong to the calling thread.
 
 #include <QImage>
 #include <QSize>

@@ -4,18 +4,25 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <map>
 
+#include "platform/byte_reader.h"
 #include "render/font_code_index.h"
 #include "render/font_style.h"
 
 namespace vantorel {
 namespace {
 
-std::atomic<std::int64_t> g_recheckMilliseconds{1000};
+// A setting for tests and benchmarks, read by every lookup on every thread.
+std::atomic<std::int64_t> g_recheckNanoseconds{1'000'000'000};
+
+std::int64_t SteadyNanoseconds() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
 
 // The glyph count of each file kind, for the bytes a lookup can reach.
 int GlyphCapacity(FontFileKind kind) {
@@ -69,6 +76,7 @@ std::string AsciiOvfFileName(int face) {
 }
 
 std::shared_ptr<CFontFileCache> CFontFileCache::ForFolder(const std::filesystem::path& folder) {
+  // The caches alive in the process, by folder; any thread may ask.
   static std::mutex lock;
   static std::map<std::filesystem::path, std::weak_ptr<CFontFileCache>> caches;
   const std::lock_guard<std::mutex> guard(lock);
@@ -83,7 +91,7 @@ std::shared_ptr<CFontFileCache> CFontFileCache::ForFolder(const std::filesystem:
 }
 
 void CFontFileCache::SetRecheckInterval(std::chrono::milliseconds interval) {
-  g_recheckMilliseconds = interval.count();
+  g_recheckNanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(interval).count();
 }
 
 CFontFileCache::CFontFileCache(std::filesystem::path folder) : m_folder(std::move(folder)) {}
@@ -112,65 +120,75 @@ std::filesystem::path CFontFileCache::PathOf(FontFileKind kind, int sizeIndex, i
   return m_folder / DotFontFileName(FontFileBaseName(kind), sizeIndex, face);
 }
 
-CFontFileCache::Entry& CFontFileCache::Current(FontFileKind kind, int sizeIndex, int face) {
+const FontFileImage* CFontFileCache::Current(FontFileKind kind, int sizeIndex, int face) {
   const int size = EntrySize(kind, sizeIndex);
   Entry& entry = m_entries[static_cast<std::size_t>((static_cast<int>(kind) * 8 + size) * 8 + (face & 7))];
-  const auto now = std::chrono::steady_clock::now();
-  if (!entry.checked || now >= entry.nextCheck) {
-    Refresh(entry, kind, size, face & 7);
-    entry.checked = true;
-    entry.nextCheck = now + std::chrono::milliseconds(g_recheckMilliseconds.load());
+  const std::int64_t now = SteadyNanoseconds();
+  const std::int64_t nextCheck = entry.nextCheck.load(std::memory_order_acquire);
+  if (nextCheck == 0 || now >= nextCheck) {
+    const std::lock_guard<std::mutex> guard(m_lock);
+    // Another thread may have checked the file while this one waited.
+    const std::int64_t again = entry.nextCheck.load(std::memory_order_relaxed);
+    if (again == 0 || now >= again) {
+      Refresh(entry, kind, size, face & 7);
+      entry.nextCheck.store(std::max<std::int64_t>(now + g_recheckNanoseconds.load(), 1), std::memory_order_release);
+    }
   }
-  return entry;
+  return entry.image.load(std::memory_order_acquire);
 }
 
 void CFontFileCache::Refresh(Entry& entry, FontFileKind kind, int sizeIndex, int face) {
   const auto path = PathOf(kind, sizeIndex, face);
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-    entry.exists = false;
-    entry.bytes.clear();
-    entry.bytes.shrink_to_fit();
-    entry.diskSize = -1;
+    entry.image.store(nullptr, std::memory_order_release);
     return;
   }
   const std::int64_t diskTime = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-  if (entry.exists && entry.diskSize == info.st_size && entry.diskTime == diskTime) return;
+  const FontFileImage* held = entry.image.load(std::memory_order_relaxed);
+  if (held != nullptr && held->diskSize == info.st_size && held->diskTime == diskTime) return;
 
   std::ifstream file(path, std::ios::binary);
   if (!file) {
-    entry.exists = false;
-    entry.bytes.clear();
-    entry.diskSize = -1;
+    entry.image.store(nullptr, std::memory_order_release);
     return;
   }
-  const auto wanted = std::min<std::size_t>(static_cast<std::size_t>(info.st_size), UsableBytes(kind, sizeIndex));
-  entry.bytes.resize(wanted);
-  file.read(reinterpret_cast<char*>(entry.bytes.data()), static_cast<std::streamsize>(wanted));
-  entry.bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(file.gcount(), 0)));
-  entry.exists = true;
-  entry.diskSize = info.st_size;
-  entry.diskTime = diskTime;
+  auto image = std::make_unique<FontFileImage>();
+  image->path = path;
+  image->bytes.resize(std::min<std::size_t>(static_cast<std::size_t>(info.st_size), UsableBytes(kind, sizeIndex)));
+  file.read(reinterpret_cast<char*>(image->bytes.data()), static_cast<std::streamsize>(image->bytes.size()));
+  image->bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(file.gcount(), 0)));
+  image->diskSize = info.st_size;
+  image->diskTime = diskTime;
+  entry.image.store(image.get(), std::memory_order_release);
+  m_images.push_back(std::move(image));
 }
 
 FontRead CFontFileCache::Read(FontFileKind kind, int sizeIndex, int face, std::size_t offset,
                               std::span<std::uint8_t> dest) {
-  const std::lock_guard<std::mutex> guard(m_lock);
-  const Entry& entry = Current(kind, sizeIndex, face);
-  if (!entry.exists) return FontRead::kNoFile;
-  if (dest.empty()) return FontRead::kOk;
-  if (offset > entry.bytes.size() || dest.size() > entry.bytes.size() - offset) return FontRead::kShort;
-  std::memcpy(dest.data(), entry.bytes.data() + offset, dest.size());
+  const FontFileImage* image = Current(kind, sizeIndex, face);
+  if (image == nullptr) return FontRead::kNoFile;
+  ByteReader in(image->bytes);
+  in.Seek(offset);
+  const auto bytes = in.Bytes(dest.size());
+  if (!in.ok()) return FontRead::kShort;
+  std::copy(bytes.begin(), bytes.end(), dest.begin());
   return FontRead::kOk;
 }
 
-bool CFontFileCache::WithFile(FontFileKind kind, int sizeIndex, int face,
-                              const std::function<void(std::span<const std::uint8_t>)>& use) {
-  const std::lock_guard<std::mutex> guard(m_lock);
-  const Entry& entry = Current(kind, sizeIndex, face);
-  if (!entry.exists) return false;
-  use(entry.bytes);
-  return true;
+Expected<const FontFileImage*> CFontFileCache::File(FontFileKind kind, int sizeIndex, int face) {
+  const FontFileImage* image = Current(kind, sizeIndex, face);
+  if (image == nullptr) return Status::SystemError(ENOENT, PathOf(kind, sizeIndex, face));
+  return image;
+}
+
+const FontFileImage* CFontFileCache::AscImage() {
+  const FontFileImage* held = m_ascImage.load(std::memory_order_acquire);
+  if (held != nullptr) return held;
+  const FontFileImage* found = Current(FontFileKind::kAsc, 0, 0);
+  // The first image found stays; a library made later shares it.
+  m_ascImage.compare_exchange_strong(held, found, std::memory_order_acq_rel);
+  return m_ascImage.load(std::memory_order_acquire);
 }
 
 }  // namespace vantorel

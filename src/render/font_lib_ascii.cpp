@@ -1,40 +1,18 @@
 #include "render/font_lib_ascii.h"
 
 #include <array>
-#include <fstream>
 
 #include "app/text_format.h"
 #include "app/text_table.h"
 #include "render/font_degree_sign.h"
 #include "render/font_missing_sizes.h"
-#include "render/font_shared_state.h"
 
 namespace vantorel {
 namespace {
 
 // Where each size's 95 glyphs start in "asc.fmd".
 constexpr std::array<std::size_t, 5> kAscSectionOffset = {0, 760, 1900, 3420, 7980};
-constexpr std::size_t kAscImageSize = 14060;
 constexpr QRgb kBlack = 0xFF000000u;
-
-void LoadAscImage(const std::filesystem::path& folder) {
-  FontSharedState& state = SharedFontState();
-  const std::lock_guard<std::mutex> guard(state.lock);
-  if (state.ascLoaded) return;
-  std::ifstream file(folder / DotFontFileName("asc", 0, 0), std::ios::binary);
-  if (!file) return;
-  std::vector<std::uint8_t> image(kAscImageSize);
-  file.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
-  image.resize(static_cast<std::size_t>(std::max<std::streamsize>(file.gcount(), 0)));
-  state.ascImage = std::move(image);
-  state.ascLoaded = true;
-}
-
-bool AscImageLoaded() {
-  FontSharedState& state = SharedFontState();
-  const std::lock_guard<std::mutex> guard(state.lock);
-  return state.ascLoaded;
-}
 
 }  // namespace
 
@@ -42,9 +20,8 @@ std::string FaceDisplayName(int face) {
   return face == 0 ? LoadText(kTextFont) : FormatText(LoadText(kTextFontNumber).c_str(), face);
 }
 
-CFontLib_ASCII::CFontLib_ASCII(std::filesystem::path folder, int codePage) : CTwFont(std::move(folder), codePage) {
-  LoadAscImage(Folder());
-}
+CFontLib_ASCII::CFontLib_ASCII(std::filesystem::path folder, int codePage)
+    : CTwFont(std::move(folder), codePage), m_ascImage(Files().AscImage()) {}
 
 bool CFontLib_ASCII::AsciiFaceName(std::string& name, int face, std::uint16_t ascMask) const {
   const auto requested = static_cast<std::uint16_t>(ascMask & 0xFF);
@@ -83,13 +60,12 @@ int CFontLib_ASCII::PlainSingleByteGlyph(GlyphBuffer& glyph, std::uint16_t code,
   // Face 0 comes from the image; another face from its own file, with the image as fallback.
   // Without an image only the face's own file counts.
   const std::size_t offset = kAscSectionOffset[static_cast<std::size_t>(sizeIndex)] + c * bytes;
-  if ((face != 0 || !AscImageLoaded()) && Files().Read(FontFileKind::kAsc, sizeIndex, face, offset, dest) == FontRead::kOk) {
+  if ((face != 0 || m_ascImage == nullptr) &&
+      Files().Read(FontFileKind::kAsc, sizeIndex, face, offset, dest) == FontRead::kOk) {
     return static_cast<int>(bytes);
   }
-  FontSharedState& state = SharedFontState();
-  const std::lock_guard<std::mutex> guard(state.lock);
-  if (!state.ascLoaded) return 0;
-  return CopyGlyph(dest, state.ascImage, offset, bytes) ? static_cast<int>(bytes) : 0;
+  if (m_ascImage == nullptr) return 0;
+  return CopyGlyph(dest, m_ascImage->bytes, offset, bytes) ? static_cast<int>(bytes) : 0;
 }
 
 int CFontLib_ASCII::GetGlyph(GlyphBuffer& glyph, std::uint16_t code, FontStyle style) const {

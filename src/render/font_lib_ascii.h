@@ -27,6 +27,11 @@ protected:
   bool AsciiFaceName(std::string& name, int face, std::uint16_t ascMask) const;
   // The glyph bytes of a code below 128 before inversion.
   int PlainSingleByteGlyph(GlyphBuffer& glyph, std::uint16_t code, FontStyle style) const;
+
+private:
+  // The folder's "asc.fmd" image as found when this library was made (null: there was none);
+  // immutable, owned by the file cache.
+  const FontFileImage* m_ascImage;
 };
 
 // "Font" for face 0, "Font %d" for the others.

@@ -1,7 +1,14 @@
 #pragma once
 // Extended ASCII: proportional glyphs for codes 32..127 or 32..255 from "ascii.ovf" (face 0) and
-// "ascii_%d.ovf" (faces 1 to 7). Every construction reads the faces again into the process-wide
-// face table and fills the width cache, so measuring a string needs no file.
+// "ascii_%d.ovf" (faces 1 to 7). Every construction reads the faces into the object's own face
+// table and fills its width cache (from its start), so measuring a string needs no file.
+//
+// Threads: the face table and the width cache are written only while the object is made, so the
+// object may serve several threads at once.
+
+#include <array>
+#include <optional>
+#include <vector>
 
 #include "platform/program_folder.h"
 #include "render/dot_font.h"
@@ -25,7 +32,29 @@ protected:
   int GlyphRowBytes(int width, int height) const override;
 
 private:
+  // One face as found in its ".ovf" file.
+  struct Face {
+    bool loaded = false;
+    int glyphCount = 0;                          // 96 (codes 32..127) or 224 (codes 32..255)
+    std::array<std::int64_t, 8> blockOffset{};  // per size index; 0 = size absent
+    std::array<int, 8> widthTable{};             // offset of the size's widths in the cache, -1 = not cached
+  };
+  // Where the glyphs of one code at one size lie.
+  struct SizeBlock {
+    int face;
+    std::int64_t block;
+    int glyphCount;
+    int widthTable;
+  };
+
   void LoadFaces();
+  // The face that serves `style`: its own when loaded, else the lowest loaded one; -1 for none.
+  int ServingFace(FontStyle style) const;
+  // Nothing for a code or size the serving face lacks.
+  std::optional<SizeBlock> FindSizeBlock(std::uint16_t code, FontStyle style) const;
+
+  std::array<Face, kFontFaceCount> m_faces{};
+  std::vector<std::uint8_t> m_widthCache;
 };
 
 }  // namespace vantorel

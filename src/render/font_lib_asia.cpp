@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "render/font_code_index.h"
 #include "render/font_missing_sizes.h"
 
 namespace vantorel {
@@ -46,6 +47,15 @@ constexpr BuiltInGlyph kBuiltIn[] = {
 };
 
 }  // namespace
+
+const DoubleBytePage kGb2312Page = {kCodePageGb2312,     "gb", FontFileKind::kGb, Gb2312CodeToIndex,
+                                    FontFileKind::kGbex, GbkExtCodeToIndex, 0,   DoubleBytePage::kGb2312};
+const DoubleBytePage kBig5Page = {kCodePageBig5,        "big", FontFileKind::kBig, Big5CodeToIndex,
+                                  FontFileKind::kHkscs, HkscsCodeToIndex, 0,     DoubleBytePage::kBig5};
+const DoubleBytePage kKsc5601Page = {kCodePageKsc5601, "ksc",   FontFileKind::kKsc, Ksc5601CodeToIndex,
+                                     FontFileKind::kKsc, nullptr, 0,                DoubleBytePage::kNone};
+const DoubleBytePage kShiftJisPage = {kCodePageShiftJis,  "sjis",  FontFileKind::kSjis,   ShiftJisCodeToIndex,
+                                      FontFileKind::kSjis, nullptr, kShiftJisLeadingGlyphs, DoubleBytePage::kNone};
 
 std::span<const BuiltInGlyph> BuiltInGlyphs() { return kBuiltIn; }
 
@@ -98,15 +108,28 @@ int CFontLib_Asia::FileGlyph(GlyphBuffer& glyph, FontFileKind kind, int index, F
   return read == FontRead::kOk ? static_cast<int>(bytes) : 0;
 }
 
-bool CFontLib_Asia::DoubleByteFaceName(std::string& name, int face, std::uint16_t ascMask, std::uint16_t dbMask,
-                                       const char* baseName) const {
+bool CFontLib_Asia::GetFaceName(std::string& name, int face, std::uint16_t ascMask, std::uint16_t dbMask) const {
   const auto requested = static_cast<std::uint16_t>(dbMask & 0xFF);
-  if (MissingFontSizes(Folder(), requested, baseName, face) == requested) return AsciiFaceName(name, face, ascMask);
+  if (MissingFontSizes(Folder(), requested, m_page.baseName, face) == requested) return AsciiFaceName(name, face, ascMask);
   name = FaceDisplayName(face);
   return true;
 }
 
-int CFontLib_Asia::Finish(GlyphBuffer& glyph, int count, FontStyle style) const {
+int CFontLib_Asia::GetGlyph(GlyphBuffer& glyph, std::uint16_t code, FontStyle style) const {
+  if (code < 128) return CFontLib_ASCII::GetGlyph(glyph, code, style);
+  FontFileKind kind = m_page.mainKind;
+  int index = CodeToIndex(code);
+  if (index < 0 && m_page.extensionIndex != nullptr) {
+    kind = m_page.extensionKind;
+    index = m_page.extensionIndex(code);
+  }
+  if (index < 0) return 0;
+  int count = 0;
+  if (StyleSizeIndex(style) != 0) {
+    count = FileGlyph(glyph, kind, kind == m_page.mainKind ? index + m_page.leadingGlyphs : index, style);
+  } else if (m_page.builtIn8 != DoubleBytePage::kNone) {
+    count = BuiltInGlyph8(glyph, code, m_page.builtIn8 == DoubleBytePage::kBig5);
+  }
   return StyleInverse(style) ? Invert(glyph, count) : count;
 }
 

@@ -4,10 +4,7 @@
 #include <new>
 
 #include "render/font_lib_ascii_ex.h"
-#include "render/font_lib_big5.h"
-#include "render/font_lib_gb2312.h"
-#include "render/font_lib_ksc5601.h"
-#include "render/font_lib_sjis.h"
+#include "render/font_lib_asia.h"
 
 namespace vantorel {
 namespace {

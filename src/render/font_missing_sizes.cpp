@@ -36,9 +36,10 @@ std::uint16_t MissingAsciiSizes(const std::filesystem::path& folder, std::uint16
 
 std::uint16_t MissingAsciiExSizes(const std::filesystem::path& folder, std::uint16_t mask) {
   std::uint16_t present = 0;
-  CFontFileCache::ForFolder(folder)->WithFile(FontFileKind::kAsciiOvf, 0, 0, [&present](auto file) {
-    if (const auto record = UsableOvfFace(file)) present = record->sizeMask & 0xFF;
-  });
+  const auto cache = CFontFileCache::ForFolder(folder);
+  if (const auto file = cache->File(FontFileKind::kAsciiOvf, 0, 0)) {
+    if (const auto record = UsableOvfFace((*file)->bytes)) present = record->sizeMask & 0xFF;
+  }
   return static_cast<std::uint16_t>(mask & ~present & 0xFF);
 }
 

@@ -1,46 +1,53 @@
 #include "render/ovf_header.h"
 
 #include <algorithm>
-#include <cstring>
 
+#include "app/text_ids.h"
+#include "platform/byte_reader.h"
 #include "platform/legacy_text.h"
 
 namespace vantorel {
 namespace {
 
-std::uint32_t BigEndian32(std::span<const std::uint8_t> bytes, std::size_t offset) {
-  return (static_cast<std::uint32_t>(bytes[offset]) << 24) | (static_cast<std::uint32_t>(bytes[offset + 1]) << 16) |
-         (static_cast<std::uint32_t>(bytes[offset + 2]) << 8) | bytes[offset + 3];
-}
-
-std::uint16_t BigEndian16(std::span<const std::uint8_t> bytes, std::size_t offset) {
-  return static_cast<std::uint16_t>((bytes[offset] << 8) | bytes[offset + 1]);
-}
+Status Damaged(const std::string& why) { return Status::Failure(kTextFontFileDamaged, why); }
 
 }  // namespace
 
-std::optional<OvfFaceRecord> ParseOvfFaceRecord(std::span<const std::uint8_t> file) {
-  if (file.size() < kOvfHeaderSize) return std::nullopt;
+Expected<OvfFaceRecord> ParseOvfFaceRecord(std::span<const std::uint8_t> file) {
+  ByteReader in(file);
   OvfFaceRecord record;
-  record.hasMagic = std::memcmp(file.data(), "OVWM", 4) == 0;
-  record.glyphCount = file[4] == 1 ? 224 : 96;
-  record.isFont = BigEndian16(file, 16) != 0;
-  record.faceOffset = BigEndian32(file, 18);
+  const auto magic = in.Bytes(4);
+  const std::uint8_t range = in.U8();
+  in.Skip(11);
+  record.isFont = in.U16Be() != 0;
+  record.faceOffset = in.U32Be();
+  if (!in.ok()) return Damaged("header: " + in.Where());
+  record.hasMagic = std::equal(magic.begin(), magic.end(), "OVWM");
+  record.glyphCount = range == 1 ? 224 : 96;
+
   // The name and the size mask must lie inside the file.
-  if (record.faceOffset > file.size() || file.size() - record.faceOffset < 18) return std::nullopt;
-  const auto name = file.subspan(record.faceOffset, 16);
+  ByteReader face(file);
+  face.Seek(record.faceOffset);
+  const auto name = face.Bytes(16);
+  record.sizeMask = face.U16Be();
+  if (!face.ok()) return Damaged("face record: " + face.Where());
   const auto nameEnd = std::find(name.begin(), name.end(), std::uint8_t{0});
   record.name = ToUtf8(std::string(name.begin(), nameEnd));
-  record.sizeMask = BigEndian16(file, record.faceOffset + 16);
   return record;
 }
 
-std::optional<OvfFaceRecord> UsableOvfFace(std::span<const std::uint8_t> file) {
-  if (file.size() < kOvfMinimumSize) return std::nullopt;
+Expected<OvfFaceRecord> UsableOvfFace(std::span<const std::uint8_t> file) {
+  if (file.size() < kOvfMinimumSize) {
+    return Damaged(std::to_string(file.size()) + " bytes, fewer than " + std::to_string(kOvfMinimumSize));
+  }
   auto record = ParseOvfFaceRecord(file);
-  if (!record || !record->hasMagic || !record->isFont || (record->sizeMask & 0xFF) == 0) return std::nullopt;
-  const std::uint64_t firstBlockEnd = std::uint64_t{record->faceOffset} + 18 + static_cast<std::uint64_t>(record->glyphCount);
-  if (firstBlockEnd > file.size()) return std::nullopt;
+  if (!record) return record;
+  if (!record->hasMagic) return Damaged("no \"OVWM\" at offset 0");
+  if (!record->isFont) return Damaged("zero at offset 16");
+  if ((record->sizeMask & 0xFF) == 0) return Damaged("no size in the mask at offset " + std::to_string(record->faceOffset + 16));
+  const std::uint64_t firstBlockEnd =
+      std::uint64_t{record->faceOffset} + 18 + static_cast<std::uint64_t>(record->glyphCount);
+  if (firstBlockEnd > file.size()) return Damaged("width table past the end, offset " + std::to_string(firstBlockEnd));
   return record;
 }
 

@@ -6,9 +6,10 @@
 // A block is the width table (one byte per glyph) followed by the glyphs of that size.
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
+
+#include "platform/status.h"
 
 namespace vantorel {
 
@@ -26,12 +27,14 @@ struct OvfFaceRecord {
   std::string name;            // up to 16 bytes, converted to UTF-8
 };
 
-// Reads the header and the face record at N of a whole file. Nothing when the header or the face
-// record (name and size mask) does not lie inside the file.
-std::optional<OvfFaceRecord> ParseOvfFaceRecord(std::span<const std::uint8_t> file);
+// Reads the header and the face record at N of a whole file. A failure (kTextFontFileDamaged)
+// gives the offset when the header or the face record (name and size mask) does not lie inside the
+// file.
+Expected<OvfFaceRecord> ParseOvfFaceRecord(std::span<const std::uint8_t> file);
 
 // The face record of a file that a library can use: at least 904 bytes, the magic, non-zero at 16,
-// a size mask with a size among bits 0-7, and the first block's width table inside the file.
-std::optional<OvfFaceRecord> UsableOvfFace(std::span<const std::uint8_t> file);
+// a size mask with a size among bits 0-7, and the first block's width table inside the file. A
+// failure says which of these the file lacks.
+Expected<OvfFaceRecord> UsableOvfFace(std::span<const std::uint8_t> file);
 
 }  // namespace vantorel

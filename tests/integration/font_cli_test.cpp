@@ -5,8 +5,7 @@
 
 #include <QImage>
 
-#include "render/font_lib_gb2312.h"
-#include "render/font_lib_ksc5601.h"
+#include "render/font_lib_asia.h"
 #include "render/font_text_encoding.h"
 #include "support/cli_runner.h"
 

@@ -4,10 +4,7 @@
 
 #include "font_test_files.h"
 #include "render/font_code_index.h"
-#include "render/font_lib_big5.h"
-#include "render/font_lib_gb2312.h"
-#include "render/font_lib_ksc5601.h"
-#include "render/font_lib_sjis.h"
+#include "render/font_lib_asia.h"
 
 namespace vantorel {
 namespace {

@@ -9,10 +9,7 @@
 #include "font_test_files.h"
 #include "render/font_code_index.h"
 #include "render/font_lib_ascii_ex.h"
-#include "render/font_lib_big5.h"
-#include "render/font_lib_gb2312.h"
-#include "render/font_lib_ksc5601.h"
-#include "render/font_lib_sjis.h"
+#include "render/font_lib_asia.h"
 #include "render/font_missing_sizes.h"
 #include "render/font_settings_check.h"
 
@@ -240,6 +237,79 @@ TEST_F(FontLibraryTest, LibrariesServeSeveralThreadsAtOnce) {
   first.join();
   second.join();
   third.join();
+  EXPECT_EQ(wrong.load(), 0);
+}
+
+// Four threads draw with libraries of every kind at every size while a fifth switches the current
+// library, makes and drops libraries and rewrites a font file (same bytes, new time), so that the
+// shared file cache publishes new images under the readers.
+TEST_F(FontLibraryTest, DrawingThreadsWhileTheCurrentLibrarySwitches) {
+  WriteBytes("asc.fmd", AscImage(4));
+  const auto gb16 = IndexedGlyphs(kGb2312GlyphCount, 32, 1);
+  WriteBytes("gb16.fmd", gb16);
+  WriteBytes("gb32.fmd", IndexedGlyphs(kGb2312GlyphCount, 128, 2));
+  WriteBytes("big24.fmd", IndexedGlyphs(kBig5GlyphCount, 72, 3));
+  WriteBytes("ksc16.fmd", IndexedGlyphs(kKsc5601GlyphCount, 32, 5));
+  WriteBytes("sjis16.fmd", IndexedGlyphs(kShiftJisGlyphCount + kShiftJisLeadingGlyphs, 32, 6));
+  tagScreenInfo screen{};
+  screen.type = 6;
+  screen.fontLib = kCodePageGb2312;
+  CreateFontLibrary(screen, Folder());
+
+  struct Lookup {
+    std::uint16_t code;
+    FontStyle style;
+    int bytes;
+    std::uint8_t tag;
+  };
+  const CFontLib_GB2312 gb(Folder());
+  const CFontLib_BIG5 big(Folder());
+  const CFontLib_KSC5601 ksc(Folder());
+  const CFontLib_SJIS sjis(Folder());
+  struct Worker {
+    const CTwFont* library;
+    std::vector<Lookup> lookups;
+  };
+  const std::vector<Worker> workers = {
+      {&gb, {{0xB0A1, MakeFontStyle(2), 32, 1}, {0xB0A1, MakeFontStyle(4), 128, 2}, {'A', MakeFontStyle(1), 12, 4}}},
+      {&big, {{0xA440, MakeFontStyle(3), 72, 3}, {'B', MakeFontStyle(3), 48, 4}}},
+      {&ksc, {{0xB0A1, MakeFontStyle(2), 32, 5}, {'C', MakeFontStyle(0), 8, 4}}},
+      {&sjis, {{0x889F, MakeFontStyle(2), 32, 6}, {'D', MakeFontStyle(4), 64, 4}}},
+  };
+  std::atomic<bool> stop{false};
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> threads;
+  for (const Worker& worker : workers) {
+    threads.emplace_back([&worker, &stop, &wrong] {
+      QImage surface(256, 64, QImage::Format_RGB32);
+      GlyphBuffer glyph{};
+      for (int i = 0; i < 400 || !stop; ++i) {
+        for (const Lookup& l : worker.lookups) {
+          if (worker.library->GetGlyph(glyph, l.code, l.style) != l.bytes || glyph[2] != l.tag) ++wrong;
+          worker.library->DrawChar(surface, 0, 0, l.code, static_cast<std::uint8_t>(l.style), 0xFFFFFFFF, 0xFF000000);
+        }
+        if (const auto current = CurrentFontLibrary()) {
+          current->DrawString(surface, 256, 0, 0, "A\xB0\xA1", MakeFontStyle(2), 0xFFFFFFFF);
+        }
+        if (i > 100000) break;
+      }
+    });
+  }
+  std::thread switcher([&] {
+    for (int i = 0; i < 60; ++i) {
+      screen.fontLib = static_cast<std::uint16_t>(i % 6);
+      CreateFontLibrary(screen, Folder());
+      const CFontLib_AsciiEx made(Folder());
+      if (i % 3 == 0) ReleaseFontLibrary();
+      // Replaced whole, as an installer does, so no reader sees half a file.
+      WriteBytes("gb16.tmp", gb16);
+      std::filesystem::rename(Folder() / "gb16.tmp", Folder() / "gb16.fmd");
+    }
+    stop = true;
+  });
+  switcher.join();
+  for (auto& thread : threads) thread.join();
+  ReleaseFontLibrary();
   EXPECT_EQ(wrong.load(), 0);
 }
 

@@ -10,10 +10,7 @@
 #include "render/font_code_index.h"
 #include "render/font_lib_ascii.h"
 #include "render/font_lib_ascii_ex.h"
-#include "render/font_lib_big5.h"
-#include "render/font_lib_gb2312.h"
-#include "render/font_lib_ksc5601.h"
-#include "render/font_lib_sjis.h"
+#include "render/font_lib_asia.h"
 #include "render/ovf_header.h"
 
 namespace vantorel {

@@ -70,7 +70,7 @@ void BM_DecodePlaybill(benchmark::State& state) {
   for (auto _ : state) {
     PrgList list;
     int version = 110;
-    DecodePlaybill(*file, "/var/lib/vantorel/work", list, version);
+    (void)DecodePlaybill(*file, "/var/lib/vantorel/work", list, version);
     benchmark::DoNotOptimize(list);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file->size()));
@@ -94,7 +94,7 @@ void BM_ReadPlaybillFile(benchmark::State& state) {
   for (auto _ : state) {
     PrgList list;
     int version = 110;
-    ReadPlaybill(file, list, version);
+    (void)ReadPlaybill(file, list, version);
     benchmark::DoNotOptimize(list);
   }
   std::filesystem::remove(file);

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto block = RichTextBlock::FromBytes(std::span<const std::uint8_t>(data, size));
   if (!block) return 0;
   if (block->HeldSize() > RichTextBlock::kMaxBytes) std::abort();
-  for (int kind : {6, 8, 1}) {
+  for (int kind : {kKindCellText, kKindImageText, kKindPicture}) {
     const auto stored = block->StoredBytes(kind);
     if (stored.size() > block->HeldSize()) std::abort();
     volatile std::uint8_t sink = 0;

@@ -8,6 +8,8 @@
 #include <span>
 #include <string_view>
 
+#include "playbill/prg_item.h"
+
 namespace vantorel {
 
 // Section names by record level (1 SCREEN .. 4 ACTOR); level 0 has none.
@@ -38,13 +40,48 @@ inline std::string_view KeyName(ProgramKey key) { return kProgramKeys[static_cas
 inline std::string_view KeyName(AreaKey key) { return kAreaKeys[static_cast<std::size_t>(key)]; }
 inline std::string_view KeyName(ActorKey key) { return kActorKeys[static_cast<std::size_t>(key)]; }
 
+// The keys every item writes, in writing order.
+inline constexpr std::array<ActorKey, 6> kCommonItemKeys = {ActorKey::ActType, ActorKey::Media,   ActorKey::ShowType,
+                                                            ActorKey::Speed,   ActorKey::ActTime, ActorKey::Transp};
+
+// The keys an item of `kind` writes after the common ones, in writing order; none for kinds
+// outside the table (they carry only the common fields).
+inline std::span<const ActorKey> ItemKindKeys(int kind) {
+  using K = ActorKey;
+  static constexpr K kPicture[] = {K::ShowMode, K::Negative, K::VwAsText};
+  static constexpr K kTextFile[] = {K::LogFont, K::FntColor, K::VwAsText};
+  static constexpr K kDocument[] = {K::Negative, K::VwAsText};
+  static constexpr K kVideo[] = {K::ShowMode};
+  static constexpr K kClockOrTimeCounter[] = {K::ShowMode, K::LogFont, K::FntColor, K::TcMode,
+                                              K::TcBase,   K::TcText,  K::TimeAdj,  K::VwAsText};
+  static constexpr K kCellText[] = {K::Txt2Img, K::RichTxt, K::BgColor};
+  static constexpr K kImageText[] = {K::RichTxt, K::Txt2Img, K::VwAsText, K::BgColor};
+  static constexpr K kSensor[] = {K::ShowMode, K::LogFont, K::FntColor, K::VwAsText};
+  static constexpr K kWorkCounter[] = {K::ShowMode, K::LogFont, K::FntColor, K::TcMode,
+                                       K::TcBase,   K::TcText,  K::TimeAdj,  K::Txt2Img};
+  switch (kind) {
+    case kKindPicture: return kPicture;
+    case kKindTextFile: return kTextFile;
+    case kKindDocument: return kDocument;
+    case kKindVideo: return kVideo;
+    case kKindClock: return kClockOrTimeCounter;
+    case kKindCellText: return kCellText;
+    case kKindAnimation: return kPicture;
+    case kKindImageText: return kImageText;
+    case kKindSensor: return kSensor;
+    case kKindTimeCounter: return kClockOrTimeCounter;
+    case kKindWorkCounter: return kWorkCounter;
+    default: return {};
+  }
+}
+
 // The keys of the section of `level`; empty for other levels.
 inline std::span<const std::string_view> SectionKeys(std::int32_t level) {
   switch (level) {
-    case 1: return kScreenKeys;
-    case 2: return kProgramKeys;
-    case 3: return kAreaKeys;
-    case 4: return kActorKeys;
+    case kLevelScreen: return kScreenKeys;
+    case kLevelProgram: return kProgramKeys;
+    case kLevelWindow: return kAreaKeys;
+    case kLevelItem: return kActorKeys;
     default: return {};
   }
 }

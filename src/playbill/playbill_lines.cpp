@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "playbill/byte_order.h"
+#include "app/text_format.h"
 #include "playbill/playbill_keys.h"
 
 namespace vantorel {
@@ -10,6 +10,14 @@ namespace {
 
 constexpr std::size_t kLengthBytes = 2;
 constexpr std::size_t kMaxRecordBytes = 0xFFFF;
+
+std::string Unscrambled(std::span<const std::uint8_t> record, std::size_t length) {
+  const std::uint8_t key = ScrambleKey(record.size());
+  std::string text(length, '\0');
+  std::transform(record.begin(), record.begin() + static_cast<std::ptrdiff_t>(length), text.begin(),
+                 [key](std::uint8_t byte) { return static_cast<char>(byte ^ key); });
+  return text;
+}
 
 std::string CutAtLineEnd(std::string line) {
   const std::size_t end = line.find_first_of("\r\n");
@@ -24,51 +32,62 @@ std::uint8_t ScrambleKey(std::size_t length) {
   return low == 0 ? 24 : low;
 }
 
-void AppendScrambledRecord(std::vector<std::uint8_t>& out, std::span<const std::uint8_t> bytes) {
+void AppendScrambledRecord(ByteWriter& out, std::span<const std::uint8_t> bytes) {
   bytes = bytes.first(std::min(bytes.size(), kMaxRecordBytes));
   const std::uint8_t key = ScrambleKey(bytes.size());
-  AppendU16Le(out, static_cast<std::uint16_t>(bytes.size()));
-  for (std::uint8_t byte : bytes) out.push_back(static_cast<std::uint8_t>(byte ^ key));
+  out.U16Le(static_cast<std::uint16_t>(bytes.size()));
+  for (std::uint8_t byte : bytes) out.U8(static_cast<std::uint8_t>(byte ^ key));
 }
 
-CPlaybillLineReader::CPlaybillLineReader(std::span<const std::uint8_t> file, std::size_t start, bool scrambled)
-    : m_file(file), m_pos(std::min(start, file.size())), m_scrambled(scrambled) {}
+CPlaybillLineReader::CPlaybillLineReader(std::span<const std::uint8_t> file, std::size_t start, bool scrambled,
+                                         ReadWarnings* warnings)
+    : m_file(file), m_in(file), m_scrambled(scrambled), m_warnings(warnings) {
+  m_in.Seek(std::min(start, file.size()));
+}
+
+std::string CPlaybillLineReader::Place() const {
+  return FormatText(m_scrambled ? "record %zu" : "line %zu", m_number);
+}
+
+void CPlaybillLineReader::Warn(const std::string& reason) {
+  if (m_warnings) m_warnings->Drop(Place() + ": " + reason);
+}
 
 std::optional<std::span<const std::uint8_t>> CPlaybillLineReader::NextRecord() {
-  if (m_file.size() - m_pos < kLengthBytes) {
-    m_pos = m_file.size();
+  if (m_in.AtEnd()) return std::nullopt;
+  ++m_number;
+  const std::size_t offset = m_in.Offset();
+  const std::size_t length = m_in.Remaining() < kLengthBytes ? kMaxRecordBytes + 1 : m_in.U16Le();
+  // A length that does not fit the file, or the last byte alone, ends the reading.
+  if (m_in.Remaining() < length) {
+    Warn(FormatText("cut off by the end of the file at offset %zu", offset));
+    m_in.Seek(m_in.Size());
     return std::nullopt;
   }
-  const std::size_t length = ReadU16Le(m_file.subspan(m_pos));
-  if (m_file.size() - m_pos - kLengthBytes < length) {
-    m_pos = m_file.size();
-    return std::nullopt;
-  }
-  const auto record = m_file.subspan(m_pos + kLengthBytes, length);
-  m_pos += kLengthBytes + length;
-  return record;
+  return m_in.Bytes(length);
 }
 
 std::optional<std::string> CPlaybillLineReader::NextLine() {
   if (!m_scrambled) return NextPlainLine();
   while (auto record = NextRecord()) {
-    if (record->size() > kMaxLineBytes) continue;
-    const std::uint8_t key = ScrambleKey(record->size());
-    std::string line(record->size(), '\0');
-    std::transform(record->begin(), record->end(), line.begin(),
-                   [key](std::uint8_t byte) { return static_cast<char>(byte ^ key); });
-    return CutAtLineEnd(std::move(line));
+    if (record->size() > kMaxLineBytes) {
+      Warn(FormatText("over %zu bytes", kMaxLineBytes));
+      continue;
+    }
+    return CutAtLineEnd(Unscrambled(*record, record->size()));
   }
   return std::nullopt;
 }
 
 std::optional<std::string> CPlaybillLineReader::NextPlainLine() {
-  while (!AtEnd()) {
-    const auto begin = m_file.begin() + static_cast<std::ptrdiff_t>(m_pos);
-    const auto end = std::find(begin, m_file.end(), std::uint8_t{'\n'});
-    m_pos = static_cast<std::size_t>(end - m_file.begin()) + (end == m_file.end() ? 0 : 1);
-    std::string line = CutAtLineEnd(std::string(begin, end));
+  while (!m_in.AtEnd()) {
+    ++m_number;
+    const auto rest = m_file.subspan(m_in.Offset());
+    const auto end = std::find(rest.begin(), rest.end(), std::uint8_t{'\n'});
+    const auto text = m_in.Bytes(static_cast<std::size_t>(end - rest.begin()) + (end == rest.end() ? 0 : 1));
+    std::string line = CutAtLineEnd(std::string(text.begin(), text.end()));
     if (line.size() <= kMaxLineBytes) return line;
+    Warn(FormatText("over %zu bytes", kMaxLineBytes));
   }
   return std::nullopt;
 }
@@ -76,11 +95,9 @@ std::optional<std::string> CPlaybillLineReader::NextPlainLine() {
 std::optional<std::vector<std::uint8_t>> CPlaybillLineReader::NextBlock(std::size_t maxBytes) {
   const auto record = NextRecord();
   if (!record) return std::nullopt;
-  const std::uint8_t key = ScrambleKey(record->size());
-  const auto kept = record->first(std::min(record->size(), maxBytes));
-  std::vector<std::uint8_t> block(kept.size());
-  std::transform(kept.begin(), kept.end(), block.begin(), [key](std::uint8_t byte) { return static_cast<std::uint8_t>(byte ^ key); });
-  return block;
+  if (record->size() > maxBytes) Warn(FormatText("block of %zu bytes cut to %zu", record->size(), maxBytes));
+  const std::string kept = Unscrambled(*record, std::min(record->size(), maxBytes));
+  return std::vector<std::uint8_t>(kept.begin(), kept.end());
 }
 
 }  // namespace vantorel

@@ -2,10 +2,13 @@
 
 #include "app/app_folders.h"
 #include "app/text_format.h"
+#include "screen/controller_types.h"
 
 namespace vantorel {
 
-bool IsPlaybillClass(const tagScreenInfo& screen) { return screen.type == 6 || screen.type == 7; }
+bool IsPlaybillClass(const tagScreenInfo& screen) {
+  return screen.type == kControllerClass6 || screen.type == kControllerClass7;
+}
 
 std::filesystem::path PlaybillPathFor(const tagScreenInfo& screen, const std::filesystem::path& workFolder) {
   if (!IsPlaybillClass(screen)) return {};

@@ -9,9 +9,11 @@
 #include <string_view>
 #include <system_error>
 
+#include "app/text_format.h"
 #include "platform/atomic_file.h"
+#include "platform/byte_reader.h"
 #include "platform/legacy_text.h"
-#include "playbill/byte_order.h"
+#include "platform/saturating.h"
 #include "playbill/playbill_keys.h"
 #include "playbill/playbill_lines.h"
 #include "playbill/playbill_paths.h"
@@ -41,21 +43,26 @@ std::int32_t SectionLevel(std::string_view line, bool closing) {
   return 0;
 }
 
-// The line reader of a file, after its header; nothing when the file is too short for one.
-std::optional<CPlaybillLineReader> OpenLines(std::span<const std::uint8_t> bytes, int& version) {
-  if (bytes.size() < kPlaybillHeaderBytes) return std::nullopt;
-  const bool scrambled = std::equal(kPlaybillMagic.begin(), kPlaybillMagic.begin() + 3, bytes.begin());
-  if (!scrambled) return CPlaybillLineReader(bytes, 0, false);
-  version = std::max<int>(ReadU16Le(bytes.subspan(kPlaybillVersionOffset)), kPlaybillVersion);
-  return CPlaybillLineReader(bytes, kPlaybillHeaderBytes, true);
+// The line reader of a file, after its header; the failure when the file is too short for one.
+Expected<CPlaybillLineReader> OpenLines(std::span<const std::uint8_t> bytes, int& version, ReadWarnings* warnings) {
+  if (bytes.size() < kPlaybillHeaderBytes) {
+    return Status::Failure(kNoTextId, FormatText("file too short for its header (%zu bytes)", bytes.size()));
+  }
+  ByteReader header(bytes.first(kPlaybillHeaderBytes));
+  const auto magic = header.Bytes(3);
+  if (!std::equal(magic.begin(), magic.end(), kPlaybillMagic.begin())) return CPlaybillLineReader(bytes, 0, false, warnings);
+  header.Seek(kPlaybillVersionOffset);
+  version = std::max<int>(header.U16Le(), kPlaybillVersion);
+  return CPlaybillLineReader(bytes, kPlaybillHeaderBytes, true, warnings);
 }
 
 // "VERSION=1.10" -> 110: the whole number times 100 plus the first two digits after the point.
 int ParseVersion(std::string_view value) {
   const LeadingNumber whole = ReadLeadingNumber(value);
-  int version = whole.value * 100;
+  // The number comes from the file: a huge one is held at the limit, not overflowed.
+  int version = SaturatingMul(whole.value, 100);
   if (whole.end < value.size() && value[whole.end] == '.') {
-    version += DecimalValue(value.substr(whole.end + 1, 2));
+    version = SaturatingAdd(version, DecimalValue(value.substr(whole.end + 1, 2)));
   }
   return std::max(version, kPlainTextMinVersion);
 }
@@ -127,47 +134,30 @@ std::string CounterText(std::string_view value) {
 }
 
 // A block is kept only when it holds everything its own header declares, and only on the items
-// that own one: a short or foreign block would be drawn from bytes that are not there.
-void CheckBlock(tagItemPart& item) {
-  if (!item.richTxt) return;
+// that own one: a short or foreign block would be drawn from bytes that are not there. The reason
+// when it is not kept.
+std::optional<std::string> DropBadBlock(tagItemPart& item) {
+  if (!item.richTxt) return std::nullopt;
   const auto declared = item.richTxt->DeclaredSize(item.actType);
-  if (!declared || *declared > item.richTxt->HeldSize()) item.richTxt.reset();
-}
-
-// Keeps what fits the list's structure: windows inside a program, items inside a window. With
-// `firstOnly`, each program keeps only its first window and that window only its first item.
-PrgList KeepWellFormed(PrgList records, bool firstOnly) {
-  bool inProgram = false;
-  bool inWindow = false;
-  int windows = 0;
-  int items = 0;
-  // Kept records move up in place.
-  std::size_t kept = 0;
-  for (tagPrgItem& record : records) {
-    if (record.IsProgram()) {
-      inProgram = true;
-      inWindow = false;
-      windows = 0;
-    } else if (record.IsWindow()) {
-      ++windows;
-      items = 0;
-      inWindow = inProgram && (!firstOnly || windows == 1);
-      if (!inWindow) continue;
-    } else {
-      ++items;
-      if (!inWindow || (firstOnly && items > 1)) continue;
-    }
-    if (&records[kept] != &record) records[kept] = std::move(record);
-    ++kept;
+  std::optional<std::string> reason;
+  if (!declared) {
+    reason = FormatText("rich-text block on an item of kind %d", int{item.actType});
+  } else if (*declared > item.richTxt->HeldSize()) {
+    reason = FormatText("rich-text block of %zu bytes, its header declares %llu", item.richTxt->HeldSize(),
+                        static_cast<unsigned long long>(*declared));
   }
-  records.resize(kept);
-  return records;
+  if (reason) item.richTxt.reset();
+  return reason;
 }
 
+// Reads the sections into records and keeps what fits the list's structure: windows inside a
+// program, items inside a window. With `firstOnly`, each program keeps only its first window and
+// that window only its first item (a rule of the screen's class, not damage: no warning).
 class CPlaybillDecoder {
 public:
-  CPlaybillDecoder(CPlaybillLineReader& lines, std::filesystem::path folder, int& version)
-      : m_lines(lines), m_folder(std::move(folder)), m_version(version) {}
+  CPlaybillDecoder(CPlaybillLineReader& lines, std::filesystem::path folder, int& version, bool firstOnly,
+                   ReadWarnings& warnings)
+      : m_lines(lines), m_folder(std::move(folder)), m_version(version), m_firstOnly(firstOnly), m_warnings(warnings) {}
 
   PrgList Decode() {
     PrgList records;
@@ -180,10 +170,13 @@ public:
         KeyLine(*line);
       }
     }
+    if (m_open) Warn(m_openedAt, "section not closed at the end of the file");
     return records;
   }
 
 private:
+  void Warn(const std::string& place, const std::string& reason) { m_warnings.Drop(place + ": " + reason); }
+
   // "[PRGLIST]" ... "[/PRGLIST]" outside any section, with "VERSION=" inside.
   bool HeaderBlockLine(std::string_view line) {
     const std::string_view trimmed = TrimSpaces(line);
@@ -200,15 +193,40 @@ private:
     const std::string_view trimmed = TrimSpaces(line);
     if (const std::int32_t level = SectionLevel(trimmed, false)) {
       // An unclosed record is dropped with the new one's opening.
+      if (m_open) Warn(m_openedAt, "section not closed");
       m_open.emplace();
       m_open->level = level;
+      m_openedAt = m_lines.Place();
       return;
     }
     if (!SectionLevel(trimmed, true) || !m_open) return;
-    if (m_open->IsItem()) CheckBlock(m_open->item);
+    if (m_open->IsItem()) {
+      if (const auto reason = DropBadBlock(m_open->item)) Warn(m_openedAt, *reason);
+    }
     // The playbill's own screen settings are never applied: the screen list holds them.
-    if (m_open->level != kLevelScreen) records.push_back(std::move(*m_open));
+    if (m_open->level != kLevelScreen && Fits(*m_open)) records.push_back(std::move(*m_open));
     m_open.reset();
+  }
+
+  // Whether a closed record has its place in the list read so far.
+  bool Fits(const tagPrgItem& record) {
+    if (record.IsProgram()) {
+      m_inProgram = true;
+      m_inWindow = false;
+      m_windows = 0;
+      return true;
+    }
+    if (record.IsWindow()) {
+      ++m_windows;
+      m_items = 0;
+      m_inWindow = m_inProgram && (!m_firstOnly || m_windows == 1);
+      if (!m_inProgram) Warn(m_openedAt, "section out of order (a window before any program)");
+      return m_inWindow;
+    }
+    ++m_items;
+    // Items of windows dropped by the class rule go with their window, silently.
+    if (m_windows == 0) Warn(m_openedAt, "section out of order (an item outside a window)");
+    return m_inWindow && (!m_firstOnly || m_items == 1);
   }
 
   void KeyLine(std::string_view line) {
@@ -292,8 +310,15 @@ private:
   CPlaybillLineReader& m_lines;
   std::filesystem::path m_folder;
   int& m_version;
+  bool m_firstOnly;
+  ReadWarnings& m_warnings;
   std::optional<tagPrgItem> m_open;
+  std::string m_openedAt;  // where the open record began
   bool m_inHeaderBlock = false;
+  bool m_inProgram = false;
+  bool m_inWindow = false;
+  int m_windows = 0;
+  int m_items = 0;
 };
 
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& file) {
@@ -309,28 +334,30 @@ std::span<const std::uint8_t> AsBytes(const std::string& content) {
 
 }  // namespace
 
-int DecodePlaybill(std::span<const std::uint8_t> bytes, const std::filesystem::path& folder, PrgList& list,
-                   int& version, const tagScreenInfo* screen) {
+Expected<ReadWarnings> DecodePlaybill(std::span<const std::uint8_t> bytes, const std::filesystem::path& folder,
+                                      PrgList& list, int& version, const tagScreenInfo* screen) {
   list.clear();
-  auto lines = OpenLines(bytes, version);
-  if (!lines) return kPlaybillUnreadable;
-  CPlaybillDecoder decoder(*lines, folder, version);
-  list = KeepWellFormed(decoder.Decode(), screen != nullptr && !IsPlaybillClass(*screen));
-  return 1;
+  ReadWarnings warnings;
+  auto lines = OpenLines(bytes, version, &warnings);
+  if (!lines) return lines.status();
+  CPlaybillDecoder decoder(*lines, folder, version, screen != nullptr && !IsPlaybillClass(*screen), warnings);
+  list = decoder.Decode();
+  return warnings;
 }
 
-int ReadPlaybill(const std::filesystem::path& file, PrgList& list, int& version, const tagScreenInfo* screen) {
-  const auto content = ReadFileBytes(file);
-  if (!content) {
-    list.clear();
-    return kPlaybillUnreadable;
-  }
-  return DecodePlaybill(AsBytes(*content), PlaybillFolderOf(file), list, version, screen);
+Expected<ReadWarnings> ReadPlaybill(const std::filesystem::path& file, PrgList& list, int& version,
+                                    const tagScreenInfo* screen) {
+  list.clear();
+  std::string content;
+  if (Status read = ReadWholeFile(file, content); !read) return read;
+  auto result = DecodePlaybill(AsBytes(content), PlaybillFolderOf(file), list, version, screen);
+  if (!result) return Status::Failure(result.status().text(), result.status().detail() + " \u2014 " + file.string());
+  return result;
 }
 
 bool DecodePlaybillScreen(std::span<const std::uint8_t> bytes, tagScreenInfo& screen) {
   int version = kPlaybillVersion;
-  auto lines = OpenLines(bytes, version);
+  auto lines = OpenLines(bytes, version, nullptr);
   if (!lines) return false;
   // The section's key lines, framed as one block of a screen list and read by that reader.
   std::string block;

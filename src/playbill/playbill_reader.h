@@ -9,23 +9,24 @@
 #include <filesystem>
 #include <span>
 
+#include "platform/status.h"
 #include "playbill/prg_item.h"
 #include "screen/screen_data.h"
 
 namespace vantorel {
 
-// Result of ReadPlaybill when the file or its header cannot be read.
-inline constexpr int kPlaybillUnreadable = -1;
-
 // Fills `list` with the playbill in `file` (cleared first). `version` is the document's format
 // version: a current-generation file sets it from its header (at least 110), a plain-text file
 // from its "[PRGLIST]" block (at least 100) or leaves it. When `screen` is given and is of a
 // controller class other than 6 and 7, only the first window of each program and the first item
-// of that window are kept. Returns 1, or kPlaybillUnreadable with an empty list.
-int ReadPlaybill(const std::filesystem::path& file, PrgList& list, int& version, const tagScreenInfo* screen = nullptr);
+// of that window are kept. Returns what was dropped as damaged (lines over 1022 bytes, records cut
+// off by the end of the file, sections out of order or not closed, blocks shorter than they say),
+// or the failure with its cause when the file or its header cannot be read; the list is then empty.
+Expected<ReadWarnings> ReadPlaybill(const std::filesystem::path& file, PrgList& list, int& version,
+                                    const tagScreenInfo* screen = nullptr);
 // The same on the bytes of a file stored in `folder` (relative paths are read against it).
-int DecodePlaybill(std::span<const std::uint8_t> bytes, const std::filesystem::path& folder, PrgList& list,
-                   int& version, const tagScreenInfo* screen = nullptr);
+Expected<ReadWarnings> DecodePlaybill(std::span<const std::uint8_t> bytes, const std::filesystem::path& folder,
+                                      PrgList& list, int& version, const tagScreenInfo* screen = nullptr);
 
 // The screen a playbill file was written for: its SCREEN section read as a screen list block is
 // (FONTLIB, ASCSIZEM, EXTSIZEM 1, 29, 28 when missing; size, model and ID corrected), with the

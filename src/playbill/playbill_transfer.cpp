@@ -108,7 +108,7 @@ ScreensImport ImportToScreens(const CPrgListDoc& doc, const std::filesystem::pat
       if (!IsImportCompatible(*fileScreen, screen)) return Refusal(*fileScreen);
       PrgList list;
       int version = kPlaybillVersion;
-      if (ReadPlaybill(file, list, version, &screen) <= 0) return Status::Failure(kTextFailed, "damaged \u2014 " + file.string());
+      if (const auto read = ReadPlaybill(file, list, version, &screen); !read) return read.status().WithText(kTextFailed);
       if (ProgramRecordAt(list, 0) < 0) return Status::Failure(kTextFailed, "no program \u2014 " + file.string());
       if (Status written = StorePlaybill(target, list, screen); !written) return written;
       return StoreSchedule(schedule, target);

@@ -6,8 +6,8 @@
 
 #include "app/text_format.h"
 #include "platform/atomic_file.h"
+#include "platform/byte_writer.h"
 #include "platform/fixed_text.h"
-#include "playbill/byte_order.h"
 #include "playbill/playbill_keys.h"
 #include "playbill/playbill_lines.h"
 #include "playbill/playbill_paths.h"
@@ -42,16 +42,13 @@ std::string CounterText(std::string_view text) {
 // through the signed decimal conversion of the reader.
 std::int32_t AsSigned(std::uint32_t value) { return static_cast<std::int32_t>(value); }
 
-bool Among(int kind, std::initializer_list<int> kinds) { return std::find(kinds.begin(), kinds.end(), kind) != kinds.end(); }
-
 class CPlaybillEncoder {
 public:
-  explicit CPlaybillEncoder(std::filesystem::path folder) : m_folder(std::move(folder)) {
-    m_out.reserve(4096);
-    m_out.insert(m_out.end(), kPlaybillMagic.begin(), kPlaybillMagic.end());
-    m_out.resize(kPlaybillVersionOffset, 0);
-    AppendU16Le(m_out, kPlaybillVersion);
-    m_out.resize(kPlaybillHeaderBytes, 0);
+  explicit CPlaybillEncoder(std::filesystem::path folder) : m_folder(std::move(folder)), m_out(4096) {
+    m_out.Bytes(kPlaybillMagic);
+    m_out.Fill(kPlaybillVersionOffset - kPlaybillMagic.size());
+    m_out.U16Le(kPlaybillVersion);
+    m_out.Fill(kPlaybillHeaderBytes - m_out.Size());
   }
 
   void Screen(const tagScreenInfo& screen) {
@@ -78,7 +75,7 @@ public:
     }
   }
 
-  std::vector<std::uint8_t> Take() { return std::move(m_out); }
+  std::vector<std::uint8_t> Take() { return std::move(m_out).Take(); }
 
 private:
   void Program(const tagProgramPart& program) {
@@ -107,49 +104,45 @@ private:
   }
 
   void Item(const tagItemPart& item) {
-    const int kind = item.actType;
     Open(kLevelItem);
-    Number(KeyName(ActorKey::ActType), item.actType);
-    const std::string_view media = item.media;
-    Text(KeyName(ActorKey::Media), kind == kKindTimeCounter ? CounterText(media)
-                                   : MediaIsText(kind)      ? std::string(media)
-                                                            : StoredPath(media, m_folder));
-    Number(KeyName(ActorKey::ShowType), item.showType);
-    Number(KeyName(ActorKey::Speed), item.speed);
-    Number(KeyName(ActorKey::ActTime), item.actTime);
-    Number(KeyName(ActorKey::Transp), item.transp);
-    if (Among(kind, {1, 4, 5, 7, 9, 10, 11})) Number(KeyName(ActorKey::ShowMode), item.showMode);
-    if (Among(kind, {2, 5, 9, 10, 11})) {
-      Font(item.logFont);
-      Number(KeyName(ActorKey::FntColor), AsSigned(item.fntColor));
-    }
-    if (Among(kind, {5, 10, 11})) {
-      Number(KeyName(ActorKey::TcMode), item.tcMode);
-      const auto& b = item.tcBase;
-      Text(KeyName(ActorKey::TcBase), FormatText("%u %u %u %u %u %u", unsigned{b[0]}, unsigned{b[1]}, unsigned{b[2]},
-                                                 unsigned{b[3]}, unsigned{b[4]}, unsigned{b[5]}));
-      Text(KeyName(ActorKey::TcText), item.tcText);
-      Number(KeyName(ActorKey::TimeAdj), item.timeAdj);
-    }
-    if (Among(kind, {5, 9, 10})) Number(KeyName(ActorKey::VwAsText), item.vwAsText);
-    if (Among(kind, {1, 3, 7})) {
-      Number(KeyName(ActorKey::Negative), item.negative);
-      Number(KeyName(ActorKey::VwAsText), item.vwAsText);
-    }
-    if (kind == kKindCellText) {
-      Number(KeyName(ActorKey::Txt2Img), item.txt2Img);
-      Block(item);
-      Number(KeyName(ActorKey::BgColor), AsSigned(item.bgColor));
-    }
-    if (kind == kKindImageText) {
-      Block(item);
-      Number(KeyName(ActorKey::Txt2Img), item.txt2Img);
-      Number(KeyName(ActorKey::VwAsText), item.vwAsText);
-      Number(KeyName(ActorKey::BgColor), AsSigned(item.bgColor));
-    }
-    if (kind == kKindTextFile) Number(KeyName(ActorKey::VwAsText), item.vwAsText);
-    if (kind == kKindWorkCounter) Number(KeyName(ActorKey::Txt2Img), item.txt2Img);
+    for (ActorKey key : kCommonItemKeys) ItemKey(key, item);
+    for (ActorKey key : ItemKindKeys(item.actType)) ItemKey(key, item);
     Close(kLevelItem);
+  }
+
+  void ItemKey(ActorKey key, const tagItemPart& item) {
+    const std::string_view name = KeyName(key);
+    switch (key) {
+      case ActorKey::ActType: Number(name, item.actType); break;
+      case ActorKey::Media: Text(name, Media(item)); break;
+      case ActorKey::ShowType: Number(name, item.showType); break;
+      case ActorKey::Speed: Number(name, item.speed); break;
+      case ActorKey::ActTime: Number(name, item.actTime); break;
+      case ActorKey::ShowMode: Number(name, item.showMode); break;
+      case ActorKey::LogFont: Font(item.logFont); break;
+      case ActorKey::FntColor: Number(name, AsSigned(item.fntColor)); break;
+      case ActorKey::Negative: Number(name, item.negative); break;
+      case ActorKey::VwAsText: Number(name, item.vwAsText); break;
+      case ActorKey::TcMode: Number(name, item.tcMode); break;
+      case ActorKey::TcBase: {
+        const auto& b = item.tcBase;
+        Text(name, FormatText("%u %u %u %u %u %u", unsigned{b[0]}, unsigned{b[1]}, unsigned{b[2]}, unsigned{b[3]},
+                              unsigned{b[4]}, unsigned{b[5]}));
+        break;
+      }
+      case ActorKey::TcText: Text(name, item.tcText); break;
+      case ActorKey::RichTxt: Block(item); break;
+      case ActorKey::Txt2Img: Number(name, item.txt2Img); break;
+      case ActorKey::TimeAdj: Number(name, item.timeAdj); break;
+      case ActorKey::Transp: Number(name, item.transp); break;
+      case ActorKey::BgColor: Number(name, AsSigned(item.bgColor)); break;
+    }
+  }
+
+  std::string Media(const tagItemPart& item) const {
+    const std::string_view media = item.media;
+    if (item.actType == kKindTimeCounter) return CounterText(media);
+    return MediaIsText(item.actType) ? std::string(media) : StoredPath(media, m_folder);
   }
 
   void Font(const tagLogFont& f) {
@@ -179,7 +172,7 @@ private:
   }
 
   std::filesystem::path m_folder;
-  std::vector<std::uint8_t> m_out;
+  ByteWriter m_out;
 };
 
 }  // namespace

@@ -59,7 +59,7 @@ PrgList CPrgListDoc::ShippedDefault() const {
     return list;
   }
   int version = kPlaybillVersion;
-  ReadPlaybill(m_defaultPlaybill, list, version, &CurrentScreen());
+  (void)ReadPlaybill(m_defaultPlaybill, list, version, &CurrentScreen());
   if (!HasProgram(list)) list.clear();
   return list;
 }
@@ -163,10 +163,8 @@ Status CPrgListDoc::SaveToFile(const std::filesystem::path& file) {
 Status CPrgListDoc::OpenFile(const std::filesystem::path& file) {
   PrgList list;
   int version = m_version;
-  if (ReadPlaybill(file, list, version, &CurrentScreen()) < 0) {
-    std::string content;
-    const Status read = ReadWholeFile(file, content);
-    return read ? Status::Failure(kTextFailed, "damaged \u2014 " + file.string()) : read;
+  if (const auto read = ReadPlaybill(file, list, version, &CurrentScreen()); !read) {
+    return read.status().WithText(kTextFailed);
   }
   if (!HasProgram(list)) return Status::Failure(kTextFailed, "no program \u2014 " + file.string());
   SetRecords(std::move(list));

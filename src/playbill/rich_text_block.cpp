@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <new>
 
-#include "playbill/byte_order.h"
+#include "platform/byte_reader.h"
+#include "platform/byte_writer.h"
 
 namespace vantorel {
 namespace {

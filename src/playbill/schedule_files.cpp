@@ -2,12 +2,13 @@
 // big-endian ".rsf" run schedule of the controller.
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <system_error>
 
 #include "app/text_format.h"
 #include "platform/atomic_file.h"
-#include "playbill/byte_order.h"
+#include "platform/byte_writer.h"
 #include "playbill/play_schedule.h"
 #include "screen/ascii_text.h"
 
@@ -121,33 +122,40 @@ std::optional<std::vector<std::uint8_t>> CPlaySchedule::ControllerScheduleBytes(
   if (IsEmpty()) return std::nullopt;
   const auto programCount = static_cast<std::uint16_t>(m_programCount);
   const std::size_t bitBytes = (static_cast<std::size_t>(programCount) + 7) / 8;
-  std::vector<std::uint8_t> out = {0x52, 0x53, 0x01, 0x00};
-  AppendU16Be(out, programCount);
-  const std::size_t countOffset = out.size();
-  AppendU16Be(out, 0);  // entry count, filled in below
-  out.insert(out.end(), {0x00, 0x10, 0x00, 0x00, static_cast<std::uint8_t>(m_attribute),
-                         static_cast<std::uint8_t>(bitBytes), 0x00, 0x00});
-  std::uint16_t written = 0;
+  std::vector<ScheduleEntry> entries;
   for (int index = 0; index < EntryCount(); ++index) {
-    const auto entry = GetEntry(index);
-    if (!entry) continue;
-    const auto byte = [](int value) { return static_cast<std::uint8_t>(value); };
-    out.insert(out.end(), {byte(entry->type * 16 + 1), entry->weekdayMask, byte(entry->startDate.year % 100),
-                           byte(entry->startDate.month), byte(entry->startDate.day), byte(entry->endDate.year % 100),
-                           byte(entry->endDate.month), byte(entry->endDate.day), byte(entry->startTime.hour),
-                           byte(entry->startTime.minute), byte(entry->startTime.second), byte(entry->endTime.hour),
-                           byte(entry->endTime.minute), byte(entry->endTime.second)});
+    if (auto entry = GetEntry(index)) entries.push_back(std::move(*entry));
+  }
+  ByteWriter out;
+  out.Bytes(std::array<std::uint8_t, 4>{0x52, 0x53, 0x01, 0x00});
+  out.U16Be(programCount);
+  // The count says what follows: entries that could not be parsed are not in the file.
+  out.U16Be(static_cast<std::uint16_t>(entries.size()));
+  out.Bytes(std::array<std::uint8_t, 4>{0x00, 0x10, 0x00, 0x00});
+  out.U8(static_cast<std::uint8_t>(m_attribute));
+  out.U8(static_cast<std::uint8_t>(bitBytes));
+  out.U16Be(0);
+  for (const ScheduleEntry& entry : entries) {
+    const auto byte = [&out](int value) { out.U8(static_cast<std::uint8_t>(value)); };
+    byte(entry.type * 16 + 1);
+    byte(entry.weekdayMask);
+    for (const ScheduleDate& date : {entry.startDate, entry.endDate}) {
+      byte(date.year % 100);
+      byte(date.month);
+      byte(date.day);
+    }
+    for (const ScheduleTime& time : {entry.startTime, entry.endTime}) {
+      byte(time.hour);
+      byte(time.minute);
+      byte(time.second);
+    }
     std::vector<std::uint8_t> bits(bitBytes, 0);
     for (std::size_t program = 0; program < programCount; ++program) {
-      if (entry->Plays(program)) bits[program / 8] = static_cast<std::uint8_t>(bits[program / 8] | (0x80u >> (program % 8)));
+      if (entry.Plays(program)) bits[program / 8] = static_cast<std::uint8_t>(bits[program / 8] | (0x80u >> (program % 8)));
     }
-    out.insert(out.end(), bits.begin(), bits.end());
-    ++written;
+    out.Bytes(bits);
   }
-  // The count says what follows: entries that could not be parsed are not in the file.
-  out[countOffset] = static_cast<std::uint8_t>(written >> 8);
-  out[countOffset + 1] = static_cast<std::uint8_t>(written & 0xFF);
-  return out;
+  return std::move(out).Take();
 }
 
 int CPlaySchedule::WriteControllerSchedule(const std::filesystem::path& file) const {

@@ -23,6 +23,11 @@ inline constexpr std::uint16_t kModelM3 = 0x4B03;
 inline constexpr std::uint16_t kModelM2 = 0x4B02;
 inline constexpr std::uint16_t kModelM1 = 0x4B01;
 
+// Controller classes (TYPE): the two classes of the models above. Screens of other classes come
+// only from foreign files.
+inline constexpr std::uint16_t kControllerClass6 = 6;
+inline constexpr std::uint16_t kControllerClass7 = 7;
+
 struct ControllerType {
   const char* name;                          // shown in the model chooser and the manager's list
   std::uint16_t code;                        // MODEL value

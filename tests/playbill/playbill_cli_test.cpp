@@ -41,7 +41,7 @@ protected:
   static std::vector<std::uint8_t> StoredRecords(const std::filesystem::path& file) {
     PrgList list;
     int version = 110;
-    EXPECT_EQ(ReadPlaybill(file, list, version), 1) << file;
+    EXPECT_TRUE(ReadPlaybill(file, list, version).ok()) << file;
     tagScreenInfo screen;
     screen.type = 6;
     return EncodePlaybill(list, screen, -1, "/").value_or(std::vector<std::uint8_t>());
@@ -191,7 +191,7 @@ TEST_F(PlaybillCliTest, BuildExportAndImportIntoOtherScreens) {
   // The imported file holds media paths that still name the picture.
   PrgList list;
   int version = 110;
-  ASSERT_EQ(ReadPlaybill(Work("av0005.ldt"), list, version), 1);
+  ASSERT_TRUE(ReadPlaybill(Work("av0005.ldt"), list, version).ok());
   EXPECT_EQ(list[ProgramRecordAt(list, 1)].program.backgrd.str(), picture.string());
 }
 

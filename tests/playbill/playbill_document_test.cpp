@@ -55,7 +55,7 @@ std::vector<std::string> ProgramNames(const PrgList& list) {
 PrgList ReadList(const std::filesystem::path& file) {
   PrgList list;
   int version = 110;
-  ReadPlaybill(file, list, version);
+  EXPECT_TRUE(ReadPlaybill(file, list, version).ok()) << file;
   return list;
 }
 
@@ -163,7 +163,7 @@ TEST(PlaybillDocument, APlaybillThatDoesNotLoadIsKeptAside) {
     std::string content;
     const char* reason;
   } cases[] = {
-      {"truncated", "[PRO", "damaged"},
+      {"truncated", "[PRO", "file too short for its header (4 bytes)"},
       {"garbage, read leniently as text", std::string(300, '\x5A'), "no program"},
       {"no program", "[SCREEN]\r\nTYPE=6\r\nWIDTH=64\r\nHEIGHT=32\r\n[/SCREEN]\r\n", "no program"},
   };

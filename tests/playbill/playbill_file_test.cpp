@@ -6,14 +6,18 @@
 #include <sys/resource.h>
 
 #include <fstream>
+#include <limits>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/atomic_file.h"
+#include "platform/byte_writer.h"
 #include "playbill/playbill_keys.h"
 #include "playbill/playbill_lines.h"
 #include "playbill/playbill_reader.h"
 #include "playbill/playbill_writer.h"
+#include "screen/controller_types.h"
 #include "support/temp_folder.h"
 #include "support/record_builders.h"
 #include "support/screen_builder.h"
@@ -28,7 +32,7 @@ using test::W;
 
 using Bytes = std::vector<std::uint8_t>;
 
-tagScreenInfo Screen(std::uint16_t type = 6, std::uint16_t width = 64, std::uint16_t height = 32) {
+tagScreenInfo Screen(std::uint16_t type = kControllerClass6, std::uint16_t width = 64, std::uint16_t height = 32) {
   return ScreenBuilder().Type(type).Id(3).Name("Gate").Colour(0x77).Width(width).Height(height).Model(0x4B05).Build();
 }
 
@@ -55,7 +59,8 @@ std::vector<std::string> LinesOf(const Bytes& file) {
 // A current-generation file of `lines`, each scrambled. A line "<block:N:HEX>" stands for a raw
 // block of N bytes that starts with the bytes HEX and is zero after them.
 Bytes FileOf(const std::vector<std::string>& lines) {
-  Bytes file = {0x03, 0x01, 0x04, 0x36, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 110, 0, 0, 0};
+  ByteWriter file;
+  file.Bytes(Bytes{0x03, 0x01, 0x04, 0x36, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 110, 0, 0, 0});
   for (const std::string& line : lines) {
     if (line.starts_with("<block:")) {
       const std::size_t colon = line.find(':', 7);
@@ -69,14 +74,17 @@ Bytes FileOf(const std::vector<std::string>& lines) {
       AppendScrambledRecord(file, AsBytes(line));
     }
   }
-  return file;
+  return std::move(file).Take();
 }
 
-PrgList Decode(const Bytes& file, const tagScreenInfo* screen = nullptr, int* versionOut = nullptr) {
+PrgList Decode(const Bytes& file, const tagScreenInfo* screen = nullptr, int* versionOut = nullptr,
+               ReadWarnings* warningsOut = nullptr) {
   PrgList list;
   int version = 90;
-  EXPECT_EQ(DecodePlaybill(file, "/shows", list, version, screen), 1);
+  const auto result = DecodePlaybill(file, "/shows", list, version, screen);
+  EXPECT_TRUE(result.ok()) << result.status().detail();
   if (versionOut) *versionOut = version;
+  if (warningsOut) *warningsOut = result.value_or(ReadWarnings());
   return list;
 }
 
@@ -117,33 +125,32 @@ tagPrgItem FullItem(std::uint16_t kind) {
 tagPrgItem Carried(const tagPrgItem& full) {
   const tagItemPart& f = full.item;
   const int kind = f.actType;
-  const auto among = [kind](std::initializer_list<int> kinds) { return std::find(kinds.begin(), kinds.end(), kind) != kinds.end(); };
   tagPrgItem record;
   record.level = kLevelItem;
   tagItemPart& item = record.item;
-  item.actType = f.actType;
-  item.showType = f.showType;
-  item.speed = f.speed;
-  item.actTime = f.actTime;
-  item.transp = f.transp;
-  item.media = kind == kKindUndefined ? "" : f.media.view();
-  if (among({1, 4, 5, 7, 9, 10, 11})) item.showMode = f.showMode;
-  if (among({2, 5, 9, 10, 11})) {
-    item.logFont = f.logFont;
-    item.fntColor = f.fntColor;
-  }
-  if (among({5, 10, 11})) {
-    item.tcMode = f.tcMode;
-    item.tcBase = f.tcBase;
-    item.tcText = f.tcText;
-    item.timeAdj = f.timeAdj;
-  }
-  if (among({1, 3, 7})) item.negative = f.negative;
-  if (among({1, 2, 3, 5, 7, 8, 9, 10})) item.vwAsText = f.vwAsText;
-  if (among({6, 8, 11})) item.txt2Img = f.txt2Img;
-  if (among({6, 8})) {
-    item.bgColor = f.bgColor;
-    item.richTxt = RichTextBlock::FromBytes(f.richTxt->StoredBytes(kind));
+  std::vector<ActorKey> keys(kCommonItemKeys.begin(), kCommonItemKeys.end());
+  for (ActorKey key : ItemKindKeys(kind)) keys.push_back(key);
+  for (ActorKey key : keys) {
+    switch (key) {
+      case ActorKey::ActType: item.actType = f.actType; break;
+      case ActorKey::Media: item.media = kind == kKindUndefined ? "" : f.media.view(); break;
+      case ActorKey::ShowType: item.showType = f.showType; break;
+      case ActorKey::Speed: item.speed = f.speed; break;
+      case ActorKey::ActTime: item.actTime = f.actTime; break;
+      case ActorKey::ShowMode: item.showMode = f.showMode; break;
+      case ActorKey::LogFont: item.logFont = f.logFont; break;
+      case ActorKey::FntColor: item.fntColor = f.fntColor; break;
+      case ActorKey::Negative: item.negative = f.negative; break;
+      case ActorKey::VwAsText: item.vwAsText = f.vwAsText; break;
+      case ActorKey::TcMode: item.tcMode = f.tcMode; break;
+      case ActorKey::TcBase: item.tcBase = f.tcBase; break;
+      case ActorKey::TcText: item.tcText = f.tcText; break;
+      case ActorKey::RichTxt: item.richTxt = RichTextBlock::FromBytes(f.richTxt->StoredBytes(kind)); break;
+      case ActorKey::Txt2Img: item.txt2Img = f.txt2Img; break;
+      case ActorKey::TimeAdj: item.timeAdj = f.timeAdj; break;
+      case ActorKey::Transp: item.transp = f.transp; break;
+      case ActorKey::BgColor: item.bgColor = f.bgColor; break;
+    }
   }
   return record;
 }
@@ -235,8 +242,9 @@ TEST(PlaybillFile, HeaderAndScrambledLinesByteForByte) {
 
   // The key is the low byte of the length, 24 when that byte is 0.
   for (std::size_t length : {256u, 512u, 1u, 255u}) {
-    Bytes record;
-    AppendScrambledRecord(record, Bytes(length, 'A'));
+    ByteWriter writer;
+    AppendScrambledRecord(writer, Bytes(length, 'A'));
+    const Bytes& record = writer.View();
     ASSERT_EQ(record.size(), length + 2);
     EXPECT_EQ(record[0], length & 0xFF);
     EXPECT_EQ(record[1], length >> 8);
@@ -321,7 +329,7 @@ TEST(PlaybillFile, RelativeMediaPathsFollowTheFile) {
   std::filesystem::copy_file(file, temp / "moved" / "show.lpl");
   PrgList list;
   int version = 110;
-  ASSERT_EQ(ReadPlaybill(temp / "moved" / "show.lpl", list, version), 1);
+  ASSERT_TRUE(ReadPlaybill(temp / "moved" / "show.lpl", list, version).ok());
   ASSERT_EQ(list.size(), 5u);
   const std::string moved = (temp / "moved").string();
   EXPECT_EQ(list[0].program.backgrd.str(), moved + "/sky.jpg");
@@ -407,7 +415,7 @@ TEST(PlaybillFile, ScreensOfOtherClassesKeepOneWindowAndOneItemPerProgram) {
   EXPECT_EQ(limited[3].program.prgName.str(), "B");
   EXPECT_EQ(limited[4].window.left, 2);
   EXPECT_TRUE(limited[5].IsItem());
-  const tagScreenInfo classSeven = Screen(7);
+  const tagScreenInfo classSeven = Screen(kControllerClass7);
   EXPECT_EQ(Decode(file, &classSeven).size(), list.size());
 }
 
@@ -469,20 +477,99 @@ TEST(PlaybillFile, DamagedRichTextBlocksAndLongRecords) {
   EXPECT_EQ(Decode(file).size(), 2u);
 }
 
+TEST(PlaybillFile, DamageIsToldInTheWarnings) {
+  const std::vector<std::string> head = {"[PROGRAM]", "[/PROGRAM]", "[AREA]", "[/AREA]"};
+  Bytes cutOff = FileOf(head);
+  cutOff.insert(cutOff.end(), {40, 0, 'x'});  // a record of 40 bytes with 1 left in the file
+  const struct {
+    const char* name;
+    Bytes file;
+    std::size_t dropped;
+    std::string firstReason;
+  } cases[] = {
+      {"sound file", FileOf({"[PROGRAM]", "[/PROGRAM]", "[AREA]", "[/AREA]", "[ACTOR]", "ACTTYPE=1", "[/ACTOR]"}), 0, ""},
+      {"line over 1022 bytes", FileOf({"[PROGRAM]", "PRGNAME=" + std::string(1020, 'n'), "[/PROGRAM]"}), 1,
+       "record 2: over 1022 bytes"},
+      {"record cut off", cutOff, 1, "record 5: cut off by the end of the file at offset 60"},
+      {"item before any window", FileOf({"[PROGRAM]", "[/PROGRAM]", "[ACTOR]", "[/ACTOR]"}), 1,
+       "record 3: section out of order (an item outside a window)"},
+      {"window before any program", FileOf({"[AREA]", "[/AREA]", "[ACTOR]", "[/ACTOR]", "[PROGRAM]", "[/PROGRAM]"}), 1,
+       "record 1: section out of order (a window before any program)"},
+      {"sections not closed", FileOf({"[PROGRAM]", "PRGNAME=B", "[PROGRAM]", "[/PROGRAM]", "[AREA]"}), 2,
+       "record 1: section not closed"},
+      {"block shorter than declared", FileOf({"[PROGRAM]", "[/PROGRAM]", "[AREA]", "[/AREA]", "[ACTOR]", "ACTTYPE=8",
+                                              "RICHTXT", "<block:8:05000000>", "[/ACTOR]"}),
+       1, "record 5: rich-text block of 8 bytes, its header declares 9"},
+      {"block on a picture item", FileOf({"[PROGRAM]", "[/PROGRAM]", "[AREA]", "[/AREA]", "[ACTOR]", "ACTTYPE=1",
+                                          "RICHTXT", "<block:9:020009>", "[/ACTOR]"}),
+       1, "record 5: rich-text block on an item of kind 1"},
+      {"block over 16394 bytes", FileOf({"[PROGRAM]", "[/PROGRAM]", "[AREA]", "[/AREA]", "[ACTOR]", "ACTTYPE=6",
+                                         "RICHTXT", "<block:20000:100006>", "[/ACTOR]"}),
+       1, "record 8: block of 20000 bytes cut to 16394"},
+      {"plain-text line over 1022 bytes", AsBytes("[PROGRAM]\r\nPRGNAME=" + std::string(1100, 'n') + "\r\n[/PROGRAM]\r\n"),
+       1, "line 2: over 1022 bytes"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ReadWarnings warnings;
+    Decode(c.file, nullptr, nullptr, &warnings);
+    EXPECT_EQ(warnings.dropped, c.dropped);
+    EXPECT_EQ(warnings.firstReason, c.firstReason);
+  }
+  // Windows and items left out by the rule of a screen's class are no damage.
+  const tagScreenInfo classOne = Screen(1);
+  ReadWarnings warnings;
+  Decode(Encode({P(), W(), test::I(), test::I(), W(), test::I()}), &classOne, nullptr, &warnings);
+  EXPECT_TRUE(warnings.empty()) << warnings.firstReason;
+}
+
+TEST(PlaybillFile, HugeVersionNumbersAreHeldAtTheLimit) {
+  // The whole number times 100 would overflow a 32-bit int; the version is held at its limit.
+  const struct {
+    const char* name;
+    std::string value;
+    int version;
+  } cases[] = {
+      {"many digits", "1888888888888888888888888888888888888.00", std::numeric_limits<int>::max()},
+      {"just over the limit", "21474837.00", std::numeric_limits<int>::max()},
+      {"limit plus a fraction", "21474836.99", std::numeric_limits<int>::max()},
+      {"negative", "-1888888888888888888.5", 100},
+      {"ordinary", "1.10", 110},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    int version = 0;
+    const std::string file = "[PRGLIST]\r\nVERSION=" + c.value + "\r\n[/PRGLIST]\r\n[PROGRAM]\r\n[/PROGRAM]\r\n";
+    EXPECT_EQ(Decode(AsBytes(file), nullptr, &version).size(), 1u);
+    EXPECT_EQ(version, c.version);
+  }
+}
+
 TEST(PlaybillFile, TruncatedFilesLoadWhatIsSound) {
   PrgList list = {P("A"), W(), FullItem(kKindImageText), P("B"), W(), FullItem(kKindClock)};
   const Bytes file = Encode(list);
+  // The offsets where a record ends.
+  std::set<std::size_t> cleanCuts = {kPlaybillHeaderBytes};
+  for (std::size_t at = kPlaybillHeaderBytes; at < file.size();) {
+    at += 2 + (file[at] | (std::size_t{file[at + 1]} << 8));
+    cleanCuts.insert(at);
+  }
   std::size_t previous = 0;
   for (std::size_t size = 0; size <= file.size(); ++size) {
     PrgList read;
     int version = 110;
-    const int result = DecodePlaybill(std::span(file).first(size), "/shows", read, version);
+    const auto result = DecodePlaybill(std::span(file).first(size), "/shows", read, version);
     if (size < kPlaybillHeaderBytes) {
-      EXPECT_EQ(result, kPlaybillUnreadable);
+      ASSERT_FALSE(result.ok());
+      EXPECT_EQ(result.status().detail(), "file too short for its header (" + std::to_string(size) + " bytes)");
       EXPECT_TRUE(read.empty());
       continue;
     }
-    EXPECT_EQ(result, 1);
+    ASSERT_TRUE(result.ok());
+    // A file cut right after a closing line looks whole; any other cut tells what it lost.
+    const std::vector<std::string> whole = LinesOf(Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size)));
+    const bool atBoundary = cleanCuts.contains(size);
+    EXPECT_EQ(result->empty(), atBoundary && (whole.empty() || whole.back().starts_with("[/"))) << size;
     EXPECT_GE(read.size(), previous) << size;
     previous = read.size();
   }
@@ -493,11 +580,17 @@ TEST(PlaybillFile, UnreadableFiles) {
   TempFolder temp;
   PrgList list = {P()};
   int version = 110;
-  EXPECT_EQ(ReadPlaybill(temp / "missing.ldt", list, version), kPlaybillUnreadable);
+  const auto missing = ReadPlaybill(temp / "missing.ldt", list, version);
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(missing.status().detail(), "No such file or directory \u2014 " + (temp / "missing.ldt").string());
   EXPECT_TRUE(list.empty());
   std::ofstream(temp / "short.ldt") << "[PROGRAM]";
-  EXPECT_EQ(ReadPlaybill(temp / "short.ldt", list, version), kPlaybillUnreadable);
-  EXPECT_EQ(ReadPlaybill(temp.Path(), list, version), kPlaybillUnreadable) << "a folder is no playbill";
+  const auto shortFile = ReadPlaybill(temp / "short.ldt", list, version);
+  ASSERT_FALSE(shortFile.ok());
+  EXPECT_EQ(shortFile.status().detail(), "file too short for its header (9 bytes) \u2014 " + (temp / "short.ldt").string());
+  const auto folder = ReadPlaybill(temp.Path(), list, version);
+  ASSERT_FALSE(folder.ok()) << "a folder is no playbill";
+  EXPECT_NE(folder.status().detail().find("Is a directory"), std::string::npos);
   tagScreenInfo screen;
   EXPECT_FALSE(ReadPlaybillScreen(temp / "short.ldt", screen));
   EXPECT_FALSE(ReadPlaybillScreen(temp / "missing.ldt", screen));
@@ -525,8 +618,8 @@ TEST(PlaybillFile, TheScreenAFileWasWrittenFor) {
   }
   // Written and read back.
   tagScreenInfo screen;
-  ASSERT_TRUE(DecodePlaybillScreen(Encode({P(), W(), test::I()}, Screen(7, 128, 64)), screen));
-  EXPECT_EQ(screen, Screen(7, 128, 64));
+  ASSERT_TRUE(DecodePlaybillScreen(Encode({P(), W(), test::I()}, Screen(kControllerClass7, 128, 64)), screen));
+  EXPECT_EQ(screen, Screen(kControllerClass7, 128, 64));
 }
 
 // A disk that fills up half-way through the new playbill: the file size limit makes the write
@@ -568,7 +661,7 @@ TEST(PlaybillFile, AFailedSaveLeavesThePreviousPlaybill) {
 
   PrgList read;
   int version = 110;
-  ASSERT_EQ(ReadPlaybill(file, read, version), 1);
+  ASSERT_TRUE(ReadPlaybill(file, read, version).ok());
   ASSERT_EQ(read.size(), good.size());
   EXPECT_EQ(read[0].program.prgName.str(), "Good");
   for (const auto& entry : std::filesystem::directory_iterator(temp.Path())) {

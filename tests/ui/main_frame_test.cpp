@@ -89,7 +89,7 @@ TEST_F(EditorTest, OpensOnTheDefaultCross) {
   // The playbill of a new user's screen is the shipped default, saved at once for the screen.
   PrgList shipped;
   int version = 0;
-  ASSERT_EQ(ReadPlaybill(ProgramFolder() / "default.ldt", shipped, version), 1);
+  ASSERT_TRUE(ReadPlaybill(ProgramFolder() / "default.ldt", shipped, version).ok());
   ASSERT_FALSE(shipped.empty());
   EXPECT_EQ(doc.Records().size(), shipped.size());
   EXPECT_EQ(RowTexts(*frame.Tree()), ExpectedRows(shipped));
@@ -566,7 +566,7 @@ TEST_F(EditorTest, ClosingWhenThePlaybillCannotBeSaved) {
     if (c.saved) {
       PrgList stored;
       int version = 0;
-      ASSERT_EQ(ReadPlaybill(file, stored, version), 1);
+      ASSERT_TRUE(ReadPlaybill(file, stored, version).ok());
       EXPECT_EQ(stored.size(), records);
     } else {
       EXPECT_TRUE(std::filesystem::is_directory(file));

@@ -13,13 +13,13 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "app/text_format.h"
 #include "app/text_table.h"
 #include "cli_command.h"
 #include "playbill/effect_table.h"
+#include "playbill/item_builder.h"
 #include "playbill/playbill_file_name.h"
 #include "playbill/play_coverage.h"
 #include "playbill/playbill_reader.h"
@@ -30,10 +30,6 @@
 
 namespace vantorel::cli {
 namespace {
-
-constexpr std::uint32_t kRed = 0x0000FF;  // colours are stored with red in the low byte
-constexpr int kDefaultFontHeight = 16;
-constexpr std::uint16_t kClockHourMinute24 = 0x08 | 0x10 | 0x100;
 
 // --- Addresses -------------------------------------------------------------------------------
 
@@ -81,10 +77,10 @@ void SelectProgram(CPrgListDoc& doc, int number) { doc.Select(RecordAt(doc, std:
 
 std::string TimeWindowText(const tagProgramPart& program) {
   const auto& t = program.timeSch;
-  if (!(t[0] & kTimeWindowFlag)) return {};
+  if (!HasTimeWindow(program)) return {};
   std::string days;
   for (int day = 0; day < 7; ++day) days += (t[0] & (1u << day)) ? static_cast<char>('0' + day) : '_';
-  return FormatText("\tdays %s %02u:%02u-%02u:%02u", days.c_str(), t[1] >> 8u, t[1] & 0xFFu, t[2] >> 8u, t[2] & 0xFFu);
+  return FormatText("\tdays %s %02d:%02d-%02d:%02d", days.c_str(), HourOf(t[1]), MinuteOf(t[1]), HourOf(t[2]), MinuteOf(t[2]));
 }
 
 void PrintRecord(const CPrgListDoc& doc, int index) {
@@ -150,15 +146,13 @@ std::uint16_t ParseEffect(const std::string& text) {
 // "#RRGGBB" or a colour name, stored with red in the low byte.
 std::uint32_t ParseColour(const std::string& text) {
   static const std::pair<const char*, std::uint32_t> kNames[] = {
-      {"red", 0x0000FF},    {"green", 0x00FF00},   {"blue", 0xFF0000},  {"yellow", 0x00FFFF},
-      {"cyan", 0xFFFF00},   {"magenta", 0xFF00FF}, {"white", 0xFFFFFF}, {"black", 0x000000}};
-  for (const auto& [name, value] : kNames) {
-    if (EqualsIgnoringAsciiCase(text, name)) return value;
+      {"red", 0xFF0000},    {"green", 0x00FF00},   {"blue", 0x0000FF},  {"yellow", 0xFFFF00},
+      {"cyan", 0x00FFFF},   {"magenta", 0xFF00FF}, {"white", 0xFFFFFF}, {"black", 0x000000}};
+  for (const auto& [name, rgb] : kNames) {
+    if (EqualsIgnoringAsciiCase(text, name)) return StoredColour(rgb);
   }
   if (text.size() == 7 && text[0] == '#') {
-    if (const auto rgb = ParseCode("0x" + text.substr(1))) {
-      return ((*rgb >> 16) & 0xFF) | (*rgb & 0xFF00) | ((*rgb & 0xFF) << 16);
-    }
+    if (const auto rgb = ParseCode("0x" + text.substr(1))) return StoredColour(*rgb);
   }
   throw CliError("colour '" + text + "': use #RRGGBB or red, green, blue, yellow, cyan, magenta, white, black");
 }
@@ -171,51 +165,15 @@ void SetText(FixedText<Width>& field, const std::string& option, const std::stri
   field = text;
 }
 
-// Cell style of a "Text mode" cell of size 3: size index and one bit per colour channel present.
-std::uint8_t CellStyle(std::uint32_t colour, int fontHeight) {
-  int style = RichTextBlock::SizeIndexOf(fontHeight);
-  if (colour & 0x0000FF) style |= 0x10;
-  if (colour & 0x00FF00) style |= 0x20;
-  if (colour & 0xFF0000) style |= 0x40;
-  return static_cast<std::uint8_t>(style);
-}
-
 void SetFormattedText(tagItemPart& item, const std::string& text, std::uint32_t colour, int fontHeight) {
-  std::optional<RichTextBlock> block;
-  if (item.actType == kKindCellText) {
-    if (std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
-      throw CliError("--text: Text mode cells take ASCII characters; use --kind image-text for other text");
-    }
-    block = RichTextBlock::CellTextOf(text, CellStyle(colour, fontHeight));
-  } else if (item.actType == kKindImageText) {
-    block = RichTextBlock::ImageModeText(RichTextBlock::ImageModeDocument(text, colour));
-    SetText(item.media, "--text", text.substr(0, text.find_first_of("\r\n")));
-  } else {
+  if (item.actType != kKindCellText && item.actType != kKindImageText) {
     throw CliError("--text is for cell-text and image-text items; other kinds take --media");
   }
-  if (!block) throw CliError("--text: too long for an item");
-  item.richTxt = std::move(block);
-}
-
-// The item an editor starts with for `kind`, from the document's default item.
-void StartKind(tagItemPart& item, std::uint16_t kind) {
-  item.actType = kind;
-  item.txt2Img = kind == kKindImageText ? 16 : 0;
-  if (kind != kKindCellText && kind != kKindImageText) {
-    item.richTxt.reset();
-    item.media.clear();
-  }
-  if (kind == kKindTextFile || kind == kKindClock || kind == kKindSensor || kind == kKindTimeCounter ||
-      kind == kKindWorkCounter) {
-    item.logFont.height = kDefaultFontHeight;
-    item.fntColor = kRed;
-  }
-  if (kind == kKindClock) item.showMode = kClockHourMinute24;
-  if (kind == kKindSensor || kind == kKindTimeCounter || kind == kKindWorkCounter) item.showMode = 0;
+  if (const Status set = SetItemText(item, text, colour, fontHeight); !set) throw CliError("--text: " + set.detail());
 }
 
 void ApplyItemOptions(tagItemPart& item, const ItemOptions& options) {
-  StartKind(item, ParseKind(options.kind));
+  StartItemKind(item, ParseKind(options.kind));
   if (options.effect) item.showType = ParseEffect(*options.effect);
   if (options.speed) item.speed = static_cast<std::uint16_t>(*options.speed);
   if (options.time) item.actTime = static_cast<std::uint16_t>(*options.time);
@@ -237,7 +195,7 @@ void ApplyItemOptions(tagItemPart& item, const ItemOptions& options) {
     throw CliError("--media FILE is needed for " + ItemKindToken(item.actType) + " items");
   }
   if (options.text) {
-    SetFormattedText(item, *options.text, options.colour ? item.fntColor : kRed,
+    SetFormattedText(item, *options.text, options.colour ? item.fntColor : kStoredRed,
                      options.fontHeight.value_or(kDefaultFontHeight));
   }
 }
@@ -348,7 +306,7 @@ struct ProgramOptions {
   bool always = false;
 };
 
-// "HH:MM-HH:MM" as hour*256+minute values.
+// "HH:MM-HH:MM" as stored times of day.
 std::pair<std::uint16_t, std::uint16_t> ParseTimeWindow(const std::string& text) {
   unsigned h1 = 0, m1 = 0, h2 = 0, m2 = 0;
   char tail = 0;
@@ -356,30 +314,25 @@ std::pair<std::uint16_t, std::uint16_t> ParseTimeWindow(const std::string& text)
       m2 > 59) {
     throw CliError("--window: use HH:MM-HH:MM, such as 08:00-20:00");
   }
-  return {static_cast<std::uint16_t>(h1 * 256 + m1), static_cast<std::uint16_t>(h2 * 256 + m2)};
+  return {TimeOfDay(static_cast<int>(h1), static_cast<int>(m1)), TimeOfDay(static_cast<int>(h2), static_cast<int>(m2))};
 }
 
-std::uint16_t ParseDays(const std::string& text) {
-  if (text == "all") return 0x7F;
-  std::uint16_t days = 0;
-  for (char c : text) {
-    if (c < '0' || c > '6') throw CliError("--days: digits 0 (Sunday) to 6 (Saturday), such as 12345, or all");
-    days = static_cast<std::uint16_t>(days | (1u << (c - '0')));
-  }
-  return days;
+std::uint8_t ParseDays(const std::string& text) {
+  const auto days = DayMaskOfDigits(text == "all" ? "0123456" : text);
+  if (!days) throw CliError("--days: digits 0 (Sunday) to 6 (Saturday), such as 12345, or all");
+  return *days;
 }
 
 void ApplyProgramOptions(tagProgramPart& program, const ProgramOptions& options) {
   if (options.name) SetText(program.prgName, "--name", *options.name);
   if (options.loops) program.loopCnt = static_cast<std::uint8_t>(*options.loops);
   if (options.playTime) program.playTime = static_cast<std::uint16_t>(*options.playTime);
-  auto& t = program.timeSch;
-  if (options.days) t[0] = static_cast<std::uint16_t>((t[0] & ~0x7Fu) | ParseDays(*options.days));
+  if (options.days) SetPlayDays(program, ParseDays(*options.days));
   if (options.window) {
-    std::tie(t[1], t[2]) = ParseTimeWindow(*options.window);
-    t[0] = static_cast<std::uint16_t>(t[0] | kTimeWindowFlag);
+    const auto [start, end] = ParseTimeWindow(*options.window);
+    SetTimeWindow(program, start, end);
   }
-  if (options.always) t[0] = static_cast<std::uint16_t>(t[0] & ~kTimeWindowFlag);
+  if (options.always) ClearTimeWindow(program);
 }
 
 void SetUpProgramCommands(CLI::App& playbill, CliContext& context, const std::shared_ptr<int>& screen) {

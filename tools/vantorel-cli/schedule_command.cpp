@@ -11,6 +11,7 @@
 #include "app/text_format.h"
 #include "app/text_table.h"
 #include "cli_command.h"
+#include "playbill/item_builder.h"
 #include "playbill/period_rules.h"
 #include "playbill/play_coverage.h"
 #include "playbill/play_schedule.h"
@@ -51,12 +52,9 @@ ScheduleTime ParseTime(const std::string& option, const std::string& text) {
 }
 
 std::uint8_t ParseWeekdays(const std::string& text, bool mode) {
-  std::uint8_t mask = mode ? kWeekdayModeFlag : 0;
-  for (char c : text == "all" ? std::string("0123456") : text) {
-    if (c < '0' || c > '6') throw CliError("--days: digits 0 (Sunday) to 6 (Saturday), such as 06, or all");
-    mask = static_cast<std::uint8_t>(mask | (1u << (c - '0')));
-  }
-  return mask;
+  const auto days = DayMaskOfDigits(text == "all" ? "0123456" : text);
+  if (!days) throw CliError("--days: digits 0 (Sunday) to 6 (Saturday), such as 06, or all");
+  return static_cast<std::uint8_t>(*days | (mode ? kWeekdayModeFlag : 0));
 }
 
 // "1,3", "all" or "none" as one flag per program.

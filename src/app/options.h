@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/status.h"
+
 namespace vantorel {
 
 struct AppOptions {
@@ -35,10 +37,11 @@ struct AppOptions {
 
 // Missing or unreadable keys keep their defaults.
 AppOptions ReadOptions(const std::filesystem::path& settingsFile);
-// Writes every key; false when the file cannot be written.
-bool WriteOptions(const std::filesystem::path& settingsFile, const AppOptions& options);
+// Writes every key; the file's other sections, keys and comments stay. A file that exists but
+// cannot be read is left as it is and the failure says why.
+Status WriteOptions(const std::filesystem::path& settingsFile, const AppOptions& options);
 // Writes only ENV / "Ledtool password" (done when the main window closes).
-bool WriteLedtoolPasswordOption(const std::filesystem::path& settingsFile, int value);
+Status WriteLedtoolPasswordOption(const std::filesystem::path& settingsFile, int value);
 
 // The name shown for the extended-ASCII font library.
 std::string ExtendedAsciiName(const AppOptions& options);
@@ -50,7 +53,7 @@ struct Branding {
 };
 
 Branding ReadBranding(const std::filesystem::path& brandingFile);
-// "App title" of the branding, else the program's name (text 138).
+// "App title" of the branding, else the program's name.
 std::string MainWindowCaption(const Branding& branding);
 
 }  // namespace vantorel

@@ -1,22 +1,31 @@
 #include "app/text_table.h"
 
 #include <algorithm>
+#include <memory>
+#include <mutex>
 
 #include "app/english_texts.h"
 
 namespace vantorel {
 namespace {
 
-std::map<int, std::string>& LanguageTexts() {
-  static std::map<int, std::string> texts;
-  return texts;
+using TextMap = std::map<int, std::string>;
+
+// The chosen language's texts. Workers (the data maker, the preview) look texts up while the user
+// may switch languages: a switch publishes a new table and readers keep the one they took.
+std::mutex g_languageLock;
+std::shared_ptr<const TextMap> g_languageTexts = std::make_shared<const TextMap>();
+
+std::shared_ptr<const TextMap> LanguageTexts() {
+  const std::lock_guard lock(g_languageLock);
+  return g_languageTexts;
 }
 
 }  // namespace
 
 bool LoadText(int id, std::string& text) {
-  const auto& language = LanguageTexts();
-  if (const auto found = language.find(id); found != language.end()) {
+  const std::shared_ptr<const TextMap> language = LanguageTexts();
+  if (const auto found = language->find(id); found != language->end()) {
     text = found->second;
     return true;
   }
@@ -37,6 +46,10 @@ std::string LoadText(int id) {
   return text;
 }
 
-void SetLanguageTexts(std::map<int, std::string> texts) { LanguageTexts() = std::move(texts); }
+void SetLanguageTexts(std::map<int, std::string> texts) {
+  auto published = std::make_shared<const TextMap>(std::move(texts));
+  const std::lock_guard lock(g_languageLock);
+  g_languageTexts = std::move(published);
+}
 
 }  // namespace vantorel

@@ -18,7 +18,7 @@ bool LoadText(int id, std::string& text);
 std::string LoadText(int id);
 
 // Makes `texts` the language texts consulted before the built-in table; an empty map returns to
-// plain English. Called on the user-interface thread only.
+// plain English. May be called while other threads look texts up.
 void SetLanguageTexts(std::map<int, std::string> texts);
 
 }  // namespace vantorel

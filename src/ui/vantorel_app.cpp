@@ -120,7 +120,9 @@ bool CVantorelApp::AskStartupPassword() {
 
 void CVantorelApp::MainWindowClosing() {
   m_idleTimer.reset();
-  WriteLedtoolPasswordOption(m_folders.SettingsFile(), m_options.ledtoolPassword);
+  if (const Status written = WriteLedtoolPasswordOption(m_folders.SettingsFile(), m_options.ledtoolPassword); !written) {
+    WriteLog(LogKind::Error, StatusMessage(written));
+  }
   CleanTemporaryFolder(m_folders.TempFolder());
   WriteLog(LogKind::Info, "exit");
 }
@@ -129,9 +131,9 @@ bool CVantorelApp::SetOptions(const AppOptions& options) {
   m_options = options;
   m_doc.SetItemDefaults(ItemDefaultsFromOptions(options));
   m_shutdown.Configure(options.autoShutdown != 0, options.shutdownTime);
-  if (WriteOptions(m_folders.SettingsFile(), options)) return true;
-  WriteLog(LogKind::Error, "cannot write " + m_folders.SettingsFile().string());
-  return false;
+  const Status written = WriteOptions(m_folders.SettingsFile(), options);
+  if (!written) WriteLog(LogKind::Error, StatusMessage(written));
+  return written.ok();
 }
 
 void CVantorelApp::StorePassword(PasswordKind kind, const PasswordBlock& block) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include "app/english_texts.h"
 #include "app/text_format.h"
 
@@ -43,6 +47,26 @@ TEST(TextTable, KnownTextsUnknownIdsAndLanguageOverride) {
   SetLanguageTexts({{205, "Hinweis"}});
   EXPECT_EQ(LoadText(kTextPrompt), "Hinweis");
   EXPECT_EQ(LoadText(kTextWarning), "Warning");  // falls back to English
+  SetLanguageTexts({});
+  EXPECT_EQ(LoadText(kTextPrompt), "Prompt");
+}
+
+// Workers look texts up while the user switches languages; under the sanitizer build a table
+// replaced under a reader shows as a use after free.
+TEST(TextTable, LookupsWhileTheLanguageChanges) {
+  std::atomic<bool> stop = false;
+  std::vector<std::thread> readers;
+  for (int i = 0; i < 3; ++i) {
+    readers.emplace_back([&stop] {
+      while (!stop) {
+        const std::string text = LoadText(kTextPrompt);
+        if (text != "Prompt" && text != "Hinweis" && text != "提示") ADD_FAILURE() << text;
+      }
+    });
+  }
+  for (int i = 0; i < 2000; ++i) SetLanguageTexts({{kTextPrompt, i % 2 ? "Hinweis" : "提示"}});
+  stop = true;
+  for (std::thread& reader : readers) reader.join();
   SetLanguageTexts({});
   EXPECT_EQ(LoadText(kTextPrompt), "Prompt");
 }

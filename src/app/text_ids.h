@@ -1,7 +1,8 @@
 #pragma once
-// Names of the string-table entries that code uses. Code never looks a text up by a bare number:
-// LoadText(kTextFailed), not LoadText(371). The list is checked against the built-in English
-// table at compile time (english_texts.cpp): a name without an English text does not build.
+// Names of the string-table entries that code uses. Code never looks a text up by its bare
+// number: LoadText(kTextFailed), never the number itself. The list is checked against the
+// built-in English table at compile time (english_texts.cpp): a name without an English text
+// does not build.
 //
 // Add an entry here and its English text in english_texts.cpp together.
 

@@ -7,7 +7,7 @@
 namespace vantorel {
 
 bool IsPlaybillClass(const tagScreenInfo& screen) {
-  return screen.type == kControllerClass6 || screen.type == kControllerClass7;
+  return IsKnownControllerClass(screen.type);
 }
 
 std::filesystem::path PlaybillPathFor(const tagScreenInfo& screen, const std::filesystem::path& workFolder) {

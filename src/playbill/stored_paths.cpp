@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <system_error>
 
+#include "playbill/prg_item.h"
+
 namespace vantorel {
 namespace {
 
@@ -15,7 +17,10 @@ std::string FolderPrefix(const std::filesystem::path& folder) {
 
 }  // namespace
 
-bool MediaIsText(int kind) { return kind == 5 || kind == 6 || kind == 8 || kind == 9 || kind == 10 || kind == 11; }
+bool MediaIsText(int kind) {
+  return kind == kKindClock || kind == kKindCellText || kind == kKindImageText || kind == kKindSensor ||
+         kind == kKindTimeCounter || kind == kKindWorkCounter;
+}
 
 std::filesystem::path PlaybillFolderOf(const std::filesystem::path& playbill) {
   std::error_code error;

@@ -5,6 +5,7 @@
 
 #include "render/font_lib_ascii_ex.h"
 #include "render/font_lib_asia.h"
+#include "screen/controller_types.h"
 
 namespace vantorel {
 namespace {
@@ -26,7 +27,7 @@ std::unique_ptr<CTwFont> MakeForCodePage(int codePage, const std::filesystem::pa
 }  // namespace
 
 std::unique_ptr<CTwFont> MakeFontLibrary(const tagScreenInfo& screen, const std::filesystem::path& folder) {
-  const bool ownFonts = screen.type == 6 || screen.type == 7;
+  const bool ownFonts = IsKnownControllerClass(screen.type);
   auto library = ownFonts ? MakeForCodePage(screen.fontLib, folder) : std::make_unique<CFontLib_ASCII>(folder);
   library->SetCodePage(screen.fontLib);
   return library;

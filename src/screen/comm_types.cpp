@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "app/text_format.h"
+#include "screen/controller_types.h"
 
 namespace vantorel {
 namespace {
@@ -37,7 +38,7 @@ std::string CommTypeListText(std::uint8_t value) {
 }
 
 std::uint8_t InitialSubMode(std::uint8_t commType, std::uint16_t controllerClass) {
-  return (commType == kCommNetwork && controllerClass == 7) ? 1 : 0;
+  return (commType == kCommNetwork && controllerClass == kControllerClass7) ? 1 : 0;
 }
 
 std::string CommParameterText(const tagCommInfo& comm) {

@@ -28,6 +28,11 @@ inline constexpr std::uint16_t kModelM1 = 0x4B01;
 inline constexpr std::uint16_t kControllerClass6 = 6;
 inline constexpr std::uint16_t kControllerClass7 = 7;
 
+// Whether `type` is one of the two controller classes this program makes playbills for.
+inline constexpr bool IsKnownControllerClass(std::uint16_t type) {
+  return type == kControllerClass6 || type == kControllerClass7;
+}
+
 struct ControllerType {
   const char* name;                          // shown in the model chooser and the manager's list
   std::uint16_t code;                        // MODEL value

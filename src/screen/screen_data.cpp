@@ -24,7 +24,7 @@ constexpr int kLedScreenText = 139;
 }  // namespace
 
 std::string ScreenDisplayName(const tagScreenInfo& screen) {
-  if (screen.type == 6 || screen.type == 7) {
+  if (IsKnownControllerClass(screen.type)) {
     const std::string name =
         screen.scrName.empty() ? LoadText(FindControllerType(screen.model).nameTextId) : screen.scrName.str();
     return name + FormatText("[%d]", screen.number);

@@ -183,7 +183,7 @@ ReadWarnings ReadScreenText(std::string_view text, CScreenData& list) {
       continue;
     }
     // A block without a valid class is dropped, but stays open: what follows fills the same slot.
-    if (screen.type == 6 || screen.type == 7) {
+    if (IsKnownControllerClass(screen.type)) {
       Validate(screen);
       list.Append(screen, comm);
       open = false;

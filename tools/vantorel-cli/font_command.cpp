@@ -18,6 +18,7 @@
 #include "render/font_missing_sizes.h"
 #include "render/font_settings_check.h"
 #include "render/font_text_encoding.h"
+#include "screen/controller_types.h"
 #include "screen/screen_data.h"
 
 namespace vantorel::cli {
@@ -41,7 +42,7 @@ tagScreenInfo ChosenScreen(const CliContext& context, const std::optional<std::s
   if (codePage) {
     screen.fontLib = static_cast<std::uint16_t>(kCodePages.at(*codePage));
     // Only controllers with their own font library draw with a code page.
-    if (screen.type != 6 && screen.type != 7) screen.type = 6;
+    if (!IsKnownControllerClass(screen.type)) screen.type = kControllerClass6;
   }
   return screen;
 }

@@ -8,8 +8,17 @@ namespace vantorel {
 std::string StatusMessage(const Status& status) {
   if (status.ok()) return {};
   std::string text = LoadText(status.text() == kNoTextId ? kTextFailed : status.text());
-  if (!status.detail().empty()) text += (text.empty() ? "" : ": ") + status.detail();
-  return text;
+  if (status.detail().empty()) return text;
+  for (const char* placeholder : {"%d", "%s"}) {
+    if (const auto at = text.find(placeholder); at != std::string::npos) {
+      return text.replace(at, 2, status.detail());
+    }
+  }
+  return text + (text.empty() ? "" : ": ") + status.detail();
+}
+
+TextId StatusTitle(const Status& status, TextId fallback) {
+  return status.title() == kNoTextId ? fallback : status.title();
 }
 
 }  // namespace vantorel

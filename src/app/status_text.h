@@ -9,6 +9,9 @@
 namespace vantorel {
 
 // The failure's text (kTextFailed when it names none), a colon and its detail; empty for success.
+// A detail fills the text's printf placeholder when it has one.
 std::string StatusMessage(const Status& status);
+// The title of the message box that shows `status`: its own, else `fallback`.
+TextId StatusTitle(const Status& status, TextId fallback);
 
 }  // namespace vantorel

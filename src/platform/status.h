@@ -26,6 +26,8 @@ public:
   // Success.
   Status() = default;
   static Status Ok() { return {}; }
+  // When `text` holds a printf placeholder ("You can define maxinum %d LED screens."), the detail
+  // is shown in its place instead of after it.
   static Status Failure(TextId text, std::string detail = {}) { return Status(text, std::move(detail)); }
   // A failure of the system call that set `error` (an errno value) on `path`:
   // "No space left on device — /data/work/av0001.ldt".
@@ -35,9 +37,13 @@ public:
   explicit operator bool() const { return ok(); }
   TextId text() const { return m_text; }
   const std::string& detail() const { return m_detail; }
+  // The title of the message box that shows the failure; kNoTextId leaves it to the front end.
+  TextId title() const { return m_title; }
 
   // The same failure under another text, keeping the detail (a caller names what failed).
   Status WithText(TextId text) const& { return ok() ? *this : Status(text, m_detail); }
+  // The same failure shown under message-box title `title` (a rule's refusal names its title).
+  Status WithTitle(TextId title) const&;
   // The same failure with `context` in front of its detail ("screen 3: ...").
   Status WithContext(const std::string& context) const;
 
@@ -48,6 +54,7 @@ private:
 
   bool m_failed = false;
   TextId m_text = kNoTextId;
+  TextId m_title = kNoTextId;
   std::string m_detail;
 };
 

@@ -34,17 +34,17 @@ bool CManagerPasswordGate::IsUnlocked(ManagerPassword password) const {
 
 CManagerPasswordGate::Decision CManagerPasswordGate::Allow(ManagerAction action) {
   const ManagerPassword password = PasswordFor(action);
-  if (IsUnlocked(password)) return {true, std::nullopt};
+  if (IsUnlocked(password)) return {true, Status::Ok()};
   switch (m_ask ? m_ask(password) : PasswordAnswer::Cancelled) {
     case PasswordAnswer::Right:
       (password == ManagerPassword::Administrator ? m_administratorRight : m_advancedRight) = true;
-      return {true, std::nullopt};
+      return {true, Status::Ok()};
     case PasswordAnswer::Wrong:
-      return {false, RuleRefusal::FromText(kTextPasswordIncorrect)};
+      return {false, Status::Failure(kTextPasswordIncorrect).WithTitle(kTextPrompt)};
     case PasswordAnswer::Cancelled:
       break;
   }
-  return {false, std::nullopt};
+  return {false, Status::Ok()};
 }
 
 }  // namespace vantorel

@@ -7,7 +7,8 @@
 #include <functional>
 #include <optional>
 
-#include "screen/rule_refusal.h"
+#include "app/text_ids.h"
+#include "platform/status.h"
 
 namespace vantorel {
 
@@ -25,7 +26,7 @@ public:
 
   struct Decision {
     bool allowed = false;
-    std::optional<RuleRefusal> message;  // "Password incorrect" after a wrong password
+    Status message;  // "Password incorrect" after a wrong password
   };
 
   explicit CManagerPasswordGate(AskPassword ask);

@@ -1,10 +1,12 @@
 #include "screen/part_rows.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <fstream>
 #include <system_error>
 
 #include "app/text_format.h"
+#include "app/text_table.h"
 #include "platform/atomic_file.h"
 #include "screen/ascii_text.h"
 #include "screen/part_list.h"
@@ -49,26 +51,27 @@ std::string PartEditorSizeText(int screenWidth, int screenHeight) {
   return FormatText(" %d x %d ", screenWidth, screenHeight);
 }
 
-PartRowsResult ImportPartRows(const std::filesystem::path& file) {
+Expected<std::vector<PartRow>> ImportPartRows(const std::filesystem::path& file) {
   std::error_code error;
   std::ifstream in(file, std::ios::binary);
-  if (!std::filesystem::is_regular_file(file, error) || !in) return {{}, RuleRefusal::FromText(kTextFailed)};
+  if (!std::filesystem::is_regular_file(file, error) || !in) {
+    return Status::SystemError(error ? error.value() : errno, file, kTextFailed).WithTitle(kTextPrompt);
+  }
   std::string line;
   std::getline(in, line);
-  PartRowsResult result{PartRowsOf(TrimSpaces(line)), std::nullopt};
-  if (result.rows.empty()) result.refusal = RuleRefusal::FromText(kTextNone);
-  return result;
+  std::vector<PartRow> rows = PartRowsOf(TrimSpaces(line));
+  if (rows.empty()) return Status::Failure(kTextNone).WithTitle(kTextPrompt);
+  return rows;
 }
 
-std::optional<RuleRefusal> ExportPartRows(const std::filesystem::path& file, const std::vector<PartRow>& rows) {
-  if (!WriteFileAtomically(file, PartRowsText(rows) + "\r\n")) return RuleRefusal::FromText(kTextFailed);
-  return std::nullopt;
+Status ExportPartRows(const std::filesystem::path& file, const std::vector<PartRow>& rows) {
+  return WriteFileAtomically(file, PartRowsText(rows) + "\r\n").WithText(kTextFailed).WithTitle(kTextPrompt);
 }
 
-PartRowsResult DefaultPartRows(int screenWidth, int screenHeight, const std::filesystem::path& defaultPartsFile) {
+Expected<std::vector<PartRow>> DefaultPartRows(int screenWidth, int screenHeight, const std::filesystem::path& defaultPartsFile) {
   const std::optional<std::string> list = DefaultPartList(screenWidth, screenHeight, defaultPartsFile);
-  if (!list) return {{}, RuleRefusal::FromText(kTextNone)};
-  return {PartRowsOf(*list), std::nullopt};
+  if (!list) return Status::Failure(kTextNone).WithTitle(kTextPrompt);
+  return PartRowsOf(*list);
 }
 
 }  // namespace vantorel

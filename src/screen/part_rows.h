@@ -8,7 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "screen/rule_refusal.h"
+#include "app/text_ids.h"
+#include "platform/status.h"
 
 namespace vantorel {
 
@@ -32,16 +33,12 @@ std::string PartRowsText(const std::vector<PartRow>& rows);
 // The size line above the canvas, " %d x %d ".
 std::string PartEditorSizeText(int screenWidth, int screenHeight);
 
-struct PartRowsResult {
-  std::vector<PartRow> rows;
-  std::optional<RuleRefusal> refusal;  // set when the rows are to stay as they were
-};
 // Rows from the first line of a text file: "Failed" when it cannot be read, "None" without a
 // rectangle.
-PartRowsResult ImportPartRows(const std::filesystem::path& file);
+Expected<std::vector<PartRow>> ImportPartRows(const std::filesystem::path& file);
 // Writes the rows as one "p:" line; "Failed" when the file cannot be written.
-std::optional<RuleRefusal> ExportPartRows(const std::filesystem::path& file, const std::vector<PartRow>& rows);
+Status ExportPartRows(const std::filesystem::path& file, const std::vector<PartRow>& rows);
 // Rows of the four-corner default of a W x H sign; "None" when the sign has none.
-PartRowsResult DefaultPartRows(int screenWidth, int screenHeight, const std::filesystem::path& defaultPartsFile);
+Expected<std::vector<PartRow>> DefaultPartRows(int screenWidth, int screenHeight, const std::filesystem::path& defaultPartsFile);
 
 }  // namespace vantorel

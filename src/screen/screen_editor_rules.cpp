@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "app/text_format.h"
+#include "app/text_table.h"
 #include "screen/comm_types.h"
 #include "screen/controller_types.h"
 #include "screen/part_list.h"
@@ -91,20 +92,20 @@ std::string SpecialForChoice(SpecialChoice choice) {
   return {};
 }
 
-std::optional<RuleRefusal> CheckEditorOk(const CScreenData& list, int editedIndex, const ScreenDefinition& definition) {
+Status CheckEditorOk(const CScreenData& list, int editedIndex, const ScreenDefinition& definition) {
   const tagScreenInfo& screen = definition.screen;
   if (!FitsPixelLimit(screen.model, screen.color, screen.width, screen.height)) {
-    return RuleRefusal::FromText(kTextTooLarge);
+    return Status::Failure(kTextTooLarge).WithTitle(kTextPrompt);
   }
   for (int i = 0; i < list.Count(); ++i) {
     if (i != editedIndex && list.Screen(i).type == screen.type && list.Screen(i).number == screen.number) {
-      return RuleRefusal::FromText(kTextDuplicateId, kTitleDuplicateId);
+      return Status::Failure(kTextDuplicateId).WithTitle(kTextDuplicateIdLabel);
     }
   }
   if (definition.comm.commType == kCommGprsDtu && definition.comm.gprsId.empty()) {
-    return RuleRefusal::FromText(kTextNoDtuId);
+    return Status::Failure(kTextNoDtuId).WithTitle(kTextPrompt);
   }
-  return std::nullopt;
+  return Status::Ok();
 }
 
 std::string CrossPartList(int width, int height) {
@@ -115,15 +116,15 @@ std::string CrossPartList(int width, int height) {
          FormatText("0,%d,%d,%d;", 2 * d, c, d) + FormatText("%d,%d,%d,%d;", 2 * c, 2 * d, c, d);
 }
 
-std::optional<RuleRefusal> AcceptEditedScreen(const CScreenData& list, int editedIndex, ScreenDefinition& definition) {
-  if (auto refusal = CheckEditorOk(list, editedIndex, definition)) return refusal;
+Status AcceptEditedScreen(const CScreenData& list, int editedIndex, ScreenDefinition& definition) {
+  if (Status checked = CheckEditorOk(list, editedIndex, definition); !checked) return checked;
   // Every screen is made a cross of its size, except where the user said otherwise: a rotated
   // screen and a part list made by hand in the part editor are kept, so no choice is lost.
   std::string& special = definition.comm.special;
   const bool userChoice = SpecialChoiceOf(special) == SpecialChoice::Rotate ||
                           (SpecialChoiceOf(special) == SpecialChoice::Parts && !ParsePartList(special).empty());
   if (!userChoice) special = CrossPartList(definition.screen.width, definition.screen.height);
-  return std::nullopt;
+  return Status::Ok();
 }
 
 }  // namespace vantorel

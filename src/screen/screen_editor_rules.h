@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "screen/rule_refusal.h"
+#include "app/text_ids.h"
+#include "platform/status.h"
 #include "screen/screen_data.h"
 #include "screen/screen_manager_rules.h"
 
@@ -52,11 +53,11 @@ std::string SpecialForChoice(SpecialChoice choice);
 
 // Checks of OK, in order: pixel limit of the model, ID taken by another screen of the same class
 // (`editedIndex` is the edited screen's slot, -1 for a screen not in `list`), GPRS DTU without ID.
-std::optional<RuleRefusal> CheckEditorOk(const CScreenData& list, int editedIndex, const ScreenDefinition& definition);
+Status CheckEditorOk(const CScreenData& list, int editedIndex, const ScreenDefinition& definition);
 // The four-corner part list the editor writes for a WIDTH x HEIGHT cross.
 std::string CrossPartList(int width, int height);
 // OK of the editor: the checks, then a part list without any rectangle becomes the cross part
 // list of the screen's size. Nothing changes when a check refuses.
-std::optional<RuleRefusal> AcceptEditedScreen(const CScreenData& list, int editedIndex, ScreenDefinition& definition);
+Status AcceptEditedScreen(const CScreenData& list, int editedIndex, ScreenDefinition& definition);
 
 }  // namespace vantorel

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "app/text_format.h"
+#include "app/text_table.h"
 #include "screen/colour_modes.h"
 #include "screen/comm_types.h"
 #include "screen/controller_types.h"
@@ -14,10 +15,9 @@ bool IsUsableId(int id) { return id >= 1 && id <= 254; }
 
 }  // namespace
 
-std::optional<RuleRefusal> CheckCanAddScreen(const CScreenData& list) {
-  if (list.Count() < CScreenData::kMaxScreens) return std::nullopt;
-  return RuleRefusal{kTextMaxScreens, kTextPrompt,
-                     FormatText(LoadText(kTextMaxScreens).c_str(), CScreenData::kMaxScreens)};
+Status CheckCanAddScreen(const CScreenData& list) {
+  if (list.Count() < CScreenData::kMaxScreens) return Status::Ok();
+  return Status::Failure(kTextMaxScreens, std::to_string(CScreenData::kMaxScreens)).WithTitle(kTextPrompt);
 }
 
 ScreenDefinition EditorDefaultScreen() {
@@ -42,21 +42,21 @@ std::string NewScreenEditorTitle(std::string_view editorTitle) {
   return std::string(editorTitle) + " => " + LoadText(kTextNewScreen);
 }
 
-std::optional<RuleRefusal> CheckManagerOk(const CScreenData& list) {
+Status CheckManagerOk(const CScreenData& list) {
   std::set<int> ids;
   for (int i = 0; i < list.Count(); ++i) {
     const int id = list.Screen(i).number;
-    if (!IsUsableId(id) || !ids.insert(id).second) return RuleRefusal::FromText(kTextDuplicateId, kTitleDuplicateId);
+    if (!IsUsableId(id) || !ids.insert(id).second) return Status::Failure(kTextDuplicateId).WithTitle(kTextDuplicateIdLabel);
   }
   for (int i = 0; i < list.Count(); ++i) {
     if (list.Comm(i).commType == kCommGprsDtu && list.Comm(i).gprsId.empty()) {
-      return RuleRefusal::FromText(kTextNoDtuId);
+      return Status::Failure(kTextNoDtuId).WithTitle(kTextPrompt);
     }
   }
-  return std::nullopt;
+  return Status::Ok();
 }
 
-RuleRefusal NoScreenInFileRefusal() { return RuleRefusal::FromText(kTextNoScreenInFile, kTitleInformation); }
+Status NoScreenInFileRefusal() { return Status::Failure(kTextNoScreenInFile).WithTitle(kTextInformation); }
 
 std::array<std::string, kScreenListColumns> ScreenListHeaders() {
   return {LoadText(kTextModel), LoadText(kTextName), "ID",          LoadText(kTextColor), LoadText(kTextGray),

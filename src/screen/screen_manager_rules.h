@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "screen/rule_refusal.h"
+#include "app/text_ids.h"
+#include "platform/status.h"
 #include "screen/screen_data.h"
 
 namespace vantorel {
@@ -20,11 +21,9 @@ struct ScreenDefinition {
   friend bool operator==(const ScreenDefinition&, const ScreenDefinition&) = default;
 };
 
-inline constexpr int kTitleDuplicateId = 231;   // "Duplicate ID"
-inline constexpr int kTitleInformation = 382;   // "Information"
 
 // Refusal when the list is full.
-std::optional<RuleRefusal> CheckCanAddScreen(const CScreenData& list);
+Status CheckCanAddScreen(const CScreenData& list);
 // A new screen with nothing to copy: 128 x 64 full colour "Korvan-M5", ID 1, serial line.
 ScreenDefinition EditorDefaultScreen();
 // The screen the editor starts from when adding: a copy of the selected screen with the next
@@ -35,9 +34,9 @@ std::string NewScreenEditorTitle(std::string_view editorTitle);
 
 // Checks before the manager stores its list: IDs unique and within 1..254, every GPRS DTU screen
 // has its DTU ID.
-std::optional<RuleRefusal> CheckManagerOk(const CScreenData& list);
+Status CheckManagerOk(const CScreenData& list);
 // Refusal of an import whose file holds no screen.
-RuleRefusal NoScreenInFileRefusal();
+Status NoScreenInFileRefusal();
 
 // Columns of the manager's list.
 inline constexpr int kScreenListColumns = 9;

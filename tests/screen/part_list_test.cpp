@@ -1,3 +1,5 @@
+#include "app/status_text.h"
+#include "app/text_table.h"
 #include "screen/part_list.h"
 
 #include <gtest/gtest.h>
@@ -135,32 +137,36 @@ TEST(PartRowsTest, EditingAndOkText) {
 
 TEST_F(DefaultPartsTest, ImportExportAndDefaultRows) {
   const std::vector<PartRow> rows = {{"0", "0", "8", "8"}, {"56", "0", "8", "8"}};
-  EXPECT_EQ(ExportPartRows(m_file, rows), std::nullopt);
-  PartRowsResult imported = ImportPartRows(m_file);
-  EXPECT_EQ(imported.refusal, std::nullopt);
-  EXPECT_EQ(imported.rows, rows);
+  EXPECT_TRUE(ExportPartRows(m_file, rows).ok());
+  auto imported = ImportPartRows(m_file);
+  ASSERT_TRUE(imported.ok());
+  EXPECT_EQ(*imported, rows);
 
   ASSERT_TRUE(WriteFileAtomically(m_file, std::string_view("r:1\np:0,0,1,1;\n")));
   imported = ImportPartRows(m_file);  // only the first line counts
-  ASSERT_TRUE(imported.refusal);
-  EXPECT_EQ(imported.refusal->text, "None");
-  EXPECT_EQ(imported.refusal->Title(), "Prompt");
+  ASSERT_FALSE(imported.ok());
+  EXPECT_EQ(StatusMessage(imported.status()), "None");
+  EXPECT_EQ(LoadText(imported.status().title()), "Prompt");
 
-  imported = ImportPartRows(m_file.string() + ".missing");
-  ASSERT_TRUE(imported.refusal);
-  EXPECT_EQ(imported.refusal->text, "Failed");
+  // A file that cannot be read says "Failed" and why.
+  const std::filesystem::path missing = m_file.string() + ".missing";
+  imported = ImportPartRows(missing);
+  ASSERT_FALSE(imported.ok());
+  EXPECT_EQ(imported.status().text(), kTextFailed);
+  EXPECT_NE(StatusMessage(imported.status()).find(missing.string()), std::string::npos);
   imported = ImportPartRows(m_file.parent_path());  // a folder is not a part list file
-  ASSERT_TRUE(imported.refusal);
-  EXPECT_EQ(imported.refusal->text, "Failed");
-  EXPECT_EQ(DefaultPartList(64, 64, m_file.parent_path()), DefaultPartList(64, 64, m_file.string() + ".missing"));
-  const auto failed = ExportPartRows(m_file.parent_path() / "no-such-folder" / "x.txt", rows);
-  ASSERT_TRUE(failed);
-  EXPECT_EQ(failed->textId, kTextFailed);
+  ASSERT_FALSE(imported.ok());
+  EXPECT_EQ(imported.status().text(), kTextFailed);
+  EXPECT_EQ(DefaultPartList(64, 64, m_file.parent_path()), DefaultPartList(64, 64, missing));
+  const Status failed = ExportPartRows(m_file.parent_path() / "no-such-folder" / "x.txt", rows);
+  ASSERT_FALSE(failed.ok());
+  EXPECT_EQ(failed.text(), kTextFailed);
 
-  const PartRowsResult none = DefaultPartRows(16, 16, m_file);
-  ASSERT_TRUE(none.refusal);
-  EXPECT_EQ(none.refusal->textId, kTextNone);
-  EXPECT_EQ(DefaultPartRows(64, 64, m_file).rows.size(), 4u);
+  const auto none = DefaultPartRows(16, 16, m_file);
+  ASSERT_FALSE(none.ok());
+  EXPECT_EQ(none.status().text(), kTextNone);
+  ASSERT_TRUE(DefaultPartRows(64, 64, m_file).ok());
+  EXPECT_EQ(DefaultPartRows(64, 64, m_file)->size(), 4u);
 }
 
 }  // namespace

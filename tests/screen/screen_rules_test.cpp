@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "app/status_text.h"
+#include "app/text_table.h"
 #include "screen/colour_modes.h"
 #include "screen/comm_types.h"
 #include "screen/controller_types.h"
@@ -28,23 +30,23 @@ CScreenData ListOf(const std::vector<ScreenDefinition>& definitions) {
   return list;
 }
 
-void ExpectRefusal(const std::optional<RuleRefusal>& refusal, int textId, int titleId) {
-  ASSERT_TRUE(refusal.has_value());
-  EXPECT_EQ(refusal->textId, textId);
-  EXPECT_EQ(refusal->titleId, titleId);
-  EXPECT_EQ(refusal->text, LoadText(textId));
+void ExpectRefusal(const Status& refusal, int textId, int titleId) {
+  ASSERT_FALSE(refusal.ok());
+  EXPECT_EQ(refusal.text(), textId);
+  EXPECT_EQ(refusal.title(), titleId);
+  EXPECT_EQ(StatusMessage(refusal), LoadText(textId));
 }
 
 TEST(ScreenManagerRulesTest, AddRefusedWhenFull) {
   CScreenData list;
   for (int i = 0; i < CScreenData::kMaxScreens - 1; ++i) list.Append(tagScreenInfo(), tagCommInfo());
-  EXPECT_EQ(CheckCanAddScreen(list), std::nullopt);
+  EXPECT_TRUE(CheckCanAddScreen(list).ok());
   list.Append(tagScreenInfo(), tagCommInfo());
-  const auto refusal = CheckCanAddScreen(list);
-  ASSERT_TRUE(refusal);
-  EXPECT_EQ(refusal->textId, 251);
-  EXPECT_EQ(refusal->text, "You can define maxinum 520 LED screens.");
-  EXPECT_EQ(refusal->Title(), "Prompt");
+  const Status refusal = CheckCanAddScreen(list);
+  ASSERT_FALSE(refusal.ok());
+  EXPECT_EQ(refusal.text(), 251);
+  EXPECT_EQ(StatusMessage(refusal), "You can define maxinum 520 LED screens.");
+  EXPECT_EQ(LoadText(refusal.title()), "Prompt");
 }
 
 TEST(ScreenManagerRulesTest, NewScreenIsACopyOrTheEditorDefaults) {
@@ -79,14 +81,14 @@ TEST(ScreenManagerRulesTest, OkChecks) {
   ScreenDefinition dtuWithId = dtu;
   dtuWithId.comm.gprsId.Assign("13800000000");
 
-  EXPECT_EQ(CheckManagerOk(ListOf({Definition(kModelM5, 1), Definition(kModelM7, 2), dtuWithId})), std::nullopt);
-  EXPECT_EQ(CheckManagerOk(CScreenData()), std::nullopt);
+  EXPECT_TRUE(CheckManagerOk(ListOf({Definition(kModelM5, 1), Definition(kModelM7, 2), dtuWithId})).ok());
+  EXPECT_TRUE(CheckManagerOk(CScreenData()).ok());
   // Duplicates count across classes here; the duplicate check comes before the DTU check.
   ExpectRefusal(CheckManagerOk(ListOf({Definition(kModelM5, 1), dtu, Definition(kModelM7, 1)})), 353, 231);
   ExpectRefusal(CheckManagerOk(ListOf({Definition(kModelM5, 0)})), 353, 231);
   ExpectRefusal(CheckManagerOk(ListOf({Definition(kModelM5, 255)})), 353, 231);
   ExpectRefusal(CheckManagerOk(ListOf({Definition(kModelM5, 1), dtu})), 343, 205);
-  ExpectRefusal(std::optional<RuleRefusal>(NoScreenInFileRefusal()), 304, 382);
+  ExpectRefusal(NoScreenInFileRefusal(), 304, 382);
 }
 
 TEST(ScreenManagerRulesTest, ListColumns) {
@@ -104,9 +106,9 @@ TEST(ScreenEditorRulesTest, OkChecksInOrder) {
   const CScreenData list = ListOf({Definition(kModelM5, 1), Definition(kModelM7, 2)});
 
   // Edited screen itself does not count as a duplicate.
-  EXPECT_EQ(CheckEditorOk(list, 0, Definition(kModelM5, 1)), std::nullopt);
+  EXPECT_TRUE(CheckEditorOk(list, 0, Definition(kModelM5, 1)).ok());
   // Same ID on a controller of the other class is allowed by the editor.
-  EXPECT_EQ(CheckEditorOk(list, -1, Definition(kModelM7, 1)), std::nullopt);
+  EXPECT_TRUE(CheckEditorOk(list, -1, Definition(kModelM7, 1)).ok());
   ExpectRefusal(CheckEditorOk(list, -1, Definition(kModelM4, 1)), 353, 231);
   ExpectRefusal(CheckEditorOk(list, 0, Definition(kModelM6, 2)), 353, 231);
 
@@ -118,7 +120,7 @@ TEST(ScreenEditorRulesTest, OkChecksInOrder) {
   tooLargeDuplicateDtu.screen.number = 9;
   ExpectRefusal(CheckEditorOk(list, -1, tooLargeDuplicateDtu), 343, 205);
   tooLargeDuplicateDtu.comm.gprsId.Assign("dtu");
-  EXPECT_EQ(CheckEditorOk(list, -1, tooLargeDuplicateDtu), std::nullopt);
+  EXPECT_TRUE(CheckEditorOk(list, -1, tooLargeDuplicateDtu).ok());
 }
 
 TEST(ScreenEditorRulesTest, CrossPartListOfTheSize) {
@@ -144,7 +146,7 @@ TEST(ScreenEditorRulesTest, AcceptWritesTheCrossUnlessRotatedOrHandMade) {
   for (const auto& c : cases) {
     ScreenDefinition definition = Definition(kModelM5, 1, 96, 96);
     definition.comm.special = c.special;
-    EXPECT_EQ(AcceptEditedScreen(list, -1, definition), std::nullopt);
+    EXPECT_TRUE(AcceptEditedScreen(list, -1, definition).ok());
     EXPECT_EQ(definition.comm.special, c.expected);
   }
   ScreenDefinition refused = Definition(kModelM1, 1, 512, 512);
@@ -268,7 +270,7 @@ TEST(ManagerPasswordGateTest, AskedOncePerOpeningUntilRight) {
   ExpectRefusal(wrong.message, 223, 205);
   const auto cancelled = gate.Allow(ManagerAction::Remove);
   EXPECT_FALSE(cancelled.allowed);
-  EXPECT_FALSE(cancelled.message);
+  EXPECT_TRUE(cancelled.message.ok());
   EXPECT_TRUE(gate.Allow(ManagerAction::Edit).allowed);
   // Right once: not asked again for any list change.
   EXPECT_TRUE(gate.Allow(ManagerAction::Import).allowed);

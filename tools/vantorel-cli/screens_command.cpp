@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/text_format.h"
+#include "app/text_table.h"
 #include "cli_command.h"
 #include "machine_screens.h"
 #include "screen/ascii_text.h"
@@ -49,7 +50,7 @@ struct AddOptions {
   std::optional<std::string> special;
 };
 
-[[noreturn]] void Refuse(const RuleRefusal& refusal) { throw CliError(refusal.text); }
+[[noreturn]] void Refuse(const Status& refusal) { throw CliError(StatusMessage(refusal)); }
 
 CScreenData LoadScreens(const CliContext& context) {
   CScreenData list;
@@ -59,7 +60,7 @@ CScreenData LoadScreens(const CliContext& context) {
 
 // What the manager's OK does: check the whole list, then store it.
 void StoreScreens(const CliContext& context, CScreenData& list) {
-  if (const auto refusal = CheckManagerOk(list)) Refuse(*refusal);
+  if (const Status checked = CheckManagerOk(list); !checked) Refuse(checked);
   Status kept;
   if (const Status saved = list.Save(context.folders.ScreenFile(), &kept); !saved) {
     throw CliError(StatusMessage(saved));
@@ -270,11 +271,11 @@ void SetUpAdd(CLI::App& screens, CliContext& context) {
                   "none, rotate (mounted rotated left 90 degrees), parts (cross of the screen's size) or p:LIST");
   add->callback([options, &context] {
     CScreenData list = LoadScreens(context);
-    if (const auto refusal = CheckCanAddScreen(list)) Refuse(*refusal);
+    if (const Status room = CheckCanAddScreen(list); !room) Refuse(room);
     ScreenDefinition definition = BuildNewScreen(list, *options);
-    if (const auto refusal = AcceptEditedScreen(list, -1, definition)) {
-      if (refusal->textId != kTextDuplicateId) Refuse(*refusal);
-      throw CliError(refusal->text + FormatText(" (ID %d is taken; --id %d is free)", definition.screen.number,
+    if (const Status accepted = AcceptEditedScreen(list, -1, definition); !accepted) {
+      if (accepted.text() != kTextDuplicateId) Refuse(accepted);
+      throw CliError(StatusMessage(accepted) + FormatText(" (ID %d is taken; --id %d is free)", definition.screen.number,
                                                 list.NextFreeId(definition.screen.number)));
     }
     list.Append(definition.screen, definition.comm);

@@ -90,7 +90,10 @@ void BM_WritePlaybillFile(benchmark::State& state) {
 
 void BM_ReadPlaybillFile(benchmark::State& state) {
   const auto file = BenchFile();
-  WritePlaybill(file, Playbill(), Screen());
+  if (const Status written = WritePlaybill(file, Playbill(), Screen()); !written) {
+    state.SkipWithError(written.detail().c_str());
+    return;
+  }
   for (auto _ : state) {
     PrgList list;
     int version = 110;

@@ -29,8 +29,8 @@ void DropUnsafeFormats(std::map<int, std::string>& texts) {
   });
 }
 
-std::string FailureMessage(int textId, const char* separator, const std::filesystem::path& path) {
-  return LoadText(textId) + separator + path.string();
+Status Failure(TextId text, const std::filesystem::path& path) {
+  return Status::Failure(text, path.string()).WithTitle(kTextError);
 }
 
 // The ID in a file name "lang<digits>.lng" (case ignored), or 0.
@@ -55,33 +55,33 @@ std::filesystem::path CAppLanguage::FileFor(int id) const {
   return m_folder / ("lang" + std::to_string(id) + kLanguageFileExtension);
 }
 
-LanguageSwitch CAppLanguage::SetLanguage(int id) {
-  if (id == m_id) return {};
+Expected<bool> CAppLanguage::SetLanguage(int id) {
+  if (id == m_id) return false;
   if (id == kAutoLanguageId) id = m_systemLanguage();
   const std::filesystem::path path = FileFor(id);
   std::error_code error;
   if (id == kAutoLanguageId || id == kEnglishLanguageId || !std::filesystem::exists(path, error)) {
     id = kEnglishLanguageId;
   }
-  if (id == m_id) return {};
+  if (id == m_id) return false;
   if (id == kEnglishLanguageId) {
     SetLanguageTexts({});
     m_id = id;
-    return {true, true, {}};
+    return true;
   }
 
   std::string content;
   std::map<int, std::string> texts;
   if (!ReadWholeFile(path, content) || !ParseLanguageFile(content, texts)) {
-    return {false, false, FailureMessage(kTextLanguageLoadFailed, "\n", path)};
+    return Failure(kTextLanguageLoadFailed, path);
   }
   if (const auto tag = texts.find(kTextLanguageTag); tag == texts.end() || tag->second != kLanguageTag) {
-    return {false, false, FailureMessage(kTextLanguageVersionMismatch, "\n\n", path)};
+    return Failure(kTextLanguageVersionMismatch, path);
   }
   DropUnsafeFormats(texts);
   SetLanguageTexts(std::move(texts));
   m_id = id;
-  return {true, true, {}};
+  return true;
 }
 
 int CAppLanguage::SystemLanguageId() {

@@ -8,16 +8,11 @@
 #include <vector>
 
 #include "app/language_names.h"
+#include "platform/status.h"
 
 namespace vantorel {
 
 inline constexpr int kAutoLanguageId = 0;
-
-struct LanguageSwitch {
-  bool ok = true;
-  bool changed = false;  // the texts changed: menus and captions must be rebuilt
-  std::string message;   // on failure: the text to show, captioned "Error"
-};
 
 class CAppLanguage {
 public:
@@ -30,8 +25,9 @@ public:
   std::filesystem::path FileFor(int id) const;
 
   // 0 = the user's desktop language. A language without a file falls back to built-in English; a
-  // file that cannot be read or carries the wrong tag leaves the current language in force.
-  LanguageSwitch SetLanguage(int id);
+  // file that cannot be read or carries the wrong tag leaves the current language in force and
+  // says why (titled "Error"). True when the texts changed: menus and captions must be rebuilt.
+  Expected<bool> SetLanguage(int id);
 
   // The user's desktop language as a language ID (0 when it is not in the name table).
   static int SystemLanguageId();

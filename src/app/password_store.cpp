@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/text_ids.h"
 #include "app/user_settings.h"
 
 namespace vantorel {
@@ -79,10 +80,10 @@ PasswordChange ChangePassword(const PasswordBlock& current, std::string_view old
                               std::string_view newPassword, std::string_view repeatedPassword) {
   PasswordChange change;
   if (newPassword != repeatedPassword) {
-    change.messageId = 224;
+    change.refusal = Status::Failure(kTextNewPasswordsDiffer).WithTitle(kTextPrompt);
     change.focus = PasswordChange::Focus::NewPassword;
   } else if (!CheckPassword(oldPassword, current)) {
-    change.messageId = 225;
+    change.refusal = Status::Failure(kTextOldPasswordIncorrect).WithTitle(kTextPrompt);
     change.focus = PasswordChange::Focus::OldPassword;
   } else if (!newPassword.empty()) {
     change.newBlock = EncodePassword(newPassword, true);

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "platform/status.h"
 #include "app/password.h"
 
 namespace vantorel {
@@ -44,7 +45,7 @@ bool CanConfirmPasswordChange(PasswordKind kind, std::string_view oldPassword, s
 
 struct PasswordChange {
   enum class Focus { None, OldPassword, NewPassword };
-  int messageId = 0;  // 0 when accepted, else the text to show ("Prompt" caption)
+  Status refusal;  // success when accepted, else the text to show ("Prompt" caption)
   Focus focus = Focus::None;
   PasswordBlock newBlock{};  // all zero for an empty new password
 };

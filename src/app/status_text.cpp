@@ -1,5 +1,7 @@
 #include "app/status_text.h"
 
+#include <string_view>
+
 #include "app/text_ids.h"
 #include "app/text_table.h"
 
@@ -14,7 +16,9 @@ std::string StatusMessage(const Status& status) {
       return text.replace(at, 2, status.detail());
     }
   }
-  return text + (text.empty() ? "" : ": ") + status.detail();
+  // "Failed: reason", but a text that is a whole sentence is followed by its detail.
+  const bool sentence = !text.empty() && std::string_view(".!?").find(text.back()) != std::string_view::npos;
+  return text + (text.empty() ? "" : sentence ? " " : ": ") + status.detail();
 }
 
 TextId StatusTitle(const Status& status, TextId fallback) {

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "app/ledtool_api.h"
+#include "app/text_format.h"
 #include "app/text_table.h"
 
 namespace vantorel {
@@ -17,7 +18,9 @@ constexpr int kNameBufferSize = 100;
 constexpr int kLegacyToolType = 16;
 constexpr const char* kLegacyToolName = "Kelvarn2000";
 
-std::string Problem(int textId, const std::filesystem::path& path) { return LoadText(textId) + "\n\n" + path.string(); }
+Status Problem(TextId text, const std::filesystem::path& path) {
+  return Status::Failure(text, path.string()).WithTitle(kTextError);
+}
 
 // One loaded plug-in; unloaded when it goes out of scope.
 class Plugin {
@@ -52,14 +55,14 @@ std::string CallName(Ledtool_GetTypeAndName_t getTypeAndName, int languageId, in
 
 // Creates the tool, tells it what it needs and runs `body` on it.
 template <typename Body>
-ToolRun RunTool(const std::filesystem::path& path, const ToolRunContext& context, const ToolEntry* entry,
+Expected<int> RunTool(const std::filesystem::path& path, const ToolRunContext& context, const ToolEntry* entry,
                 const char* mainEntryPoint, Body body) {
   Plugin plugin(path);
-  if (!plugin.Loaded()) return {false, 0, Problem(kTextPluginLoadFailed, path)};
+  if (!plugin.Loaded()) return Problem(kTextPluginLoadFailed, path);
   const auto create = plugin.Resolve<Ledtool_Create_t>("Ledtool_Create");
   const auto destroy = plugin.Resolve<Ledtool_Destroy_t>("Ledtool_Destroy");
   const auto run = plugin.Resolve<Ledtool_DoModal_t>(mainEntryPoint);
-  if (!create || !destroy || !run) return {false, 0, Problem(kTextPluginEntryMissing, path)};
+  if (!create || !destroy || !run) return Problem(kTextPluginEntryMissing, path);
 
   LedtoolHandle handle = create();
   if (const auto setLanguage = plugin.Resolve<Ledtool_SetLanguage_t>("Ledtool_SetLanguage")) {
@@ -79,7 +82,7 @@ ToolRun RunTool(const std::filesystem::path& path, const ToolRunContext& context
   }
   const int result = body(run, handle);
   destroy(handle);
-  return {true, result, {}};
+  return result;
 }
 
 }  // namespace
@@ -138,15 +141,15 @@ ToolMenu CToolPlugins::BuildMenu(int languageId, bool ledtoolPasswordOption) con
   return menu;
 }
 
-ToolRun CToolPlugins::Run(const ToolMenu& menu, int command, const ToolRunContext& context) const {
+Expected<int> CToolPlugins::Run(const ToolMenu& menu, int command, const ToolRunContext& context) const {
   const auto entry = std::find_if(menu.entries.begin(), menu.entries.end(),
                                   [command](const ToolEntry& e) { return e.command == command; });
-  if (entry == menu.entries.end()) return {};
+  if (entry == menu.entries.end()) return Status::Failure(kTextPluginEntryMissing, FormatText("no tool for command %d", command));
   return RunTool(entry->extended ? ExtendedLibrary() : Library(), context, &*entry, "Ledtool_DoModal",
                  [&context](Ledtool_DoModal_t doModal, LedtoolHandle handle) { return doModal(handle, context.parent); });
 }
 
-ToolRun CToolPlugins::FindDevice(const ToolRunContext& context, bool extended) const {
+Expected<int> CToolPlugins::FindDevice(const ToolRunContext& context, bool extended) const {
   return RunTool(Library(), context, nullptr, extended ? "Ledtool_SearchCardEx" : "Ledtool_SearchCard",
                  [&context](Ledtool_SearchCard_t search, LedtoolHandle handle) { return search(handle, context.parent); });
 }

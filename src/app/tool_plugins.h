@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+#include "platform/status.h"
 
 namespace vantorel {
 
@@ -26,7 +27,7 @@ struct ToolMenu {
   bool showSubmenu = false;        // only when libledtool.so offers at least one tool
   bool passwordEntry = false;      // separator and "Change Ledtool advance password" (32883)
   bool findDevice = false;         // separator and "Find &device..." (32915) in the tool menu
-  std::vector<std::string> problems;  // plug-ins present but unusable: the messages to show
+  std::vector<Status> problems;  // plug-ins present but unusable: why, titled "Error"
 };
 
 // What a tool is told when it runs.
@@ -38,12 +39,6 @@ struct ToolRunContext {
   void* parent = nullptr;
 };
 
-struct ToolRun {
-  bool ok = false;
-  int result = 0;       // the value the tool returned
-  std::string message;  // on failure: the text to show, captioned "Error"
-};
-
 class CToolPlugins {
 public:
   explicit CToolPlugins(std::filesystem::path programFolder);
@@ -52,10 +47,11 @@ public:
   std::filesystem::path Library() const;          // libledtool.so
 
   ToolMenu BuildMenu(int languageId, bool ledtoolPasswordOption) const;
-  // Runs the tool of `command` (32899 + k) of `menu`.
-  ToolRun Run(const ToolMenu& menu, int command, const ToolRunContext& context) const;
+  // Runs the tool of `command` (32899 + k) of `menu`: the value the tool returned, or why it could
+  // not run (titled "Error").
+  Expected<int> Run(const ToolMenu& menu, int command, const ToolRunContext& context) const;
   // "Find &device...": the device search of libledtool.so, or its extended search.
-  ToolRun FindDevice(const ToolRunContext& context, bool extended) const;
+  Expected<int> FindDevice(const ToolRunContext& context, bool extended) const;
 
 private:
   std::filesystem::path m_folder;

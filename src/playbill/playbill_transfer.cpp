@@ -16,12 +16,6 @@
 
 namespace vantorel {
 
-Status StorePlaybill(const std::filesystem::path& file, const PrgList& list, const tagScreenInfo& screen) {
-  const auto bytes = EncodePlaybill(list, screen, -1, PlaybillFolderOf(file));
-  if (!bytes) return Status::Failure(kTextFailed, "no playbill for this screen \u2014 " + file.string());
-  return WriteFileAtomically(file, *bytes);
-}
-
 Status StoreSchedule(const CPlaySchedule& schedule, const std::filesystem::path& playbill) {
   const std::filesystem::path file = SchedulePathFor(playbill);
   if (schedule.WriteSchedule(file) != 0) return Status::Failure(kTextFailed, file.string());
@@ -37,14 +31,9 @@ std::string ScreenSummaryText(const tagScreenInfo& screen) {
          ColourModeName(screen.color) + "\n";
 }
 
-std::string ImportRefusalText(const tagScreenInfo& fileScreen) {
-  return LoadText(kTextImportRefused) + FormatText("\n\n %d(w) x %d(h), %s\n", fileScreen.width, fileScreen.height,
-                                                   ColourModeName(fileScreen.color).c_str());
-}
-
 Status ExportPlaybill(CPrgListDoc& doc, const std::filesystem::path& target) {
   if (Status saved = doc.Save(); !saved) return saved;
-  if (Status stored = StorePlaybill(target, doc.Records(), doc.CurrentScreen()); !stored) return stored;
+  if (Status stored = WritePlaybill(target, doc.Records(), doc.CurrentScreen()); !stored) return stored;
   return StoreSchedule(doc.Schedule(), target);
 }
 
@@ -80,14 +69,13 @@ std::string ImportFailureText(const Status& failure) {
   return StatusMessage(failure);
 }
 
-std::optional<std::string> CheckImportScreens(const tagScreenInfo& fileScreen, const CScreenData& screens,
-                                              const std::vector<int>& chosen) {
+Status CheckImportScreens(const tagScreenInfo& fileScreen, const CScreenData& screens, const std::vector<int>& chosen) {
   for (int index : chosen) {
     if (!screens.IsValidIndex(index) || !IsImportCompatible(fileScreen, screens.Screen(index))) {
-      return ImportRefusalText(fileScreen);
+      return Refusal(fileScreen);
     }
   }
-  return std::nullopt;
+  return Status::Ok();
 }
 
 ScreensImport ImportToScreens(const CPrgListDoc& doc, const std::filesystem::path& file, const std::vector<int>& chosen) {
@@ -110,7 +98,7 @@ ScreensImport ImportToScreens(const CPrgListDoc& doc, const std::filesystem::pat
       int version = kPlaybillVersion;
       if (const auto read = ReadPlaybill(file, list, version, &screen); !read) return read.status().WithText(kTextFailed);
       if (ProgramRecordAt(list, 0) < 0) return Status::Failure(kTextFailed, "no program \u2014 " + file.string());
-      if (Status written = StorePlaybill(target, list, screen); !written) return written;
+      if (Status written = WritePlaybill(target, list, screen); !written) return written;
       return StoreSchedule(schedule, target);
     }();
     if (!stored) {

@@ -20,11 +20,7 @@ bool IsImportCompatible(const tagScreenInfo& fileScreen, const tagScreenInfo& sc
 
 // "64 x 64 (w x h)\nFull color\n": how an open dialog previews a playbill file's screen.
 std::string ScreenSummaryText(const tagScreenInfo& screen);
-// Message 319 followed by "\n\n %d(w) x %d(h), %s\n" with the file's width, height and colour.
-std::string ImportRefusalText(const tagScreenInfo& fileScreen);
 
-// Writes `list` for `screen` to `file` (atomically); a failure names the system's reason.
-Status StorePlaybill(const std::filesystem::path& file, const PrgList& list, const tagScreenInfo& screen);
 // Writes `schedule` to the schedule file beside `playbill`.
 Status StoreSchedule(const CPlaySchedule& schedule, const std::filesystem::path& playbill);
 
@@ -39,12 +35,12 @@ Status ExportPlaybill(CPrgListDoc& doc, const std::filesystem::path& target);
 // file's playbill, saved to the screen's playbill file, and the file's schedule, saved to the
 // screen's schedule file.
 Status ImportPlaybill(CPrgListDoc& doc, const std::filesystem::path& file);
-// How a failed import reads: message 319 with the file's screen, else StatusMessage.
+// How a failed import reads: message 319 followed by "\n\n %d(w) x %d(h), %s\n" with the file's
+// width, height and colour, else StatusMessage.
 std::string ImportFailureText(const Status& failure);
 
 // The multi-screen dialog's OK check: message 319 when a chosen screen does not suit the file.
-std::optional<std::string> CheckImportScreens(const tagScreenInfo& fileScreen, const CScreenData& screens,
-                                              const std::vector<int>& chosen);
+Status CheckImportScreens(const tagScreenInfo& fileScreen, const CScreenData& screens, const std::vector<int>& chosen);
 
 struct ScreensImport {
   bool currentChosen = false;   // the current screen was among the chosen: import it next

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/text_format.h"
+#include "app/text_ids.h"
 #include "platform/atomic_file.h"
 #include "platform/byte_writer.h"
 #include "platform/fixed_text.h"
@@ -193,10 +194,11 @@ std::optional<std::vector<std::uint8_t>> EncodePlaybill(const PrgList& list, con
   return encoder.Take();
 }
 
-bool WritePlaybill(const std::filesystem::path& file, const PrgList& list, const tagScreenInfo& screen,
-                   int programIndex) {
+Status WritePlaybill(const std::filesystem::path& file, const PrgList& list, const tagScreenInfo& screen,
+                     int programIndex) {
   const auto bytes = EncodePlaybill(list, screen, programIndex, PlaybillFolderOf(file));
-  return bytes && WriteFileAtomically(file, *bytes);
+  if (!bytes) return Status::Failure(kTextFailed, "no playbill for this screen \u2014 " + file.string());
+  return WriteFileAtomically(file, *bytes);
 }
 
 }  // namespace vantorel

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/status.h"
 #include "playbill/prg_item.h"
 #include "screen/screen_data.h"
 
@@ -20,8 +21,8 @@ std::optional<std::vector<std::uint8_t>> EncodePlaybill(const PrgList& list, con
                                                         int programIndex, const std::filesystem::path& folder);
 
 // Writes `file` through a temporary file in the same folder that replaces it only when complete,
-// so a failed write leaves the previous playbill as it was. True when the playbill was written.
-bool WritePlaybill(const std::filesystem::path& file, const PrgList& list, const tagScreenInfo& screen,
+// so a failed write leaves the previous playbill as it was. A failure names the system's reason.
+Status WritePlaybill(const std::filesystem::path& file, const PrgList& list, const tagScreenInfo& screen,
                    int programIndex = -1);
 
 }  // namespace vantorel

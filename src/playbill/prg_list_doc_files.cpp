@@ -136,7 +136,7 @@ Status CPrgListDoc::Save() {
   const std::filesystem::path file = PlaybillPath();
   if (file.empty()) return Status::Failure(kTextFailed, "no playbill file for the screen " + CurrentScreen().scrName.str());
   if (m_modified) {
-    if (Status stored = StorePlaybill(file, m_records, CurrentScreen()); !stored) return stored;
+    if (Status stored = WritePlaybill(file, m_records, CurrentScreen()); !stored) return stored;
     m_modified = false;
   }
   m_path = file;
@@ -148,7 +148,7 @@ Status CPrgListDoc::Save() {
 }
 
 Status CPrgListDoc::SaveToFile(const std::filesystem::path& file) {
-  if (Status stored = StorePlaybill(file, m_records, CurrentScreen()); !stored) return stored;
+  if (Status stored = WritePlaybill(file, m_records, CurrentScreen()); !stored) return stored;
   const bool newFile = Normalized(file) != Normalized(m_path);
   m_path = file;
   const bool screenFile = IsScreenFile(file);

@@ -132,8 +132,8 @@ std::vector<int> CImportScreensDlg::Chosen() const {
 }
 
 void CImportScreensDlg::accept() {
-  if (const auto refusal = CheckImportScreens(m_fileScreen, m_screens, Chosen())) {
-    ShowMessage(this, QString::fromStdString(*refusal), kTextError, QMessageBox::Warning);
+  if (const Status checked = CheckImportScreens(m_fileScreen, m_screens, Chosen()); !checked) {
+    ShowMessage(this, QString::fromStdString(ImportFailureText(checked)), kTextError, QMessageBox::Warning);
     return;
   }
   QDialog::accept();

@@ -225,10 +225,7 @@ void CMainFrame::RebuildToolMenu(bool showProblems) {
   m_pluginActions.clear();
   m_toolMenu = m_app.Plugins().BuildMenu(m_app.LanguageId(), m_app.Options().ledtoolPassword != 0);
   if (showProblems) {
-    for (const std::string& problem : m_toolMenu.problems) {
-      WriteLog(LogKind::Error, problem);
-      m_app.Prompts().Message(this, problem, kTextError, QMessageBox::Critical);
-    }
+    for (const Status& problem : m_toolMenu.problems) ShowFailure(problem);
   }
 
   const auto addToMenu = [this](QAction* action) {
@@ -303,11 +300,7 @@ bool CMainFrame::SwitchScreen(int index) {
   return true;
 }
 
-void CMainFrame::ShowFailure(const Status& failure) {
-  const std::string text = StatusMessage(failure);
-  WriteLog(LogKind::Error, text);
-  m_app.Prompts().Message(this, text, kTextError, QMessageBox::Critical);
-}
+void CMainFrame::ShowFailure(const Status& failure) { m_app.ShowFailure(this, failure); }
 
 void CMainFrame::DocumentChanged() {
   m_tree->Rebuild(m_app.Doc());
@@ -487,10 +480,10 @@ void CMainFrame::ShowOptions() {
 void CMainFrame::ChooseLanguage() {
   CSelectLangDlg dialog(m_app.Folders().LanguageFolder(), this);
   if (dialog.exec() != QDialog::Accepted) return;
-  const LanguageSwitch result = m_app.ChangeLanguage(dialog.LanguageId(), true);
-  if (!result.ok) {
-    m_app.Prompts().Message(this, result.message, kTextError, QMessageBox::Critical);
-  } else if (result.changed) {
+  const Expected<bool> changed = m_app.ChangeLanguage(dialog.LanguageId(), true);
+  if (!changed) {
+    ShowFailure(changed.status());
+  } else if (*changed) {
     Retranslate();
   }
 }
@@ -502,18 +495,14 @@ void CMainFrame::ChangePassword(int command) {
 }
 
 void CMainFrame::RunTool(int command) {
-  const ToolRun run = m_app.Plugins().Run(m_toolMenu, command, m_app.ToolContext(this));
-  if (!run.ok && !run.message.empty()) {
-    WriteLog(LogKind::Error, run.message);
-    m_app.Prompts().Message(this, run.message, kTextError, QMessageBox::Critical);
+  if (const Expected<int> run = m_app.Plugins().Run(m_toolMenu, command, m_app.ToolContext(this)); !run) {
+    ShowFailure(run.status());
   }
 }
 
 void CMainFrame::FindDevice() {
-  const ToolRun run = m_app.Plugins().FindDevice(m_app.ToolContext(this), false);
-  if (!run.ok) {
-    WriteLog(LogKind::Error, run.message);
-    m_app.Prompts().Message(this, run.message, kTextError, QMessageBox::Critical);
+  if (const Expected<int> run = m_app.Plugins().FindDevice(m_app.ToolContext(this), false); !run) {
+    ShowFailure(run.status());
   }
 }
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/status_text.h"
 #include "app/text_table.h"
 #include "ui/ui_text.h"
 
@@ -65,8 +66,9 @@ void CChangePasswordDlg::UpdateOk() {
 
 void CChangePasswordDlg::accept() {
   const PasswordChange change = ChangePassword(m_current, Utf8(m_old), Utf8(m_new), Utf8(m_repeat));
-  if (change.messageId != 0) {
-    ShowMessage(this, Text(change.messageId), kTextPrompt, QMessageBox::Information);
+  if (!change.refusal) {
+    ShowMessage(this, QString::fromStdString(StatusMessage(change.refusal)), StatusTitle(change.refusal, kTextPrompt),
+                QMessageBox::Information);
     QLineEdit* focus = change.focus == PasswordChange::Focus::OldPassword ? m_old : m_new;
     focus->setFocus();
     focus->selectAll();

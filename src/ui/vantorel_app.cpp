@@ -70,8 +70,7 @@ bool CVantorelApp::StartUp(std::span<const std::string> arguments) {
   });
   if (!opened) {
     // The editor still starts, on the playbill in memory: the user can save it elsewhere.
-    WriteLog(LogKind::Error, StatusMessage(opened));
-    m_prompts.Message(nullptr, StatusMessage(opened), kTextError, QMessageBox::Critical);
+    ShowFailure(nullptr, opened);
   }
 
   m_mainFrame = std::make_unique<CMainFrame>(*this);
@@ -93,18 +92,11 @@ bool CVantorelApp::StartUp(std::span<const std::string> arguments) {
 void CVantorelApp::RestoreLanguage() {
   const std::optional<int> saved = m_userSettings.Language();
   if (!saved) return;
-  const LanguageSwitch result = m_language.SetLanguage(*saved);
-  if (!result.ok) {
-    WriteLog(LogKind::Error, result.message);
-    m_prompts.Message(nullptr, result.message, kTextError, QMessageBox::Critical);
-  }
+  if (const Expected<bool> result = m_language.SetLanguage(*saved); !result) ShowFailure(nullptr, result.status());
 }
 
 void CVantorelApp::ShowNotices(QWidget* parent) {
-  for (const Status& notice : m_doc.TakeNotices()) {
-    WriteLog(LogKind::Error, StatusMessage(notice));
-    m_prompts.Message(parent, StatusMessage(notice), kTextWarning, QMessageBox::Warning);
-  }
+  for (const Status& notice : m_doc.TakeNotices()) ShowStatus(parent, notice, kTextWarning, QMessageBox::Warning);
 }
 
 bool CVantorelApp::AskStartupPassword() {
@@ -141,14 +133,19 @@ void CVantorelApp::StorePassword(PasswordKind kind, const PasswordBlock& block) 
   StorePasswordBlock(m_userSettings, kind, block);
 }
 
-LanguageSwitch CVantorelApp::ChangeLanguage(int languageId, bool remember) {
-  const LanguageSwitch result = m_language.SetLanguage(languageId);
-  if (!result.ok) {
-    WriteLog(LogKind::Error, result.message);
-    return result;
-  }
-  if (remember) m_userSettings.SetLanguage(languageId);
+Expected<bool> CVantorelApp::ChangeLanguage(int languageId, bool remember) {
+  const Expected<bool> result = m_language.SetLanguage(languageId);
+  if (result && remember) m_userSettings.SetLanguage(languageId);
   return result;
+}
+
+void CVantorelApp::ShowStatus(QWidget* parent, const Status& status, TextId caption, QMessageBox::Icon icon) {
+  WriteLog(LogKind::Error, StatusMessage(status));
+  m_prompts.Message(parent, StatusMessage(status), StatusTitle(status, caption), icon);
+}
+
+void CVantorelApp::ShowFailure(QWidget* parent, const Status& failure) {
+  ShowStatus(parent, failure, kTextError, QMessageBox::Critical);
 }
 
 ToolRunContext CVantorelApp::ToolContext(QWidget* parent) const {

@@ -76,6 +76,10 @@ public:
   // Shows what the document has to tell although the work went on (a damaged playbill kept
   // aside) as warnings.
   void ShowNotices(QWidget* parent);
+  // Logs `status` and shows it in a message box under its own title, or else `caption`.
+  void ShowStatus(QWidget* parent, const Status& status, TextId caption, QMessageBox::Icon icon);
+  // A failure, titled "Error" unless it names its own title.
+  void ShowFailure(QWidget* parent, const Status& failure);
 
   const AppOptions& Options() const { return m_options; }
   // Stores options accepted in the options dialog: written back, new items follow them, the
@@ -88,7 +92,7 @@ public:
   int LanguageId() const { return m_language.Id(); }
   // Switches the texts; when the user chose it in the dialog, remembers the choice for the next
   // start. The caller refreshes the windows.
-  LanguageSwitch ChangeLanguage(int languageId, bool remember);
+  Expected<bool> ChangeLanguage(int languageId, bool remember);
 
   const CToolPlugins& Plugins() const { return m_plugins; }
   ToolRunContext ToolContext(QWidget* parent) const;

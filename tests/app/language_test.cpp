@@ -3,6 +3,7 @@
 #include "app/app_language.h"
 #include "app/language_file.h"
 #include "app/language_names.h"
+#include "app/status_text.h"
 #include "app/text_table.h"
 #include "platform/atomic_file.h"
 #include "support/temp_folder.h"
@@ -101,42 +102,43 @@ TEST_F(LanguageSwitchTest, SwitchRefusalsAndFallBack) {
   WriteLanguage(1040, "317=VANTOREL_010100\n205\n");
 
   EXPECT_EQ(m_language.Id(), 1033);
-  LanguageSwitch result = m_language.SetLanguage(1031);
-  EXPECT_TRUE(result.ok);
-  EXPECT_TRUE(result.changed);
+  Expected<bool> result = m_language.SetLanguage(1031);
+  ASSERT_TRUE(result.ok());
+  EXPECT_TRUE(*result);
   EXPECT_EQ(m_language.Id(), 1031);
   EXPECT_EQ(LoadText(kTextPrompt), "Hinweis");
   EXPECT_EQ(LoadText(kTextWarning), "Warning");  // not translated: English
   // A translation whose arguments differ from the English text is not used.
   EXPECT_EQ(LoadText(kTextTransferTotal), "Total: %lld bytes, %ld files.");
 
-  EXPECT_FALSE(m_language.SetLanguage(1031).changed);  // already in force
+  EXPECT_FALSE(m_language.SetLanguage(1031).value());  // already in force
 
-  // Wrong tag: refused with 318, a blank line and the path; German stays.
+  // Wrong tag: refused with 318 and the path, titled "Error"; German stays.
   result = m_language.SetLanguage(1036);
-  EXPECT_FALSE(result.ok);
-  EXPECT_EQ(result.message,
-            "Language resource version mismatch, can't switch language.\n\n" + m_language.FileFor(1036).string());
+  ASSERT_FALSE(result.ok());
+  EXPECT_EQ(StatusMessage(result.status()),
+            "Language resource version mismatch, can't switch language. " + m_language.FileFor(1036).string());
+  EXPECT_EQ(result.status().title(), kTextError);
   EXPECT_EQ(m_language.Id(), 1031);
   EXPECT_EQ(LoadText(kTextPrompt), "Hinweis");
 
-  // Unreadable: 312, a line break and the path.
+  // Unreadable: 312 and the path.
   result = m_language.SetLanguage(1040);
-  EXPECT_FALSE(result.ok);
-  EXPECT_EQ(result.message, "Fail to load language resource!\n" + m_language.FileFor(1040).string());
+  ASSERT_FALSE(result.ok());
+  EXPECT_EQ(StatusMessage(result.status()), "Fail to load language resource! " + m_language.FileFor(1040).string());
   EXPECT_EQ(m_language.Id(), 1031);
 
   // No file: built-in English.
   result = m_language.SetLanguage(1049);
-  EXPECT_TRUE(result.ok);
+  EXPECT_TRUE(result.ok());
   EXPECT_EQ(m_language.Id(), 1033);
   EXPECT_EQ(LoadText(kTextPrompt), "Prompt");
 
   // Automatic: the desktop's language.
-  EXPECT_TRUE(m_language.SetLanguage(kAutoLanguageId).changed);
+  EXPECT_TRUE(m_language.SetLanguage(kAutoLanguageId).value());
   EXPECT_EQ(m_language.Id(), 1031);
   m_system = 0;
-  EXPECT_TRUE(m_language.SetLanguage(kAutoLanguageId).changed);
+  EXPECT_TRUE(m_language.SetLanguage(kAutoLanguageId).value());
   EXPECT_EQ(m_language.Id(), 1033);
 }
 
@@ -164,7 +166,7 @@ TEST(ShippedLanguages, CarryTheTagAndEnglishArguments) {
     if (choice.id == kAutoLanguageId || choice.id == kEnglishLanguageId) continue;
     SCOPED_TRACE(choice.name);
     CAppLanguage language(folder);
-    ASSERT_TRUE(language.SetLanguage(choice.id).ok);
+    ASSERT_TRUE(language.SetLanguage(choice.id).ok());
     std::string content;
     ASSERT_TRUE(ReadWholeFile(language.FileFor(choice.id), content));
     std::map<int, std::string> texts;

@@ -105,13 +105,13 @@ TEST(PasswordChange, ConfirmRulesAndMessages) {
 
   const PasswordBlock admin = EncodePassword("50731", true);
   auto change = ChangePassword(admin, "50731", "abc", "abd");
-  EXPECT_EQ(change.messageId, 224);
+  EXPECT_EQ(change.refusal.text(), 224);
   EXPECT_EQ(change.focus, PasswordChange::Focus::NewPassword);
   change = ChangePassword(admin, "wrong", "abc", "abc");
-  EXPECT_EQ(change.messageId, 225);
+  EXPECT_EQ(change.refusal.text(), 225);
   EXPECT_EQ(change.focus, PasswordChange::Focus::OldPassword);
   change = ChangePassword(admin, "50731", "abc", "abc");
-  EXPECT_EQ(change.messageId, 0);
+  EXPECT_TRUE(change.refusal.ok());
   EXPECT_TRUE(CheckPassword("abc", change.newBlock));
 }
 
@@ -119,16 +119,16 @@ TEST(PasswordChange, StartupPasswordFirstTimeAndRemoval) {
   const PasswordBlock none{};
   const PasswordBlock current = BlockToChange(PasswordKind::Startup, none);
   EXPECT_TRUE(CheckPassword(kInitialStartupPassword, current));
-  EXPECT_EQ(ChangePassword(current, "50731", "s3cret", "s3cret").messageId, 225);
+  EXPECT_EQ(ChangePassword(current, "50731", "s3cret", "s3cret").refusal.text(), 225);
   const auto set = ChangePassword(current, "73085", "s3cret", "s3cret");
-  ASSERT_EQ(set.messageId, 0);
+  ASSERT_TRUE(set.refusal.ok());
   EXPECT_TRUE(CheckPassword("s3cret", set.newBlock));
 
   // Once set, "73085" no longer opens it; an empty new password removes the prompt.
   const PasswordBlock stored = BlockToChange(PasswordKind::Startup, set.newBlock);
-  EXPECT_EQ(ChangePassword(stored, "73085", "", "").messageId, 225);
+  EXPECT_EQ(ChangePassword(stored, "73085", "", "").refusal.text(), 225);
   const auto removed = ChangePassword(stored, "s3cret", "", "");
-  EXPECT_EQ(removed.messageId, 0);
+  EXPECT_TRUE(removed.refusal.ok());
   EXPECT_TRUE(IsEmptyPasswordBlock(removed.newBlock));
 }
 

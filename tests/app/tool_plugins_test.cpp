@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/status_text.h"
 #include "app/text_table.h"
 #include "platform/atomic_file.h"
 #include "support/temp_folder.h"
@@ -77,12 +78,12 @@ TEST(ToolMenu, RunningATellsItEverything) {
   const CToolPlugins plugins(Situation("pair"));
   const ToolMenu menu = plugins.BuildMenu(1031, false);
   const ToolRunContext context{1031, data.Path().string(), "50731", "61427", nullptr};
-  ToolRun run = plugins.Run(menu, 32903, context);
-  EXPECT_TRUE(run.ok);
-  EXPECT_EQ(run.result, 1);
+  Expected<int> run = plugins.Run(menu, 32903, context);
+  ASSERT_TRUE(run.ok());
+  EXPECT_EQ(*run, 1);
   run = plugins.Run(menu, 32899, context);
-  EXPECT_TRUE(run.ok);
-  EXPECT_FALSE(plugins.Run(menu, 32904, context).ok);  // no such entry
+  EXPECT_TRUE(run.ok());
+  EXPECT_FALSE(plugins.Run(menu, 32904, context).ok());  // no such entry
   std::string calls;
   ASSERT_TRUE(ReadWholeFile(data / "tool-calls.txt", calls));
   EXPECT_EQ(calls,
@@ -94,8 +95,8 @@ TEST(ToolMenu, FindDevice) {
   TempFolder data;
   const CToolPlugins plugins(Situation("legacy"));
   const ToolRunContext context{1033, data.Path().string(), "a", "b", nullptr};
-  EXPECT_EQ(plugins.FindDevice(context, false).result, 0);
-  EXPECT_EQ(plugins.FindDevice(context, true).result, 3);
+  EXPECT_EQ(plugins.FindDevice(context, false).value(), 0);
+  EXPECT_EQ(plugins.FindDevice(context, true).value(), 3);
   std::string calls;
   ASSERT_TRUE(ReadWholeFile(data / "tool-calls.txt", calls));
   EXPECT_EQ(calls, "search lang=1033 type=-1 name= admin=a advanced=b\nsearch-ex lang=1033 type=-1 name= admin=a advanced=b\n");
@@ -107,10 +108,11 @@ TEST(ToolMenu, UnusablePluginsAreReportedWithTheirPath) {
   const ToolMenu menu = namesOnly.BuildMenu(1033, false);
   ASSERT_EQ(menu.entries.size(), 2u);
   EXPECT_TRUE(menu.problems.empty());
-  const ToolRun run = namesOnly.Run(menu, 32899, {});
-  EXPECT_FALSE(run.ok);
-  EXPECT_EQ(run.message, "Fail getting DLL function entry\n\n" + namesOnly.Library().string());
-  EXPECT_EQ(namesOnly.FindDevice({}, false).message, run.message);
+  const Expected<int> run = namesOnly.Run(menu, 32899, {});
+  ASSERT_FALSE(run.ok());
+  EXPECT_EQ(StatusMessage(run.status()), "Fail getting DLL function entry: " + namesOnly.Library().string());
+  EXPECT_EQ(run.status().title(), kTextError);
+  EXPECT_EQ(namesOnly.FindDevice({}, false).status(), run.status());
 
   // A file that is no library: 388.
   TempFolder broken;
@@ -120,9 +122,13 @@ TEST(ToolMenu, UnusablePluginsAreReportedWithTheirPath) {
   const ToolMenu brokenMenu = plugins.BuildMenu(1033, true);
   EXPECT_TRUE(brokenMenu.entries.empty());
   EXPECT_FALSE(brokenMenu.showSubmenu);
-  EXPECT_EQ(brokenMenu.problems, (std::vector<std::string>{"Fail loading DLL\n\n" + plugins.ExtendedLibrary().string(),
-                                                            "Fail loading DLL\n\n" + plugins.Library().string()}));
-  EXPECT_EQ(plugins.FindDevice({}, false).message, "Fail loading DLL\n\n" + plugins.Library().string());
+  const auto loadFailure = [](const std::filesystem::path& library) {
+    return Status::Failure(kTextPluginLoadFailed, library.string()).WithTitle(kTextError);
+  };
+  EXPECT_EQ(brokenMenu.problems,
+            (std::vector<Status>{loadFailure(plugins.ExtendedLibrary()), loadFailure(plugins.Library())}));
+  EXPECT_EQ(StatusMessage(plugins.FindDevice({}, false).status()),
+            "Fail loading DLL: " + plugins.Library().string());
 }
 
 }  // namespace

@@ -653,7 +653,9 @@ TEST(PlaybillFile, AFailedSaveLeavesThePreviousPlaybill) {
   for (int i = 0; i < 200; ++i) large.push_back(FullItem(kKindImageText));
   {
     FileSizeLimit limit(1000);
-    EXPECT_FALSE(WritePlaybill(file, large, Screen())) << "the disk filled up";
+    const Status full = WritePlaybill(file, large, Screen());
+    EXPECT_FALSE(full.ok()) << "the disk filled up";
+    EXPECT_NE(full.detail().find(file.string()), std::string::npos) << full.detail();
   }
   // A folder standing where the playbill should go cannot be replaced either.
   std::filesystem::create_directories(temp / "blocked.ldt");

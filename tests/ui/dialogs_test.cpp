@@ -177,7 +177,7 @@ TEST_F(EditorTest, ImportDialogsShowTheFileScreenAndCheckTheTargets) {
   std::string refusal;
   AnswerNextMessageBox(&refusal);
   targets.accept();
-  EXPECT_EQ(refusal, ImportRefusalText(fileScreen));
+  EXPECT_EQ(refusal, LoadText(kTextImportRefused) + "\n\n 48(w) x 48(h), Full color\n");
   EXPECT_NE(targets.result(), QDialog::Accepted);
   targets.List()->item(2)->setSelected(false);
   targets.List()->item(1)->setSelected(true);

@@ -86,8 +86,8 @@ int main(int argc, char** argv) {
   welcome.item.speed = 2;
   AddCrossProgram(list, "Welcome", welcome, screen);
 
-  if (!WritePlaybill(argv[1], list, screen)) {
-    std::cerr << "vantorel-default-playbill: cannot write " << argv[1] << '\n';
+  if (const Status written = WritePlaybill(argv[1], list, screen); !written) {
+    std::cerr << "vantorel-default-playbill: cannot write " << argv[1] << ": " << written.detail() << '\n';
     return 1;
   }
   return 0;

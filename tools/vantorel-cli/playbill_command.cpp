@@ -236,7 +236,9 @@ void Import(const CliContext& context, int screen, const std::string& file, cons
     const std::vector<int> chosen = ParseScreenList(doc->Screens(), *screenList);
     tagScreenInfo fileScreen;
     if (!ReadPlaybillScreen(file, fileScreen)) throw CliError(LoadText(kTextFailed) + ": " + file);
-    if (const auto refusal = CheckImportScreens(fileScreen, doc->Screens(), chosen)) throw CliError(*refusal);
+    if (const Status checked = CheckImportScreens(fileScreen, doc->Screens(), chosen); !checked) {
+      throw CliError(ImportFailureText(checked));
+    }
     const ScreensImport result = ImportToScreens(*doc, file, chosen);
     for (int index : chosen) {
       const bool failed = std::find(result.failedScreens.begin(), result.failedScreens.end(), index) != result.failedScreens.end();

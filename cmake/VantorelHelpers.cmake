@@ -8,6 +8,10 @@ if(VANTOREL_SANITIZE)
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(vantorel_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(VANTOREL_TSAN)
+  target_compile_options(vantorel_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(vantorel_options INTERFACE -fsanitize=thread)
+endif()
 
 # vantorel_add_library(NAME sources... PUBLIC libs... PRIVATE libs...)
 # Called from src/<area>/CMakeLists.txt. Headers are included as "<area>/name.h". Each library

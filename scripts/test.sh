@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the normal build, the sanitizer build
-# (AddressSanitizer + UndefinedBehaviorSanitizer) and a short run of every fuzz target.
+# (AddressSanitizer + UndefinedBehaviorSanitizer), the tests on threads under ThreadSanitizer and a
+# short run of every fuzz target.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
@@ -24,6 +25,11 @@ echo "== Sanitizer build =="
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset asan
+
+echo "== Thread sanitizer (the tests of code that threads share) =="
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan
+TSAN_OPTIONS=halt_on_error=1 ctest --preset tsan
 
 echo "== Fuzz targets (${fuzz_seconds} s each) =="
 fuzz_failed=0

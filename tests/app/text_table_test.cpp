@@ -53,7 +53,7 @@ TEST(TextTable, KnownTextsUnknownIdsAndLanguageOverride) {
 
 // Workers look texts up while the user switches languages; under the sanitizer build a table
 // replaced under a reader shows as a use after free.
-TEST(TextTable, LookupsWhileTheLanguageChanges) {
+TEST(TextTable, LookupsOnThreadsWhileTheLanguageChanges) {
   std::atomic<bool> stop = false;
   std::vector<std::thread> readers;
   for (int i = 0; i < 3; ++i) {

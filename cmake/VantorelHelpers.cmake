@@ -1,4 +1,5 @@
-# Shared build rules: warnings, sanitizers and small helpers for tests, fuzzers and benchmarks.
+# Shared build rules: warnings, sanitizers, the install layout and small helpers for programs,
+# shipped data, tests, fuzzers and benchmarks.
 
 add_library(vantorel_options INTERFACE)
 target_compile_options(vantorel_options INTERFACE
@@ -12,6 +13,43 @@ if(VANTOREL_TSAN)
   target_compile_options(vantorel_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
   target_link_options(vantorel_options INTERFACE -fsanitize=thread)
 endif()
+
+# The installed tree: programs in bin/, shipped data in share/vantorel/. A program finds its data
+# from its own folder through VANTOREL_SHARE_FROM_BIN (src/platform/program_folder.h); in the
+# build tree the data lies beside the executables instead.
+include(GNUInstallDirs)
+set(VANTOREL_DATA_DESTINATION "${CMAKE_INSTALL_DATADIR}/vantorel")
+file(RELATIVE_PATH VANTOREL_SHARE_FROM_BIN "${CMAKE_INSTALL_FULL_BINDIR}" "${CMAKE_INSTALL_FULL_DATADIR}/vantorel")
+
+# vantorel_add_program(NAME sources...): a program of the installed tree (bin/). Tests and build
+# tools use add_executable and are not installed.
+function(vantorel_add_program name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE vantorel_options)
+  install(TARGETS ${name} RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+endfunction()
+
+# vantorel_ship(FILES files... [FOLDER subfolder] [BUILT])
+# Shipped data: beside the executables in the build tree and in share/vantorel when installed,
+# in FOLDER below them when given. Source files are copied beside the executables; BUILT files are
+# made there by a build rule and only installed.
+function(vantorel_ship)
+  cmake_parse_arguments(ARG "BUILT" "FOLDER" "FILES" ${ARGN})
+  set(build_folder "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+  set(install_folder "${VANTOREL_DATA_DESTINATION}")
+  if(ARG_FOLDER)
+    string(APPEND build_folder "/${ARG_FOLDER}")
+    string(APPEND install_folder "/${ARG_FOLDER}")
+  endif()
+  foreach(file IN LISTS ARG_FILES)
+    if(NOT ARG_BUILT)
+      get_filename_component(name "${file}" NAME)
+      configure_file("${file}" "${build_folder}/${name}" COPYONLY)
+      set(file "${build_folder}/${name}")
+    endif()
+    install(FILES "${file}" DESTINATION "${install_folder}")
+  endforeach()
+endfunction()
 
 # vantorel_add_library(NAME sources... PUBLIC libs... PRIVATE libs...)
 # Called from src/<area>/CMakeLists.txt. Headers are included as "<area>/name.h". Each library

@@ -17,12 +17,25 @@ std::optional<long long> ParseScreenSwitch(std::string_view argument) {
   return end == digits.data() + digits.size() ? std::optional<long long>(number) : std::nullopt;
 }
 
-std::optional<long long> FindScreenSwitch(std::span<const std::string> arguments) {
-  std::optional<long long> number;
+StartArguments ParseStartArguments(std::span<const std::string> arguments) {
+  StartArguments parsed;
+  bool switchesEnd = false;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
-    if (const auto found = ParseScreenSwitch(arguments[i])) number = found;
+    const std::string& argument = arguments[i];
+    if (!switchesEnd) {
+      if (argument == "--") {
+        switchesEnd = true;
+        continue;
+      }
+      if (const auto number = ParseScreenSwitch(argument)) {
+        parsed.screenNumber = number;
+        continue;
+      }
+      if (argument.starts_with('-')) continue;
+    }
+    if (parsed.file.empty() && !argument.empty()) parsed.file = argument;
   }
-  return number;
+  return parsed;
 }
 
 int ChooseStartScreen(int screenCount, std::optional<long long> number) {

@@ -279,7 +279,14 @@
   X(kTextDiscard, 5055)                      \
   X(kTextYearOutOfRange, 5056)               \
   X(kTextScreenListPartlyRead, 5090)         \
-  X(kTextFontFileDamaged, 5100)
+  X(kTextFontFileDamaged, 5100)              \
+  X(kTextStartFileNotOpened, 5350)           \
+  X(kTextWaitsForPreview, 5351)              \
+  X(kTextWaitsForSending, 5352)              \
+  X(kTextWaitsForProgramFiles, 5353)         \
+  X(kTextWaitsForVideoConversion, 5354)      \
+  X(kTextWaitsForTextDrawing, 5355)          \
+  X(kTextWaitsForClocks, 5356)
 
 namespace vantorel {
 

@@ -5,12 +5,13 @@
 namespace vantorel {
 
 int FontLibraryTextId(int code) {
-  // ASCII, GB2312, Big 5, Shift JIS, Extended ASCII, KSC5601.
-  static constexpr int kTextIds[kFontLibCount] = {490, 477, 478, 479, 480, 499};
+  static constexpr TextId kTextIds[kFontLibCount] = {kTextAscii,    kTextGb2312,        kTextBig5,
+                                                      kTextShiftJis, kTextExtendedAscii, kTextKsc5601};
   return code >= 0 && code < kFontLibCount ? kTextIds[code] : 0;
 }
 
-std::string FontLibraryName(int code) {
+std::string FontLibraryName(int code, const AppOptions& options) {
+  if (code == kFontLibExtendedAscii) return ExtendedAsciiName(options);
   const int id = FontLibraryTextId(code);
   return id != 0 ? LoadText(id) : std::string();
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "app/options.h"
+
 namespace vantorel {
 
 inline constexpr int kFontLibAscii = 0;
@@ -16,7 +18,8 @@ inline constexpr int kFontLibCount = 6;
 
 // Text id of the name of font library `code`; 0 for codes outside 0..5.
 int FontLibraryTextId(int code);
-// The name of font library `code`; empty for codes outside 0..5.
-std::string FontLibraryName(int code);
+// The name of font library `code` as the user sees it: the extended-ASCII library goes by the
+// option "Extended ASCII Name" when it is set. Empty for codes outside 0..5.
+std::string FontLibraryName(int code, const AppOptions& options);
 
 }  // namespace vantorel

@@ -16,18 +16,6 @@ int IndexToSize(int sizeIndex) {
   return kFontGeometry[static_cast<std::size_t>(sizeIndex)].height;
 }
 
-std::string CodePageName(int codePage) {
-  switch (codePage) {
-    case kCodePageAscii: return LoadText(kTextAscii);
-    case kCodePageGb2312: return LoadText(kTextGb2312);
-    case kCodePageBig5: return LoadText(kTextBig5);
-    case kCodePageShiftJis: return LoadText(kTextShiftJis);
-    case kCodePageAsciiEx: return LoadText(kTextExtendedAscii);
-    case kCodePageKsc5601: return LoadText(kTextKsc5601);
-    default: return {};
-  }
-}
-
 std::string SizeLabel(int sizeIndex) { return std::to_string(IndexToSize(sizeIndex)) + LoadText(kTextDotSuffix); }
 
 }  // namespace vantorel

@@ -75,8 +75,6 @@ enum FontCodePage : int {
 
 // Text number of the "-dot" suffix of size labels.
 
-// The user-visible name of a code page ("GB2312", "Big 5" ...); empty for unknown numbers.
-std::string CodePageName(int codePage);
 // A size list entry: the height followed by "-dot" (16-dot).
 std::string SizeLabel(int sizeIndex);
 

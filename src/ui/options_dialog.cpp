@@ -75,6 +75,9 @@ QWidget* COptionsDlg::MakeViewPage() {
   form->addRow(Text(kTextPreviewZoom), m_previewZoom);
   form->addRow(m_minimizeToTray);
   form->addRow(m_ledtoolPassword);
+  for (QWidget* control : std::initializer_list<QWidget*>{m_previewShow, m_previewTopmost, m_previewAlign, m_previewZoom}) {
+    WaitForFeature(form, control, kTextWaitsForPreview);
+  }
   return page;
 }
 
@@ -133,29 +136,55 @@ QWidget* COptionsDlg::MakeCustomPage() {
   for (QCheckBox* box : {m_oneButtonSend, m_packProgramFiles, m_convertVideo, m_removeFontSmooth, m_runschBlank}) {
     form->addRow(box);
   }
+  WaitForFeature(form, m_clockFormat, kTextWaitsForClocks);
+  WaitForFeature(form, m_oneButtonSend, kTextWaitsForSending);
+  WaitForFeature(form, m_packProgramFiles, kTextWaitsForProgramFiles);
+  WaitForFeature(form, m_convertVideo, kTextWaitsForVideoConversion);
+  WaitForFeature(form, m_removeFontSmooth, kTextWaitsForTextDrawing);
   return page;
+}
+
+void COptionsDlg::WaitForFeature(QFormLayout* form, QWidget* control, TextId reason) {
+  for (QWidget* widget : {control, form->labelForField(control)}) {
+    if (!widget) continue;
+    widget->setEnabled(false);
+    widget->setToolTip(Text(reason));
+  }
+  m_waiting.append(control);
+}
+
+void COptionsDlg::Read(const QCheckBox* box, int& value) const {
+  if (!m_waiting.contains(box)) value = Value(box);
+}
+
+void COptionsDlg::Read(const QComboBox* combo, int& value) const {
+  if (!m_waiting.contains(combo)) value = combo->currentData().toInt();
+}
+
+void COptionsDlg::Read(const QSpinBox* spin, int& value) const {
+  if (!m_waiting.contains(spin)) value = spin->value();
 }
 
 AppOptions COptionsDlg::Options() const {
   AppOptions options = m_options;
-  options.previewShow = Value(m_previewShow);
-  options.previewTopmost = Value(m_previewTopmost);
-  options.previewAlign = m_previewAlign->currentData().toInt();
-  options.previewZoom = m_previewZoom->currentData().toInt();
-  options.minimizeToTray = Value(m_minimizeToTray);
-  options.ledtoolPassword = Value(m_ledtoolPassword);
-  options.autoShutdown = Value(m_autoShutdown);
+  Read(m_previewShow, options.previewShow);
+  Read(m_previewTopmost, options.previewTopmost);
+  Read(m_previewAlign, options.previewAlign);
+  Read(m_previewZoom, options.previewZoom);
+  Read(m_minimizeToTray, options.minimizeToTray);
+  Read(m_ledtoolPassword, options.ledtoolPassword);
+  Read(m_autoShutdown, options.autoShutdown);
   options.shutdownTime = m_shutdownTime->time().hour() * 256 + m_shutdownTime->time().minute();
-  options.defaultTextMode = m_textMode->currentData().toInt();
-  options.defaultTextSize = m_textSize->currentData().toInt();
-  options.defaultEffect = m_effect->currentData().toInt();
-  options.defaultClockFormat = m_clockFormat->value();
+  Read(m_textMode, options.defaultTextMode);
+  Read(m_textSize, options.defaultTextSize);
+  Read(m_effect, options.defaultEffect);
+  Read(m_clockFormat, options.defaultClockFormat);
   options.extendedAsciiName = m_extendedAsciiName->text().toStdString();
-  options.oneButtonSend = Value(m_oneButtonSend);
-  options.packProgramFiles = Value(m_packProgramFiles);
-  options.convertVideo = Value(m_convertVideo);
-  options.removeFontSmooth = Value(m_removeFontSmooth);
-  options.runschBlank = Value(m_runschBlank);
+  Read(m_oneButtonSend, options.oneButtonSend);
+  Read(m_packProgramFiles, options.packProgramFiles);
+  Read(m_convertVideo, options.convertVideo);
+  Read(m_removeFontSmooth, options.removeFontSmooth);
+  Read(m_runschBlank, options.runschBlank);
   return options;
 }
 

@@ -1,12 +1,17 @@
 #pragma once
 // The options dialog: three pages (view, system, custom) over the keys of the settings file.
+// An option whose feature the editor does not have yet is shown disabled, with a tooltip that
+// says when it takes effect; OK keeps its stored value whatever the control shows.
 
 #include <QDialog>
+#include <QList>
 
 #include "app/options.h"
+#include "app/text_ids.h"
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QLineEdit;
 class QSpinBox;
 class QTabWidget;
@@ -26,9 +31,16 @@ private:
   QWidget* MakeViewPage();
   QWidget* MakeSystemPage();
   QWidget* MakeCustomPage();
+  // Disables `control` and the label of its row in `form`, both with the tooltip `reason`.
+  void WaitForFeature(QFormLayout* form, QWidget* control, TextId reason);
+  // Stores the value a control shows in `value`, unless the control waits for its feature.
+  void Read(const QCheckBox* box, int& value) const;
+  void Read(const QComboBox* combo, int& value) const;
+  void Read(const QSpinBox* spin, int& value) const;
 
   AppOptions m_options;
   QTabWidget* m_pages;
+  QList<const QWidget*> m_waiting;
   // View
   QCheckBox* m_previewShow = nullptr;
   QCheckBox* m_previewTopmost = nullptr;

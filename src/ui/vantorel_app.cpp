@@ -64,14 +64,15 @@ bool CVantorelApp::StartUp(std::span<const std::string> arguments) {
 
   // Nobody without the startup password gets as far as a playbill being made or saved.
   if (m_passwords.HasStartupPassword() && !AskStartupPassword()) return false;
-  const std::optional<long long> screenSwitch = FindScreenSwitch(arguments);
-  const Status opened = OpenDocumentSession(m_doc, m_folders, [&screenSwitch](int screenCount) -> Expected<int> {
-    return ChooseStartScreen(screenCount, screenSwitch);
+  const StartArguments start = ParseStartArguments(arguments);
+  const Status opened = OpenDocumentSession(m_doc, m_folders, [&start](int screenCount) -> Expected<int> {
+    return ChooseStartScreen(screenCount, start.screenNumber);
   });
   if (!opened) {
     // The editor still starts, on the playbill in memory: the user can save it elsewhere.
     ShowFailure(nullptr, opened);
   }
+  if (!start.file.empty()) OpenStartFile(start.file);
 
   m_mainFrame = std::make_unique<CMainFrame>(*this);
   m_shared = m_userSettings.ReadShared();
@@ -87,6 +88,16 @@ bool CVantorelApp::StartUp(std::span<const std::string> arguments) {
   QObject::connect(m_idleTimer.get(), &QTimer::timeout, [this] { OnIdle(); });
   m_idleTimer->start(kIdleCheckMilliseconds);
   return true;
+}
+
+void CVantorelApp::OpenStartFile(const std::filesystem::path& file) {
+  // As File > Open: the file's programs become the current screen's playbill. A file that does not
+  // open changes nothing.
+  if (const Status read = m_doc.OpenFile(file); !read) {
+    const Status refused = read.WithText(kTextStartFileNotOpened);
+    WriteLog(LogKind::Error, StatusMessage(refused));
+    m_prompts.Message(nullptr, StatusMessage(refused), kTextError, QMessageBox::Warning);
+  }
 }
 
 void CVantorelApp::RestoreLanguage() {

@@ -6,6 +6,7 @@
 
 #include <QMessageBox>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -99,6 +100,7 @@ public:
 
 private:
   bool AskStartupPassword();
+  void OpenStartFile(const std::filesystem::path& file);
   void RestoreLanguage();
 
   CAppFolders m_folders;

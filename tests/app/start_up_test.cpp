@@ -26,10 +26,40 @@ TEST(StartUp, ScreenSwitch) {
       {"--s3", std::nullopt},       {"/s-1", std::nullopt}, {"/s99999999999999999999999", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseScreenSwitch(c.argument), c.number) << c.argument;
+}
 
-  const std::vector<std::string> arguments = {"vantorel", "/s2", "-platform", "offscreen", "-S5"};
-  EXPECT_EQ(FindScreenSwitch(arguments), 5);
-  EXPECT_EQ(FindScreenSwitch(std::vector<std::string>{"/s2"}), std::nullopt);  // the program itself
+TEST(StartUp, CommandLineGivesTheScreenAndTheFileToOpen) {
+  struct Row {
+    const char* name;
+    std::vector<std::string> arguments;  // after the program
+    std::optional<long long> screen;
+    std::filesystem::path file;
+  };
+  const Row rows[] = {
+      {"nothing", {}, std::nullopt, ""},
+      {"the last screen switch wins", {"/s2", "-S5"}, 5, ""},
+      {"a relative file", {"shows/news.lpl"}, std::nullopt, "shows/news.lpl"},
+      {"an absolute file is no switch", {"/home/ana/news.lpl"}, std::nullopt, "/home/ana/news.lpl"},
+      {"switch and file in any order", {"/home/ana/a.lpl", "-s3"}, 3, "/home/ana/a.lpl"},
+      {"the first file opens", {"a.lpl", "b.lpl"}, std::nullopt, "a.lpl"},
+      {"other switches are left alone", {"-reverse", "--style", "a.lpl"}, std::nullopt, "a.lpl"},
+      {"after -- a switch is a file", {"--", "-s2", "/s3"}, std::nullopt, "-s2"},
+      {"a file named like a screen switch", {"/s3", "--", "/s4"}, 3, "/s4"},
+      {"an empty argument names nothing", {"", "a.lpl"}, std::nullopt, "a.lpl"},
+      {"a name with blanks and no extension", {"My Shows/Monday"}, std::nullopt, "My Shows/Monday"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<std::string> arguments{"vantorel"};
+    arguments.insert(arguments.end(), row.arguments.begin(), row.arguments.end());
+    const StartArguments parsed = ParseStartArguments(arguments);
+    EXPECT_EQ(parsed.screenNumber, row.screen);
+    EXPECT_EQ(parsed.file, row.file);
+  }
+  // The program itself is neither.
+  const StartArguments program = ParseStartArguments(std::vector<std::string>{"/s2"});
+  EXPECT_EQ(program.screenNumber, std::nullopt);
+  EXPECT_TRUE(program.file.empty());
 }
 
 TEST(StartUp, StartScreen) {

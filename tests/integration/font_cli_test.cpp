@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include "platform/atomic_file.h"
 #include "render/font_lib_asia.h"
 #include "render/font_text_encoding.h"
 #include "support/cli_runner.h"
@@ -75,7 +76,18 @@ TEST_F(FontCliTest, ListShowsTheFacesAndTheScreensMissingSizes) {
       << listed.out;
   const auto extended = Run("font list --codepage ascii-ex");
   ASSERT_EQ(extended.exitCode, 0) << extended.err;
+  EXPECT_NE(extended.out.find("Font library: Extended ASCII ("), std::string::npos) << extended.out;
   EXPECT_NE(extended.out.find("face 0 \"Proportional\": 8-dot"), std::string::npos) << extended.out;
+}
+
+TEST_F(FontCliTest, TheExtendedAsciiLibraryGoesByTheNameOfTheOptions) {
+  ASSERT_TRUE(WriteFileAtomically(DataFolder() / "Vantorel.ini", "[CUSTOM]\r\nExtended ASCII Name=Latin-1\r\n"));
+  const auto listed = Run("font list --codepage ascii-ex");
+  ASSERT_EQ(listed.exitCode, 0) << listed.err;
+  EXPECT_NE(listed.out.find("Font library: Latin-1 ("), std::string::npos) << listed.out;
+  const auto drawn = Run("font render --codepage ascii-ex --size 16 --text A " + Quote(Dir() / "a.png"));
+  ASSERT_EQ(drawn.exitCode, 0) << drawn.err;
+  EXPECT_NE(drawn.out.find("LEDs, Latin-1 16-dot"), std::string::npos) << drawn.out;
 }
 
 TEST_F(FontCliTest, BadRequestsGiveAMessageAndNonZeroExit) {

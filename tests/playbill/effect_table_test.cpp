@@ -90,12 +90,22 @@ TEST(EffectTable, ClassesLookAtTheLow15Bits) {
 }
 
 TEST(FontLibraryNames, CodesZeroToFive) {
+  const AppOptions defaults;
   const char* names[] = {"ASCII", "GB2312", "Big 5", "Shift JIS", "Extended ASCII", "KSC5601"};
-  for (int code = 0; code < kFontLibCount; ++code) EXPECT_EQ(FontLibraryName(code), names[code]) << code;
+  for (int code = 0; code < kFontLibCount; ++code) EXPECT_EQ(FontLibraryName(code, defaults), names[code]) << code;
   EXPECT_EQ(FontLibraryTextId(kFontLibKsc5601), 499);
-  EXPECT_EQ(FontLibraryName(-1), "");
-  EXPECT_EQ(FontLibraryName(6), "");
+  EXPECT_EQ(FontLibraryName(-1, defaults), "");
+  EXPECT_EQ(FontLibraryName(6, defaults), "");
   EXPECT_EQ(FontLibraryTextId(6), 0);
+}
+
+TEST(FontLibraryNames, ExtendedAsciiGoesByTheNameTheUserSet) {
+  AppOptions named;
+  named.extendedAsciiName = "Kyrillisch";
+  EXPECT_EQ(FontLibraryName(kFontLibExtendedAscii, named), "Kyrillisch");
+  for (const int other : {kFontLibAscii, kFontLibGb2312, kFontLibKsc5601}) {
+    EXPECT_EQ(FontLibraryName(other, named), FontLibraryName(other, AppOptions{})) << other;
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 
 #include "playbill/playbill_reader.h"
@@ -128,9 +129,71 @@ TEST_F(EditorTest, OptionsDialogShowsAndReturnsEveryKey) {
   EXPECT_EQ(dialog.Pages()->count(), 3);
   // A change on a page comes back.
   for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) {
-    if (box->text() == "One-button sending") box->setChecked(true);
+    if (box->text() == "Minimize to the notification area") box->setChecked(true);
   }
-  EXPECT_EQ(dialog.Options().oneButtonSend, 1);
+  EXPECT_EQ(dialog.Options().minimizeToTray, 1);
+}
+
+// Options whose feature the editor lacks are shown, disabled, with the reason; whatever their
+// controls show, OK hands back the stored values (also those the controls cannot show).
+TEST_F(EditorTest, OptionsWithoutTheirFeatureYetAreDisabledAndKeptAsStored) {
+  AppOptions stored;
+  stored.previewAlign = 9;  // none of the five placements
+  stored.previewZoom = 42;  // beyond x8
+  stored.defaultClockFormat = 17;
+  stored.oneButtonSend = 1;
+  COptionsDlg dialog(stored);
+
+  const std::string preview = "Not in use yet: takes effect once the preview window is available.";
+  struct Row {
+    const char* control;  // a check box, or the label of a field
+    std::string waitsFor;  // the tooltip; empty: the option works and its control is enabled
+  };
+  const Row rows[] = {
+      {"Show the preview window", preview},
+      {"Keep the preview window on top", preview},
+      {"Preview window placement:", preview},
+      {"Preview zoom:", preview},
+      {"Format of new clocks:", "Not in use yet: takes effect once clocks are drawn."},
+      {"One-button sending", "Not in use yet: takes effect once sending to signs is available."},
+      {"Pack program files", "Not in use yet: takes effect once controller program files are made."},
+      {"Convert videos", "Not in use yet: takes effect once video conversion is available."},
+      {"Remove font smoothing", "Not in use yet: takes effect once texts are drawn with outline fonts."},
+      {"Minimize to the notification area", ""},
+      {"New schedule periods start with their programs unticked", ""},
+      {"Name of the extended ASCII font library:", ""},
+      {"Effect of new items:", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.control);
+    std::vector<QWidget*> controls;
+    for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) {
+      if (box->text() == row.control) controls.push_back(box);
+    }
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+      if (label->text() == row.control) controls = {label, label->buddy()};
+    }
+    ASSERT_FALSE(controls.empty());
+    for (const QWidget* control : controls) {
+      ASSERT_TRUE(control);
+      EXPECT_EQ(control->isEnabled(), row.waitsFor.empty());
+      EXPECT_EQ(control->toolTip().toStdString(), row.waitsFor);
+    }
+  }
+
+  // Every control changed: only the working options follow.
+  for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) box->setChecked(!box->isChecked());
+  for (QComboBox* combo : dialog.findChildren<QComboBox*>()) combo->setCurrentIndex(combo->count() - 1);
+  for (QSpinBox* spin : dialog.findChildren<QSpinBox*>()) spin->setValue(spin->minimum());
+  const AppOptions got = dialog.Options();
+  EXPECT_EQ(got.minimizeToTray, 1);
+  EXPECT_EQ(got.runschBlank, 1);
+  EXPECT_EQ(got.defaultTextSize, 7);
+  for (int AppOptions::*waiting : {&AppOptions::previewShow, &AppOptions::previewTopmost, &AppOptions::previewAlign,
+                                   &AppOptions::previewZoom, &AppOptions::defaultClockFormat, &AppOptions::oneButtonSend,
+                                   &AppOptions::packProgramFiles, &AppOptions::convertVideo, &AppOptions::removeFontSmooth}) {
+    EXPECT_EQ(got.*waiting, stored.*waiting);
+  }
 }
 
 TEST_F(EditorTest, ImportDialogsShowTheFileScreenAndCheckTheTargets) {

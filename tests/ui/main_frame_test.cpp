@@ -17,6 +17,7 @@
 #include "platform/atomic_file.h"
 #include "playbill/display_names.h"
 #include "playbill/playbill_reader.h"
+#include "playbill/playbill_transfer.h"
 #include "screen/screen_data.h"
 #include "ui/command_ids.h"
 #include "ui/language_dialog.h"
@@ -343,6 +344,75 @@ TEST_F(EditorTest, ScreenSwitchNeverOverwritesAnotherScreensPlaybill) {
   // The screens without a playbill got new ones under their own names.
   EXPECT_TRUE(std::filesystem::exists(work / "av0002.ldt"));
   EXPECT_TRUE(std::filesystem::exists(work / "av0003.ldt"));
+}
+
+// "vantorel [/s<N>] FILE" (and a double-click on a playbill) opens FILE into the chosen screen's
+// playbill, as File > Open does; a file that does not open changes nothing and says why.
+TEST_F(EditorTest, AFileOnTheCommandLineOpensIntoTheChosenScreensPlaybill) {
+  WriteThreeScreens(DataFolder() / "screen.cfg");
+  const auto work = DataFolder() / "work";
+  const auto show = m_root / "shows" / "three windows.lpl";
+  std::filesystem::create_directories(show.parent_path());
+  NewApp();
+  ASSERT_TRUE(Start());
+  m_app->MainFrame()->RunCommand(kCmdFirstLayout + 2);
+  const std::vector<std::string> threeWindows = RowTexts(*m_app->MainFrame()->Tree());
+  ASSERT_TRUE(ExportPlaybill(m_app->Doc(), show));
+  m_app->MainFrame()->RunCommand(kCmdFirstLayout);
+  m_app->MainFrame()->close();
+  const std::string screen1 = FileBytes(work / "av0001.ldt");
+
+  NewApp();
+  ASSERT_TRUE(Start({"vantorel", show.string(), "/s2"}));
+  EXPECT_TRUE(m_prompts.messages.empty()) << m_prompts.messages[0].text;
+  EXPECT_EQ(m_app->Doc().CurrentScreenIndex(), 1);
+  EXPECT_EQ(RowTexts(*m_app->MainFrame()->Tree()), threeWindows);
+  EXPECT_EQ(m_app->MainFrame()->Canvas()->Windows().size(), 3u);
+  m_app->MainFrame()->close();
+  // It became screen 2's playbill; screen 1's is untouched.
+  EXPECT_EQ(FileBytes(work / "av0001.ldt"), screen1);
+  NewApp();
+  ASSERT_TRUE(Start({"vantorel", "/s2"}));
+  EXPECT_EQ(RowTexts(*m_app->MainFrame()->Tree()), threeWindows);
+  m_app->MainFrame()->close();
+  const std::string screen2 = FileBytes(work / "av0002.ldt");
+
+  struct Row {
+    const char* name;
+    std::filesystem::path file;
+    const char* content;  // written first unless null
+    const char* cause;
+  };
+  const std::string garbage = "not a playbill at all, but somebody's notes may be in here";
+  const Row rows[] = {
+      {"missing", m_root / "shows" / "missing.lpl", nullptr, "No such file or directory"},
+      {"a folder", m_root / "shows", nullptr, "Is a directory"},
+      {"not a playbill", m_root / "shows" / "notes.lpl", garbage.c_str(), "no program"},
+      {"empty", m_root / "shows" / "empty.lpl", "", "too short"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.content) {
+      ASSERT_TRUE(WriteFileAtomically(row.file, row.content));
+    }
+    m_prompts.messages.clear();
+    NewApp();
+    ASSERT_TRUE(Start({"vantorel", "-s2", row.file.string()}));
+    ASSERT_EQ(m_prompts.messages.size(), 1u);
+    const std::string& shown = m_prompts.messages[0].text;
+    EXPECT_EQ(m_prompts.messages[0].captionId, kTextError);
+    EXPECT_TRUE(shown.starts_with("Cannot open the file given on the command line: ")) << shown;
+    EXPECT_NE(shown.find(row.file.string()), std::string::npos) << shown;
+    EXPECT_NE(shown.find(row.cause), std::string::npos) << shown;
+    // The screen's own playbill is open and stays as it was; the file is not written to.
+    EXPECT_EQ(m_app->Doc().CurrentScreenIndex(), 1);
+    EXPECT_EQ(RowTexts(*m_app->MainFrame()->Tree()), threeWindows);
+    m_app->MainFrame()->close();
+    EXPECT_EQ(FileBytes(work / "av0002.ldt"), screen2);
+    if (row.content) {
+      EXPECT_EQ(FileBytes(row.file), row.content);
+    }
+  }
 }
 
 // A playbill that does not load is kept aside, never saved over, and the user is warned: at

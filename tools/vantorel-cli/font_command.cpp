@@ -1,7 +1,7 @@
 // "font": the dot-matrix font libraries without a window. "font render" draws a text with the
 // library of the current screen (screen 1) or of a chosen code page into a magnified PNG, one
 // square per LED; "font list" tells which sizes and faces the font files in the program folder
-// offer.
+// offer. Libraries are named as the editor names them (the option "Extended ASCII Name").
 
 #include <QImage>
 
@@ -13,7 +13,8 @@
 #include "app/text_format.h"
 #include "cli_command.h"
 #include "machine_screens.h"
-#include "platform/program_folder.h"
+#include "playbill/font_library_names.h"
+#include "app/options.h"
 #include "render/font_library.h"
 #include "render/font_missing_sizes.h"
 #include "render/font_settings_check.h"
@@ -82,9 +83,13 @@ const char* DoubleByteBase(int codePage) {
   }
 }
 
+std::string LibraryName(const CliContext& context, int codePage) {
+  return FontLibraryName(codePage, ReadOptions(context.folders.SettingsFile()));
+}
+
 void Render(const CliContext& context, const std::optional<std::string>& codePage, int size, int face,
             const std::string& text, int scale, const std::string& output) {
-  const auto library = MakeFontLibrary(ChosenScreen(context, codePage), ProgramFolder());
+  const auto library = MakeFontLibrary(ChosenScreen(context, codePage), context.folders.ProgramFolder());
   const FontStyle style = MakeFontStyle(SizeToIndex(size), face);
   const std::string bytes = EncodeForCodePage(text, library->GetCodePage());
   const int width = library->StringWidth(bytes, style);
@@ -94,15 +99,15 @@ void Render(const CliContext& context, const std::optional<std::string>& codePag
   library->DrawString(leds, width, 0, 0, bytes, style, kLitLed);
   if (!Magnify(leds, scale).save(QString::fromStdString(output), "PNG")) throw CliError("cannot write " + output);
   std::cout << FormatText("%s: %d x %d LEDs, %s %s\n", output.c_str(), width, size,
-                          CodePageName(library->GetCodePage()).c_str(), SizeLabel(SizeToIndex(size)).c_str());
+                          LibraryName(context, library->GetCodePage()).c_str(), SizeLabel(SizeToIndex(size)).c_str());
 }
 
 void List(const CliContext& context, const std::optional<std::string>& codePage) {
   const tagScreenInfo screen = ChosenScreen(context, codePage);
-  const auto library = MakeFontLibrary(screen, ProgramFolder());
+  const auto folder = context.folders.ProgramFolder();
+  const auto library = MakeFontLibrary(screen, folder);
   const int page = library->GetCodePage();
-  const auto folder = ProgramFolder();
-  std::cout << "Font library: " << CodePageName(page) << " (font files in " << folder.string() << ")\n";
+  std::cout << "Font library: " << LibraryName(context, page) << " (font files in " << folder.string() << ")\n";
   for (int face = 0; face < kFontFaceCount; ++face) {
     std::string name;
     if (!library->GetFaceName(name, face, 0xFF, 0xFF)) continue;

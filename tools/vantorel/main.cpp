@@ -1,6 +1,7 @@
-// vantorel: the playbill editor. "/s<N>" (or "-s<N>") opens the playbill of screen N; everything
-// else is Qt's own command line. "--screenshot FILE" saves a picture of the main window once it is
-// shown and ends the run (for documentation and checks).
+// vantorel: the playbill editor. "vantorel [/s<N>] [FILE]": "/s<N>" (or "-s<N>") opens the playbill
+// of screen N, FILE (a playbill, .lpl) is then opened into it as File > Open does; Qt takes its own
+// options. "--screenshot PNG" saves a picture of the main window once it is shown and ends the run
+// (for documentation and checks).
 
 #include <QApplication>
 #include <QScreen>
@@ -9,6 +10,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -39,7 +41,7 @@ bool HasDisplay(int argc, char** argv) {
 }
 
 int RunCli(std::vector<std::string> arguments) {
-  const std::string program = (vantorel::ProgramFolder() / "vantorel-cli").string();
+  const std::string program = (vantorel::ExecutableFolder() / "vantorel-cli").string();
   arguments.insert(arguments.begin(), program);
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
@@ -59,9 +61,13 @@ int RunWithoutDisplay(const char* program) {
   return RunCli({"playbill", "show", "--screen", "1"});
 }
 
-QString ScreenshotFile(const QStringList& arguments) {
-  const qsizetype at = arguments.indexOf(QStringLiteral("--screenshot"));
-  return at >= 0 && at + 1 < arguments.size() ? arguments[at + 1] : QString();
+// Takes "--screenshot PNG" out of `arguments` and hands back the PNG; empty without the option.
+QString TakeScreenshotFile(std::vector<std::string>& arguments) {
+  const auto at = std::find(arguments.begin(), arguments.end(), "--screenshot");
+  if (at == arguments.end() || at + 1 == arguments.end()) return {};
+  const QString file = QString::fromStdString(*(at + 1));
+  arguments.erase(at, at + 2);
+  return file;
 }
 
 }  // namespace
@@ -74,14 +80,15 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("Orvik.Vantorel.v1"));
   std::vector<std::string> arguments;
   for (const QString& argument : QCoreApplication::arguments()) arguments.push_back(argument.toStdString());
+  const QString screenshot = TakeScreenshotFile(arguments);
 
   vantorel::CDialogPrompts prompts;
   vantorel::CVantorelApp app(vantorel::CAppFolders::FromEnvironment(), prompts, [] { vantorel::PowerOffComputer(); });
   if (!app.StartUp(arguments)) return 1;
 
-  if (const QString file = ScreenshotFile(QCoreApplication::arguments()); !file.isEmpty()) {
-    QTimer::singleShot(kScreenshotDelayMilliseconds, &application, [&app, file] {
-      const bool saved = app.MainFrame()->grab().save(file, "PNG");
+  if (!screenshot.isEmpty()) {
+    QTimer::singleShot(kScreenshotDelayMilliseconds, &application, [&app, screenshot] {
+      const bool saved = app.MainFrame()->grab().save(screenshot, "PNG");
       app.MainFrame()->close();
       QCoreApplication::exit(saved ? 0 : 1);
     });

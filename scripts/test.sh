@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs every test: the normal build, the sanitizer build
-# (AddressSanitizer + UndefinedBehaviorSanitizer), the tests on threads under ThreadSanitizer and a
-# short run of every fuzz target.
+# Installs what is missing, then builds and runs every test: the normal build, its Debian package
+# (unpacked into a staging folder and run from there), the sanitizer build (AddressSanitizer +
+# UndefinedBehaviorSanitizer), the tests on threads under ThreadSanitizer and a short run of every
+# fuzz target.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
@@ -20,6 +21,11 @@ echo "== Normal build =="
 cmake --preset default >/dev/null
 cmake --build --preset default
 ctest --preset default
+
+echo "== Debian package =="
+(cd build && cpack -G DEB >/dev/null)
+package=$(ls -t build/vantorel_*.deb | head -n 1)
+bash tests/integration/installed_tree_test.sh --deb "$package"
 
 echo "== Sanitizer build =="
 cmake --preset asan >/dev/null

@@ -4,6 +4,7 @@
 // (for documentation and checks).
 
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 #include <QTimer>
 
@@ -78,6 +79,8 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   // Groups the program's windows on the desktop's task bar.
   QGuiApplication::setDesktopFileName(QStringLiteral("Orvik.Vantorel.v1"));
+  // The installed icon (share/icons/hicolor); a build tree has none and keeps the desktop's default.
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vantorel")));
   std::vector<std::string> arguments;
   for (const QString& argument : QCoreApplication::arguments()) arguments.push_back(argument.toStdString());
   const QString screenshot = TakeScreenshotFile(arguments);

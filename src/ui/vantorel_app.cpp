@@ -93,11 +93,7 @@ bool CVantorelApp::StartUp(std::span<const std::string> arguments) {
 void CVantorelApp::OpenStartFile(const std::filesystem::path& file) {
   // As File > Open: the file's programs become the current screen's playbill. A file that does not
   // open changes nothing.
-  if (const Status read = m_doc.OpenFile(file); !read) {
-    const Status refused = read.WithText(kTextStartFileNotOpened);
-    WriteLog(LogKind::Error, StatusMessage(refused));
-    m_prompts.Message(nullptr, StatusMessage(refused), kTextError, QMessageBox::Warning);
-  }
+  if (const Status read = m_doc.OpenFile(file); !read) ShowFailure(nullptr, read.WithText(kTextStartFileNotOpened));
 }
 
 void CVantorelApp::RestoreLanguage() {

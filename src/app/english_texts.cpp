@@ -281,6 +281,8 @@ constexpr TextEntry kTexts[] = {
   {5056, "The year must lie between 2000 and 2099"},
   {5090, "Some screens of the screen list could not be read; the file stays as it is until the list is changed"},
   {5100, "Not a usable font file"},
+  {5110, "The picture could not be read"},
+  {5111, "Items of this kind are not drawn yet: %s"},
   {5350, "Cannot open the file given on the command line: %s"},
   {5351, "Not in use yet: takes effect once the preview window is available."},
   {5352, "Not in use yet: takes effect once sending to signs is available."},

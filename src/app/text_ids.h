@@ -280,6 +280,8 @@
   X(kTextYearOutOfRange, 5056)               \
   X(kTextScreenListPartlyRead, 5090)         \
   X(kTextFontFileDamaged, 5100)              \
+  X(kTextPictureUnreadable, 5110)            \
+  X(kTextItemKindNotDrawn, 5111)             \
   X(kTextStartFileNotOpened, 5350)           \
   X(kTextWaitsForPreview, 5351)              \
   X(kTextWaitsForSending, 5352)              \

@@ -1,0 +1,33 @@
+#pragma once
+// The pages of an item as the sign shows them: LED bitmaps of the item's window size, in order.
+// Each item kind that can be drawn adds itself here; the others say so.
+//
+// Pure function of its arguments: safe on any thread (it reads the item's media files).
+
+#include <QSize>
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+#include "platform/status.h"
+#include "playbill/prg_item.h"
+#include "render/led_bitmap.h"
+
+namespace vantorel {
+
+// Which kinds RenderItemPages draws.
+bool CanRenderItemKind(std::uint16_t kind);
+
+// The pages of `item` for a window of `windowSize` on a screen of `colourMode`. A picture item is
+// one page: its picture placed by its display mode (SHOWMODE), inverted when NEGATIVE is set.
+// Relative media paths are taken from `folder`. Kinds not drawn yet fail with kTextItemKindNotDrawn.
+Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize windowSize, std::uint16_t colourMode,
+                                                  const std::filesystem::path& folder = {});
+
+// A program's background picture over the whole screen, by the program's SHOWMODE; an empty
+// bitmap when the program has none. A picture that cannot be read fails with its cause.
+Expected<CLedBitmap> RenderProgramBackground(const tagProgramPart& program, QSize screenSize, std::uint16_t colourMode,
+                                             const std::filesystem::path& folder = {});
+
+}  // namespace vantorel

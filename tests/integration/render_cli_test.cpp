@@ -1,0 +1,114 @@
+// "render" draws an item's pages as the sign shows them: a picture item added on the command line
+// comes out placed by its display mode, one pixel per LED or magnified, and kinds that are not
+// drawn yet are refused with a failure exit.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QString>
+
+#include "support/cli_runner.h"
+#include "support/golden_image.h"
+
+namespace vantorel {
+namespace {
+
+class RenderCliTest : public test::CliTest {
+protected:
+  // A 20 x 10 picture: left half red, right half blue, a white pixel in the top left corner.
+  std::filesystem::path Picture() const {
+    QImage picture(20, 10, QImage::Format_RGB888);
+    for (int y = 0; y < 10; ++y) {
+      for (int x = 0; x < 20; ++x) picture.setPixel(x, y, x < 10 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
+    }
+    picture.setPixel(0, 0, qRgb(255, 255, 255));
+    const auto file = Dir() / "two halves.png";
+    EXPECT_TRUE(picture.save(QString::fromStdString(file.string()), "PNG"));
+    return file;
+  }
+
+  QImage Page(const std::string& folder) const {
+    return QImage(QString::fromStdString((Dir() / folder / "page-001.png").string()));
+  }
+};
+
+TEST_F(RenderCliTest, PictureItemsComeOutPlacedByTheirDisplayMode) {
+  const auto picture = Picture();
+  // The default cross: window 1.2 is the 48 x 16 bar across the middle.
+  struct Row {
+    const char* name;
+    int mode;
+    const char* golden;
+  } rows[] = {
+      {"zoom keeps the aspect, centred", 1, "render/zoom-48x16.png"},
+      {"stretch fills the window", 2, "render/stretch-48x16.png"},
+      {"center at 1:1", 0, "render/center-48x16.png"},
+      {"tile repeats from the top left", 3, "render/tile-48x16.png"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const auto added = Run("playbill add-item --kind picture --to 1.2 --show-mode " + std::to_string(row.mode) +
+                           " --media " + Quote(picture));
+    ASSERT_EQ(added.exitCode, 0) << added.err;
+    const std::string folder = std::string("mode-") + std::to_string(row.mode);
+    const auto rendered = Run("render --program 1 --window 2 --item 2 " + Quote(Dir() / folder));
+    ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
+    EXPECT_EQ(rendered.out, (Dir() / folder / "page-001.png").string() + "\n");
+    const QImage page = Page(folder);
+    ASSERT_EQ(page.size(), QSize(48, 16));
+    EXPECT_TRUE(test::MatchesGoldenImage(row.golden, page));
+    ASSERT_EQ(Run("playbill delete 1.2.2").exitCode, 0);
+  }
+  // Zoom of 20 x 10 into 48 x 16: 32 x 16 at x = 8, the white corner pixel at (8, 0).
+  const QImage zoomed = Page("mode-1");
+  EXPECT_EQ(zoomed.pixel(7, 0), qRgb(0, 0, 0));
+  EXPECT_EQ(zoomed.pixel(8, 0), qRgb(255, 255, 255));
+  EXPECT_EQ(zoomed.pixel(39, 15), qRgb(0, 0, 255));
+  EXPECT_EQ(zoomed.pixel(40, 15), qRgb(0, 0, 0));
+}
+
+TEST_F(RenderCliTest, MagnifiedAndLedLooks) {
+  ASSERT_EQ(Run("playbill add-item --kind picture --to 1.1 --show-mode 2 --media " + Quote(Picture())).exitCode, 0);
+  ASSERT_EQ(Run("render --window 1 --item 2 --zoom 4 " + Quote(Dir() / "squares")).exitCode, 0);
+  const QImage squares = Page("squares");
+  ASSERT_EQ(squares.size(), QSize(64, 64));
+  EXPECT_EQ(squares.pixel(3, 3), qRgb(255, 255, 255)) << "the white LED is a 4 x 4 square";
+  EXPECT_EQ(squares.pixel(4, 0), qRgb(255, 0, 0));
+  ASSERT_EQ(Run("render --window 1 --item 2 --led " + Quote(Dir() / "dots")).exitCode, 0);
+  const QImage dots = Page("dots");
+  ASSERT_EQ(dots.size(), QSize(128, 128)) << "zoom 8 unless given";
+  EXPECT_EQ(dots.pixel(4, 4), qRgb(255, 255, 255)) << "the middle of the first LED";
+  EXPECT_EQ(dots.pixel(0, 0), qRgb(0, 0, 0)) << "the sign's face between LEDs";
+}
+
+TEST_F(RenderCliTest, WhatCannotBeDrawnIsRefused) {
+  struct Row {
+    const char* name;
+    std::string arguments;
+    std::string error;
+  } rows[] = {
+      {"kind not drawn yet", "render --window 1 --item 1 " + Quote(Dir() / "x"),
+       "item 1.1.1: Items of this kind are not drawn yet: cell-text\n"},
+      {"no such window", "render --window 9 " + Quote(Dir() / "x"), "program 1 has no window 9\n"},
+      {"no such item", "render --window 1 --item 5 " + Quote(Dir() / "x"), "window 1.1 has no item 5\n"},
+      {"missing picture", "render --window 1 --item 2 " + Quote(Dir() / "x"), ""},
+  };
+  const auto gone = Picture();
+  ASSERT_EQ(Run("playbill add-item --kind picture --to 1.1 --media " + Quote(gone)).exitCode, 0);
+  std::filesystem::remove(gone);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const auto result = Run(row.arguments);
+    EXPECT_EQ(result.exitCode, 1);
+    if (!row.error.empty()) {
+      EXPECT_EQ(result.err, row.error);
+    } else {
+      EXPECT_NE(result.err.find("The picture could not be read: No such file or directory"), std::string::npos)
+          << result.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(Dir() / "x" / "page-001.png"));
+  }
+}
+
+}  // namespace
+}  // namespace vantorel

@@ -1,0 +1,79 @@
+// "render": the pages of one item as PNG files, as the sign will show them: one picture pixel per
+// LED, or magnified (--zoom), or magnified with round LEDs on the sign's black face (--led).
+
+#include <QImage>
+#include <QString>
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "app/status_text.h"
+#include "app/text_format.h"
+#include "cli_command.h"
+#include "playbill_session.h"
+#include "record_address.h"
+#include "render/item_pages.h"
+#include "render/led_look.h"
+
+namespace vantorel::cli {
+namespace {
+
+struct RenderOptions {
+  int program = 1;
+  int window = 1;
+  int item = 1;
+  int zoom = 0;
+  bool led = false;
+  std::string folder;
+};
+
+QImage PageImage(const CLedBitmap& page, const RenderOptions& options) {
+  if (options.led) return MagnifiedPicture(page, options.zoom > 0 ? options.zoom : 8, LedLook::kRoundDots);
+  if (options.zoom > 1) return MagnifiedPicture(page, options.zoom, LedLook::kSquares);
+  return page.Image();
+}
+
+void Render(const CliContext& context, int screen, const RenderOptions& options) {
+  auto doc = OpenScreenPlaybill(context, screen);
+  const std::string address = FormatText("%d.%d.%d", options.program, options.window, options.item);
+  const PrgList& list = doc->Records();
+  const tagPrgItem& item = list[static_cast<std::size_t>(RecordAt(*doc, address))];
+  const tagWindowPart& window = list[static_cast<std::size_t>(RecordAt(*doc, FormatText("%d.%d", options.program,
+                                                                                        options.window)))].window;
+  const Expected<std::vector<CLedBitmap>> pages =
+      RenderItemPages(item.item, QSize(window.width, window.height), doc->CurrentScreen().color, doc->WorkFolder());
+  if (!pages) throw CliError("item " + address + ": " + StatusMessage(pages.status()));
+
+  const std::filesystem::path folder(options.folder);
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) throw CliError(FormatText("cannot make the folder %s: %s", folder.c_str(), error.message().c_str()));
+  for (std::size_t i = 0; i < pages->size(); ++i) {
+    const std::filesystem::path file = folder / FormatText("page-%03zu.png", i + 1);
+    if (!PageImage((*pages)[i], options).save(QString::fromStdString(file.string()), "PNG")) {
+      throw CliError("cannot write " + file.string());
+    }
+    std::cout << file.string() << '\n';
+  }
+}
+
+const CliCommandGroup kRenderCommand(
+    60, "render", "Draw the pages of an item as PNG files, as the sign shows them",
+    [](CLI::App& group, CliContext& context) {
+      group.require_subcommand(0);  // a command of its own, without subcommands
+      auto screen = AddScreenOption(group);
+      auto options = std::make_shared<RenderOptions>();
+      group.add_option("--program", options->program, "Program number, 1-based (default: 1)")->check(CLI::PositiveNumber);
+      group.add_option("--window", options->window, "Window number in the program, 1-based (default: 1)")
+          ->check(CLI::PositiveNumber);
+      group.add_option("--item", options->item, "Item number in the window, 1-based (default: 1)")->check(CLI::PositiveNumber);
+      group.add_option("--zoom", options->zoom, "Magnify every LED this many times (1..64)")->check(CLI::Range(1, 64));
+      group.add_flag("--led", options->led, "Round LEDs on black, as the sign looks (zoom 8 unless --zoom)");
+      group.add_option("OUTDIR", options->folder, "Folder for page-001.png, page-002.png, ...")->required();
+      group.callback([&context, screen, options] { Render(context, *screen, *options); });
+    });
+
+}  // namespace
+}  // namespace vantorel::cli

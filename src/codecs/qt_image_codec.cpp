@@ -6,8 +6,10 @@
 #include <QImageWriter>
 
 #include <string>
+#include <string_view>
 
 #include "codecs/picture.h"
+#include "codecs/png_chunks.h"
 
 namespace vantorel {
 namespace {
@@ -21,6 +23,7 @@ std::string ReaderError(const QImageReader& reader) {
 }  // namespace
 
 Expected<QImage> DecodeWithQt(std::span<const std::uint8_t> bytes, const char* format) {
+  if (std::string_view(format) == "png") bytes = WholePngChunks(bytes);
   const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                                   static_cast<qsizetype>(bytes.size()));
   QBuffer buffer;

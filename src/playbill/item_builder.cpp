@@ -71,6 +71,8 @@ void SetPlayDays(tagProgramPart& program, std::uint8_t days) {
   flags = static_cast<std::uint16_t>((flags & ~kDayBits) | (days & kDayBits));
 }
 
+std::uint8_t PlayDays(const tagProgramPart& program) { return static_cast<std::uint8_t>(program.timeSch[0] & kDayBits); }
+
 void SetTimeWindow(tagProgramPart& program, std::uint16_t start, std::uint16_t end) {
   program.timeSch[1] = start;
   program.timeSch[2] = end;

@@ -40,6 +40,7 @@ inline int HourOf(std::uint16_t time) { return time >> 8; }
 inline int MinuteOf(std::uint16_t time) { return time & 0xFF; }
 // The days (bit d: day d, Sunday = 0) of the program's time window; the other bits stay.
 void SetPlayDays(tagProgramPart& program, std::uint8_t days);
+std::uint8_t PlayDays(const tagProgramPart& program);
 // The program plays only from `start` to `end` (start = end: the whole day; end before start:
 // past midnight).
 void SetTimeWindow(tagProgramPart& program, std::uint16_t start, std::uint16_t end);

@@ -2,6 +2,7 @@
 // Section and key names of playbill files. Each section's keys are listed in key-number order:
 // the reader takes the first key that begins a line, so the order matters.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -73,6 +74,14 @@ inline std::span<const ActorKey> ItemKindKeys(int kind) {
     case kKindWorkCounter: return kWorkCounter;
     default: return {};
   }
+}
+
+// Whether an item of `kind` keeps the field of `key` in its file: what it does not write is lost
+// when the playbill is saved.
+inline bool ItemKindWrites(int kind, ActorKey key) {
+  const std::span<const ActorKey> own = ItemKindKeys(kind);
+  return std::find(kCommonItemKeys.begin(), kCommonItemKeys.end(), key) != kCommonItemKeys.end() ||
+         std::find(own.begin(), own.end(), key) != own.end();
 }
 
 // The keys of the section of `level`; empty for other levels.

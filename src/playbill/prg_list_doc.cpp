@@ -38,22 +38,59 @@ void CPrgListDoc::SetRecords(PrgList records) {
   m_modified = false;
 }
 
-bool CPrgListDoc::ReplaceRecord(int index, tagPrgItem record) {
+bool CPrgListDoc::ReplaceRecord(int index, tagPrgItem record, std::uint64_t mergeKey) {
   if (index < 0 || index >= RecordCount(m_records)) return false;
-  tagPrgItem& target = m_records[static_cast<std::size_t>(index)];
-  if (target.level != record.level) return false;
-  target = std::move(record);
+  if (Record(index).level != record.level) return false;
+  record.positionKey = Record(index).positionKey;
+  if (record == Record(index)) return true;
+  WillChange(mergeKey);
+  m_records[static_cast<std::size_t>(index)] = std::move(record);
   Changed(CurrentRecord());
   return true;
 }
 
+bool CPrgListDoc::SetWindowRect(int record, WindowRect rect, std::uint64_t mergeKey) {
+  if (record < 0 || record >= RecordCount(m_records) || !Record(record).IsWindow()) return false;
+  const tagScreenInfo& screen = CurrentScreen();
+  const WindowRect fitted = FitWindowRect(rect, screen.width, screen.height);
+  tagPrgItem window = Record(record);
+  window.window.left = fitted.left;
+  window.window.top = fitted.top;
+  window.window.width = fitted.width;
+  window.window.height = fitted.height;
+  return ReplaceRecord(record, std::move(window), mergeKey);
+}
+
 bool CPrgListDoc::Select(int record) {
   if (record < -1 || record >= RecordCount(m_records)) return false;
+  if (record != CurrentRecord()) m_history.BreakMerge();
   m_summary = Summarize(m_records, record);
   return true;
 }
 
 std::string CPrgListDoc::DisplayName(int record) const { return RecordDisplayName(m_records, record); }
+
+void CPrgListDoc::WillChange(std::uint64_t mergeKey) { m_history.Record(State(), mergeKey); }
+
+EditState CPrgListDoc::State() const { return {m_records, m_schedule, CurrentRecord()}; }
+
+bool CPrgListDoc::Restore(std::optional<EditState> state) {
+  if (!state) return false;
+  m_records = std::move(state->records);
+  // The schedule file is written again only when the schedule is not what it was.
+  const bool scheduleChanged = m_schedule.ProgramCount() != state->schedule.ProgramCount() ||
+                               m_schedule.Attribute() != state->schedule.Attribute() ||
+                               m_schedule.Entries() != state->schedule.Entries();
+  const bool scheduleModified = m_schedule.IsModified() || scheduleChanged;
+  m_schedule = std::move(state->schedule);
+  m_schedule.SetModified(scheduleModified);
+  Changed(state->selection);
+  return true;
+}
+
+bool CPrgListDoc::Undo() { return Restore(m_history.Undo(State())); }
+
+bool CPrgListDoc::Redo() { return Restore(m_history.Redo(State())); }
 
 void CPrgListDoc::Changed(int select) {
   Renumber(m_records);
@@ -89,6 +126,7 @@ bool CPrgListDoc::AddProgram() {
   const int at = programRecord >= 0 ? SubtreeEnd(m_records, programRecord) : RecordCount(m_records);
   const int position = programRecord >= 0 ? m_summary.currentProgram + 1 : m_summary.programCount;
   const tagScreenInfo& screen = CurrentScreen();
+  WillChange();
   InsertProgram(at, NewProgramRecord(), LayoutWindows(0, screen.width, screen.height), false);
   if (m_slots) m_slots->InsertProgram(position, false);
   Changed(at + 2);
@@ -107,6 +145,7 @@ bool CPrgListDoc::ApplyLayout(int layout) {
   const tagProgramPart& old = Record(programRecord).program;
   replacement.program.backgrd = old.backgrd;
   replacement.program.showMode = old.showMode;
+  WillChange();
   InsertProgram(programEnd, std::move(replacement), windows, layout != 0);
   if (m_slots) m_slots->InsertProgram(program + 1, false);
 
@@ -121,6 +160,7 @@ bool CPrgListDoc::CanAddItem() const { return m_summary.itemRecord >= 0; }
 bool CPrgListDoc::AddItem() {
   if (!CanAddItem()) return false;
   const int at = m_summary.itemRecord + 1;
+  WillChange();
   m_records.insert(m_records.begin() + Offset(at), NewItemRecord(m_defaults, false));
   Changed(at);
   return true;
@@ -137,6 +177,7 @@ bool CPrgListDoc::Delete(int record) {
     const int programCount = m_summary.programCount;
     if (programCount <= 1) return false;
     const int program = CountLevel(m_records, 0, record, kLevelProgram);
+    WillChange();
     EraseRange(record, SubtreeEnd(m_records, record));
     if (m_slots) m_slots->RemoveProgram(program);
     // The next program moves into the deleted one's place; after the last, the previous one.
@@ -144,6 +185,7 @@ bool CPrgListDoc::Delete(int record) {
     return true;
   }
   if (target.IsItem()) {
+    WillChange();
     EraseRange(record, record + 1);
     Changed(record < RecordCount(m_records) ? record : record - 1);
     return true;
@@ -169,6 +211,7 @@ bool CPrgListDoc::MoveProgram(bool down) {
   const int middle = SubtreeEnd(m_records, upper);
   const int last = SubtreeEnd(m_records, middle);
   const int selected = CurrentRecord();
+  WillChange();
   std::rotate(m_records.begin() + Offset(upper), m_records.begin() + Offset(middle), m_records.begin() + Offset(last));
   if (m_slots) m_slots->SwapProgram(program, down);
   // The selected record travels with its program.
@@ -179,6 +222,7 @@ bool CPrgListDoc::MoveProgram(bool down) {
 bool CPrgListDoc::ClearBackground() {
   const int programRecord = m_summary.programRecord;
   if (programRecord < 0) return false;
+  WillChange();
   tagProgramPart& program = m_records[static_cast<std::size_t>(programRecord)].program;
   program.backgrd.clear();
   program.showMode = 0;
@@ -192,6 +236,7 @@ bool CPrgListDoc::SetBackground(const std::filesystem::path& picture, const Pict
   // A path cut to the field would name another file.
   if (programRecord < 0 || path.empty() || path.size() > decltype(tagProgramPart::backgrd)::kMaxBytes) return false;
   if (!isDecodable || !isDecodable(picture)) return false;
+  WillChange();
   tagProgramPart& program = m_records[static_cast<std::size_t>(programRecord)].program;
   program.backgrd = path;
   program.showMode = kBackgroundStretched;

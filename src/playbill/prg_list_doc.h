@@ -5,6 +5,9 @@
 // and the selection summary up to date and marks the document modified; the play schedule is told
 // about every program inserted, removed or moved.
 //
+// Every editing operation, and a playbill opened into the current screen, can be undone and redone
+// (CEditHistory); the history starts anew whenever a screen's playbill opens.
+//
 // Canvas, font libraries and views belong to the front ends: after NewDocument, SelectScreen and
 // OpenFile they prepare them for CurrentScreen() and redraw.
 
@@ -16,6 +19,7 @@
 
 #include "platform/status.h"
 #include "playbill/cross_layout.h"
+#include "playbill/edit_history.h"
 #include "playbill/play_schedule.h"
 #include "playbill/playbill_keys.h"
 #include "playbill/prg_item.h"
@@ -66,9 +70,15 @@ public:
   // Takes a playbill just read: renumbers it, selects its first record, clears the modified flag.
   void SetRecords(PrgList records);
   // An editor's changes to one record; refused when the index is out of range or the level differs.
-  bool ReplaceRecord(int index, tagPrgItem record);
+  // A record equal to the present one changes nothing. Changes with the same `mergeKey`
+  // (FieldEdit) in a row are undone together.
+  bool ReplaceRecord(int index, tagPrgItem record, std::uint64_t mergeKey = 0);
+  // Gives window `record` the rectangle `rect`, kept on the current screen (FitWindowRect);
+  // refused for records that are no window.
+  bool SetWindowRect(int record, WindowRect rect, std::uint64_t mergeKey = 0);
   const SelectionSummary& Selection() const { return m_summary; }
   int CurrentRecord() const { return m_summary.currentRecord; }
+  // Choosing another record ends the joining of field changes.
   bool Select(int record);
   std::string DisplayName(int record) const;
 
@@ -96,6 +106,15 @@ public:
   // Stores `picture` as the current program's stretched background when `isDecodable` accepts it
   // and its path fits the record.
   bool SetBackground(const std::filesystem::path& picture, const PictureProbe& isDecodable);
+
+  // --- Undo and redo -------------------------------------------------------------------------
+  bool CanUndo() const { return m_history.CanUndo(); }
+  bool CanRedo() const { return m_history.CanRedo(); }
+  // Bring back records, schedule and selection as they were before the last change, or after the
+  // change undone last; the document counts as modified.
+  bool Undo();
+  bool Redo();
+  const CEditHistory& History() const { return m_history; }
 
   // --- Files -----------------------------------------------------------------------------------
   // The playbill of the current screen from scratch (the shipped default once, see
@@ -149,8 +168,12 @@ private:
   void InsertProgram(int at, tagPrgItem program, const std::vector<WindowRect>& windows, bool crossItems);
   void EraseRange(int begin, int end);
   bool MoveProgram(bool down);
+  // Keeps the present state as an undo step; every change calls it before it changes anything.
+  void WillChange(std::uint64_t mergeKey = 0);
   // Ends every change: keys, selection summary, modified flag.
   void Changed(int select);
+  EditState State() const;
+  bool Restore(std::optional<EditState> state);
   // The shipped default playbill read for the current screen; empty when it does not suit it.
   PrgList ShippedDefault() const;
   // Renames a playbill file that did not load out of the way and records the notice.
@@ -171,6 +194,7 @@ private:
   std::filesystem::path m_path;
   int m_version = kPlaybillVersion;
   std::vector<Status> m_notices;
+  CEditHistory m_history;
 };
 
 }  // namespace vantorel

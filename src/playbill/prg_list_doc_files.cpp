@@ -65,6 +65,7 @@ PrgList CPrgListDoc::ShippedDefault() const {
 }
 
 Status CPrgListDoc::NewDocument() {
+  m_history.Clear();  // a new playbill has no past
   PrgList shipped = ShippedDefault();
   m_defaultPlaybill.clear();  // the shipped playbill starts the first screen only
   if (shipped.empty()) {
@@ -107,7 +108,10 @@ Status CPrgListDoc::OpenScreen(int index) {
   std::error_code error;
   if (!file.empty() && std::filesystem::exists(file, error)) {
     const Status opened = OpenFile(file);
-    if (opened) return Status::Ok();
+    if (opened) {
+      m_history.Clear();  // steps of the playbill shown before belong to another screen
+      return Status::Ok();
+    }
     // The user's programs are in that file: it is never replaced by a new playbill.
     if (Status kept = KeepDamaged(file, opened); !kept) {
       m_screenIndex = previous;
@@ -132,6 +136,7 @@ Status CPrgListDoc::SelectScreen(int index) {
 }
 
 Status CPrgListDoc::Save() {
+  m_history.BreakMerge();
   if (!m_modified && !m_schedule.IsModified() && IsScreenFile(m_path)) return Status::Ok();
   const std::filesystem::path file = PlaybillPath();
   if (file.empty()) return Status::Failure(kTextFailed, "no playbill file for the screen " + CurrentScreen().scrName.str());
@@ -167,6 +172,7 @@ Status CPrgListDoc::OpenFile(const std::filesystem::path& file) {
     return read.status().WithText(kTextFailed);
   }
   if (!HasProgram(list)) return Status::Failure(kTextFailed, "no program \u2014 " + file.string());
+  WillChange();
   SetRecords(std::move(list));
   m_version = version;
   m_path = file;

@@ -41,6 +41,13 @@
   X(kTextFullColor, 162)                     \
   X(kTextUnselectedDisk, 167)                \
   X(kTextScreenSettingWizard, 168)           \
+  X(kTextSunday, 169)                        \
+  X(kTextMonday, 170)                        \
+  X(kTextTuesday, 171)                       \
+  X(kTextWednesday, 172)                     \
+  X(kTextThursday, 173)                      \
+  X(kTextFriday, 174)                        \
+  X(kTextSaturday, 175)                      \
   X(kTextImportTitle, 180)                   \
   X(kTextExportPlaybill, 181)                \
   X(kTextMono, 185)                          \
@@ -282,6 +289,32 @@
   X(kTextFontFileDamaged, 5100)              \
   X(kTextPictureUnreadable, 5110)            \
   X(kTextItemKindNotDrawn, 5111)             \
+  X(kTextProperties, 5302)                   \
+  X(kTextLoopCount, 5303)                    \
+  X(kTextPlayTime, 5304)                     \
+  X(kTextBackground, 5305)                   \
+  X(kTextDisplayMode, 5306)                  \
+  X(kTextPlaceCenter, 5307)                  \
+  X(kTextPlaceZoom, 5308)                    \
+  X(kTextPlaceStretch, 5309)                 \
+  X(kTextPlaceTile, 5310)                    \
+  X(kTextPlaysInTimeWindow, 5311)            \
+  X(kTextDays, 5312)                         \
+  X(kTextFrom, 5313)                         \
+  X(kTextTo, 5314)                           \
+  X(kTextLeft, 5315)                         \
+  X(kTextTop, 5316)                          \
+  X(kTextAfterLastItem, 5317)                \
+  X(kTextStop, 5318)                         \
+  X(kTextStartAgain, 5319)                   \
+  X(kTextOtherValue, 5320)                   \
+  X(kTextBorder, 5321)                       \
+  X(kTextEffect, 5322)                       \
+  X(kTextSpeed, 5323)                        \
+  X(kTextStayTime, 5324)                     \
+  X(kTextTransparentBackground, 5325)        \
+  X(kTextBackgroundColour, 5326)             \
+  X(kTextNoRecordSelected, 5327)             \
   X(kTextStartFileNotOpened, 5350)           \
   X(kTextWaitsForPreview, 5351)              \
   X(kTextWaitsForSending, 5352)              \

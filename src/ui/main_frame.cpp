@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QImage>
 #include <QLabel>
@@ -35,6 +36,7 @@
 #include "ui/password_dialogs.h"
 #include "ui/playbill_canvas.h"
 #include "ui/program_tree.h"
+#include "ui/property_panel.h"
 #include "ui/toolbar_icons.h"
 #include "ui/ui_text.h"
 #include "ui/utility_programs.h"
@@ -78,8 +80,11 @@ CMainFrame::CMainFrame(CVantorelApp& app) : m_app(app) {
   CreateMenus();
   CreateToolBar();
   CreateStatusBar();
+  CreateUndoCommands();
+  CreatePropertyPanel();
   connect(m_tree, &CProgramTree::recordChosen, this, &CMainFrame::SelectRecord);
   connect(m_canvas, &CPlaybillCanvas::windowClicked, this, &CMainFrame::SelectRecord);
+  connect(m_canvas, &CPlaybillCanvas::windowDragged, this, &CMainFrame::ApplyWindowDrag);
   Retranslate();
 }
 
@@ -196,6 +201,42 @@ void CMainFrame::CreateStatusBar() {
   }
 }
 
+void CMainFrame::CreateUndoCommands() {
+  QAction* undo = AddAction(kCmdUndo);
+  QAction* redo = AddAction(kCmdRedo);
+  undo->setShortcut(QKeySequence::Undo);
+  redo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+  QAction* first = m_editMenu->actions().value(0);
+  m_editMenu->insertActions(first, {undo, redo});
+  m_editMenu->insertSeparator(first);
+  const QList<QAction*> tools = m_toolBar->actions();
+  QAction* afterSave = tools.value(tools.indexOf(Action(kCmdFileSave)) + 1);
+  m_toolBar->insertActions(afterSave, {undo, redo});
+}
+
+void CMainFrame::CreatePropertyPanel() {
+  m_properties = new CPropertyPanel(m_app.Doc(), this);
+  m_properties->SetBackgroundActions(Action(kCmdSetBackground), Action(kCmdClearBackground));
+  connect(m_properties, &CPropertyPanel::documentEdited, this, &CMainFrame::DocumentChanged);
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidget(m_properties);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  m_propertyDock = new QDockWidget(this);
+  m_propertyDock->setObjectName(QStringLiteral("PropertyDock"));
+  m_propertyDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable | QDockWidget::DockWidgetClosable);
+  m_propertyDock->setWidget(scroll);
+  addDockWidget(Qt::RightDockWidgetArea, m_propertyDock);
+  const QList<QAction*> view = m_viewMenu->actions();
+  m_viewMenu->insertAction(view.value(view.indexOf(Action(kCmdViewStatusBar)) + 1), m_propertyDock->toggleViewAction());
+}
+
+void CMainFrame::ApplyWindowDrag(int record, QRect rect) {
+  const WindowRect dragged{static_cast<std::int16_t>(rect.x()), static_cast<std::int16_t>(rect.y()),
+                           static_cast<std::uint16_t>(rect.width()), static_cast<std::uint16_t>(rect.height())};
+  EditDocument(m_app.Doc().SetWindowRect(record, dragged));
+}
+
 void CMainFrame::Retranslate() {
   setWindowTitle(QString::fromStdString(MainWindowCaption(m_app.GetBranding())));
   for (const auto& [command, action] : m_actions) {
@@ -210,6 +251,8 @@ void CMainFrame::Retranslate() {
   m_toolsMenu->setTitle(Text(kTextToolsMenu));
   m_helpMenu->setTitle(Text(kTextHelpMenu));
   m_screenLabel->setText(Text(kTextScreenChooser));
+  m_propertyDock->setWindowTitle(Text(kTextProperties));
+  m_properties->Retranslate();
   RefreshScreenChooser();
   RebuildToolMenu(false);
   DocumentChanged();
@@ -304,6 +347,7 @@ void CMainFrame::ShowFailure(const Status& failure) { m_app.ShowFailure(this, fa
 
 void CMainFrame::DocumentChanged() {
   m_tree->Rebuild(m_app.Doc());
+  m_properties->Refresh();
   UpdateCanvas();
   UpdateCommandStates();
 }
@@ -324,6 +368,8 @@ void CMainFrame::UpdateCommandStates() {
   for (int layout = 0; layout < kLayoutCount; ++layout) Action(kCmdFirstLayout + layout)->setEnabled(hasProgram);
   Action(kCmdSetBackground)->setEnabled(hasProgram);
   Action(kCmdClearBackground)->setEnabled(hasProgram && !doc.Record(doc.Selection().programRecord).program.backgrd.empty());
+  Action(kCmdUndo)->setEnabled(doc.CanUndo());
+  Action(kCmdRedo)->setEnabled(doc.CanRedo());
 }
 
 void CMainFrame::UpdateCanvas() {
@@ -360,6 +406,7 @@ void CMainFrame::SelectRecord(int record) {
     const QSignalBlocker block(m_tree);
     m_tree->setCurrentItem(row);
   }
+  m_properties->Refresh();
   UpdateCanvas();
   UpdateCommandStates();
 }
@@ -378,6 +425,8 @@ void CMainFrame::RunCommand(int command) {
     case kCmdDeleteItem: EditDocument(doc.CanDeleteItem() && doc.Delete(selection.itemRecord)); return;
     case kCmdMoveProgramUp: EditDocument(doc.MoveProgramUp()); return;
     case kCmdMoveProgramDown: EditDocument(doc.MoveProgramDown()); return;
+    case kCmdUndo: EditDocument(doc.Undo()); return;
+    case kCmdRedo: EditDocument(doc.Redo()); return;
     case kCmdFileOpen: OpenPlaybill(); return;
     case kCmdFileSave:
       if (const Status saved = doc.Save(); !saved) ShowFailure(saved);

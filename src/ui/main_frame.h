@@ -16,6 +16,7 @@
 
 class QAction;
 class QComboBox;
+class QDockWidget;
 class QLabel;
 class QMenu;
 class QScrollArea;
@@ -26,6 +27,7 @@ namespace vantorel {
 
 class CPlaybillCanvas;
 class CProgramTree;
+class CPropertyPanel;
 class CVantorelApp;
 
 class CMainFrame : public QMainWindow {
@@ -53,6 +55,7 @@ public:
   std::vector<QMenu*> Menus() const;
   CProgramTree* Tree() const { return m_tree; }
   CPlaybillCanvas* Canvas() const { return m_canvas; }
+  CPropertyPanel* Properties() const { return m_properties; }
   QComboBox* ScreenChooser() const { return m_screenChooser; }
   QLabel* StatusPane(int index) const { return m_panes.at(static_cast<std::size_t>(index)); }
 
@@ -68,6 +71,12 @@ private:
   void CreateMenus();
   void CreateToolBar();
   void CreateStatusBar();
+  // Undo and redo at the top of the edit menu and beside Save on the tool bar.
+  void CreateUndoCommands();
+  // The property panel docked beside the canvas, shown and hidden from the view menu.
+  void CreatePropertyPanel();
+  // A window dragged on the canvas: one change of the document.
+  void ApplyWindowDrag(int record, QRect rect);
   void UpdateCommandStates();
   void UpdateCanvas();
   void SelectRecord(int record);
@@ -109,6 +118,8 @@ private:
   CProgramTree* m_tree = nullptr;
   CPlaybillCanvas* m_canvas = nullptr;
   QScrollArea* m_canvasArea = nullptr;
+  CPropertyPanel* m_properties = nullptr;
+  QDockWidget* m_propertyDock = nullptr;
   std::array<QLabel*, kStatusPanes> m_panes{};
   ToolMenu m_toolMenu;
   std::vector<QAction*> m_pluginActions;  // everything the plug-ins added to the tools menu

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace vantorel {
 namespace {
@@ -13,6 +14,23 @@ constexpr int kMargin = 16;
 constexpr std::array<QRgb, 6> kWindowColours = {0xFF4FC3F7, 0xFF81C784, 0xFFFFB74D, 0xFFBA68C8, 0xFFF06292, 0xFF4DB6AC};
 constexpr QRgb kSelectedColour = 0xFFFFEB3B;
 
+WindowRect ToWindowRect(const QRect& rect) {
+  return {static_cast<std::int16_t>(rect.x()), static_cast<std::int16_t>(rect.y()), static_cast<std::uint16_t>(rect.width()),
+          static_cast<std::uint16_t>(rect.height())};
+}
+
+QRect ToQRect(const WindowRect& rect) { return QRect(rect.left, rect.top, rect.width, rect.height); }
+
+Qt::CursorShape CursorFor(const WindowEdges& edges) {
+  if (edges == WindowEdges::All()) return Qt::SizeAllCursor;
+  if ((edges.left && edges.top) || (edges.right && edges.bottom)) return Qt::SizeFDiagCursor;
+  if ((edges.right && edges.top) || (edges.left && edges.bottom)) return Qt::SizeBDiagCursor;
+  return edges.left || edges.right ? Qt::SizeHorCursor : Qt::SizeVerCursor;
+}
+
+// Whole LEDs for a pointer movement of `pixels` at `zoom`, to the nearest.
+int Leds(int pixels, int zoom) { return static_cast<int>(std::lround(static_cast<double>(pixels) / zoom)); }
+
 }  // namespace
 
 CPlaybillCanvas::CPlaybillCanvas(QWidget* parent) : QWidget(parent) {
@@ -20,6 +38,7 @@ CPlaybillCanvas::CPlaybillCanvas(QWidget* parent) : QWidget(parent) {
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, QColor(58, 58, 64));
   setPalette(palette);
+  setMouseTracking(true);  // the pointer shows what a drag would do
 }
 
 void CPlaybillCanvas::SetScreen(QSize size, std::vector<PartRect> parts) {
@@ -96,15 +115,65 @@ void CPlaybillCanvas::paintEvent(QPaintEvent*) {
   }
 }
 
-void CPlaybillCanvas::mousePressEvent(QMouseEvent* event) {
-  // The window drawn last lies on top.
-  for (auto it = m_windows.rbegin(); it != m_windows.rend(); ++it) {
-    if (OnWidget(it->rect).contains(event->position().toPoint())) {
-      Q_EMIT windowClicked(it->record);
-      return;
-    }
+CPlaybillCanvas::Hit CPlaybillCanvas::HitAt(QPoint point) const {
+  for (int i = static_cast<int>(m_windows.size()) - 1; i >= 0; --i) {
+    const QRect area = OnWidget(m_windows[static_cast<std::size_t>(i)].rect);
+    if (!area.contains(point)) continue;
+    // Small windows keep a middle to move them by.
+    const int gripX = std::min(kEdgeGrip, area.width() / 3);
+    const int gripY = std::min(kEdgeGrip, area.height() / 3);
+    WindowEdges edges{point.x() - area.left() < gripX, point.y() - area.top() < gripY, area.right() - point.x() < gripX,
+                      area.bottom() - point.y() < gripY};
+    return {i, edges.Any() ? edges : WindowEdges::All()};
   }
-  QWidget::mousePressEvent(event);
+  return {};
+}
+
+QRect CPlaybillCanvas::DraggedRect(QPoint point) const {
+  const QPoint moved = point - m_drag->from;
+  return ToQRect(DragWindowRect(ToWindowRect(m_drag->start), m_drag->edges, Leds(moved.x(), m_zoom), Leds(moved.y(), m_zoom),
+                                static_cast<std::uint16_t>(m_screen.width()), static_cast<std::uint16_t>(m_screen.height())));
+}
+
+void CPlaybillCanvas::mousePressEvent(QMouseEvent* event) {
+  const QPoint point = event->position().toPoint();
+  const Hit hit = HitAt(point);
+  if (hit.index < 0 || event->button() != Qt::LeftButton) {
+    QWidget::mousePressEvent(event);
+    return;
+  }
+  const CanvasWindow window = m_windows[static_cast<std::size_t>(hit.index)];
+  m_drag = Drag{window.record, window.rect, hit.edges, point};
+  Q_EMIT windowClicked(window.record);
+}
+
+void CPlaybillCanvas::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint point = event->position().toPoint();
+  if (!m_drag) {
+    const Hit hit = HitAt(point);
+    if (hit.index < 0) {
+      unsetCursor();
+    } else {
+      setCursor(CursorFor(hit.edges));
+    }
+    return;
+  }
+  const QRect rect = DraggedRect(point);
+  for (CanvasWindow& window : m_windows) {
+    if (window.record == m_drag->record) window.rect = rect;
+  }
+  update();
+}
+
+void CPlaybillCanvas::mouseReleaseEvent(QMouseEvent* event) {
+  if (!m_drag || event->button() != Qt::LeftButton) {
+    QWidget::mouseReleaseEvent(event);
+    return;
+  }
+  const Drag drag = *m_drag;
+  const QRect rect = DraggedRect(event->position().toPoint());
+  m_drag.reset();
+  if (rect != drag.start) Q_EMIT windowDragged(drag.record, rect);
 }
 
 }  // namespace vantorel

@@ -1,12 +1,16 @@
 #pragma once
 // The editor's canvas: the current screen drawn at an integer zoom, the areas without LEDs greyed,
-// and the windows of the current program outlined and numbered. A click on a window chooses it.
+// and the windows of the current program outlined and numbered. A click on a window chooses it;
+// dragging inside it moves it, dragging at its edges or corners resizes it, by whole LEDs and
+// within the screen.
 
 #include <QImage>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
+#include "playbill/window_fit.h"
 #include "screen/part_list.h"
 
 namespace vantorel {
@@ -41,15 +45,37 @@ public:
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override { return sizeHint(); }
 
+  // Widget pixels from a window's edge in which a drag resizes it.
+  static constexpr int kEdgeGrip = 4;
+
 Q_SIGNALS:
   void windowClicked(int record);
+  // A drag moved or resized the window of `record` to `rect` (screen pixels); one per drag.
+  void windowDragged(int record, QRect rect);
 
 protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+  struct Hit {
+    int index = -1;      // in m_windows
+    WindowEdges edges;   // all four inside the window
+  };
+  struct Drag {
+    int record = -1;
+    QRect start;
+    WindowEdges edges;
+    QPoint from;
+  };
+
   QRect OnWidget(const QRect& screenRect) const;
+  // The window under `point` (the one drawn last lies on top) and the edges a drag there moves.
+  Hit HitAt(QPoint point) const;
+  // Where the window being dragged is with the pointer at `point`.
+  QRect DraggedRect(QPoint point) const;
 
   QSize m_screen{0, 0};
   std::vector<PartRect> m_parts;
@@ -57,6 +83,7 @@ private:
   int m_selectedRecord = -1;
   QImage m_background;
   int m_zoom = 8;
+  std::optional<Drag> m_drag;
 };
 
 }  // namespace vantorel

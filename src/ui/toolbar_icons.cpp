@@ -85,6 +85,25 @@ QIcon Magnifier(bool in) {
   return QIcon(pixmap);
 }
 
+// A bent arrow pointing back (undo) or forward (redo).
+QIcon TurnArrow(bool forward) {
+  QPixmap pixmap = Blank();
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  if (forward) {
+    painter.translate(kSize, 0);
+    painter.scale(-1, 1);
+  }
+  const QColor colour(40, 80, 160);
+  painter.setPen(QPen(colour, 4, Qt::SolidLine, Qt::RoundCap));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawArc(QRect(6, 8, 22, 18), 90 * 16, -200 * 16);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(colour);
+  painter.drawPolygon(QPolygon({QPoint(3, 8), QPoint(14, 1), QPoint(14, 15)}));
+  return QIcon(pixmap);
+}
+
 }  // namespace
 
 QIcon CommandIcon(int command) {
@@ -99,6 +118,8 @@ QIcon CommandIcon(int command) {
     case kCmdFileSave: return QApplication::style()->standardIcon(QStyle::SP_DialogSaveButton);
     case kCmdZoomIn: return Magnifier(true);
     case kCmdZoomOut: return Magnifier(false);
+    case kCmdUndo: return TurnArrow(false);
+    case kCmdRedo: return TurnArrow(true);
     default: break;
   }
   if (command >= kCmdFirstLayout && command < kCmdFirstLayout + kLayoutCount) return Layout(command - kCmdFirstLayout);

@@ -1,0 +1,186 @@
+#include "ui/program_properties.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTime>
+#include <QTimeEdit>
+#include <QToolButton>
+
+#include <limits>
+
+#include "app/text_ids.h"
+#include "playbill/item_builder.h"
+#include "ui/ui_text.h"
+
+namespace vantorel {
+namespace {
+
+// The names of the background's display modes, by SHOWMODE.
+constexpr TextId kShowModeTexts[] = {kTextPlaceCenter, kTextPlaceZoom, kTextPlaceStretch, kTextPlaceTile};
+// Sunday first, as the day bits of the time window.
+constexpr TextId kDayTexts[] = {kTextSunday, kTextMonday, kTextTuesday, kTextWednesday,
+                                kTextThursday, kTextFriday, kTextSaturday};
+constexpr int kDayColumns = 3;
+
+QTime TimeOf(std::uint16_t time) { return QTime(std::min(HourOf(time), 23), std::min(MinuteOf(time), 59)); }
+
+std::uint16_t StoredTime(const QTime& time) { return TimeOfDay(time.hour(), time.minute()); }
+
+QTimeEdit* TimeBox(QWidget* parent) {
+  auto* box = new QTimeEdit(parent);
+  box->setDisplayFormat(QStringLiteral("HH:mm"));
+  return box;
+}
+
+}  // namespace
+
+CProgramProperties::CProgramProperties(QWidget* parent) : QWidget(parent) {
+  m_name = new CFieldEdit(decltype(tagProgramPart::prgName)::kMaxBytes, this);
+  m_name->setObjectName(QStringLiteral("ProgramName"));
+  m_loops = NumberBox(0, std::numeric_limits<std::uint8_t>::max(), this);
+  m_loops->setObjectName(QStringLiteral("LoopCount"));
+  m_playTime = NumberBox(0, std::numeric_limits<std::uint16_t>::max(), this);
+  m_playTime->setObjectName(QStringLiteral("PlayTime"));
+  m_background = new QLineEdit(this);
+  m_background->setObjectName(QStringLiteral("BackgroundPicture"));
+  m_background->setReadOnly(true);
+  m_chooseBackground = new QToolButton(this);
+  m_clearBackground = new QToolButton(this);
+  m_showMode = new QComboBox(this);
+  m_showMode->setObjectName(QStringLiteral("BackgroundMode"));
+  m_timeWindow = new QCheckBox(this);
+  m_timeWindow->setObjectName(QStringLiteral("TimeWindowOn"));
+  m_texts.Add(m_timeWindow, kTextPlaysInTimeWindow);
+  m_start = TimeBox(this);
+  m_start->setObjectName(QStringLiteral("TimeWindowStart"));
+  m_end = TimeBox(this);
+  m_end->setObjectName(QStringLiteral("TimeWindowEnd"));
+
+  auto* backgroundRow = new QHBoxLayout;
+  backgroundRow->addWidget(m_background, 1);
+  backgroundRow->addWidget(m_chooseBackground);
+  backgroundRow->addWidget(m_clearBackground);
+  auto* days = new QGridLayout;
+  for (std::size_t day = 0; day < m_days.size(); ++day) {
+    m_days[day] = new QCheckBox(this);
+    m_days[day]->setObjectName(QStringLiteral("Day%1").arg(day));
+    m_texts.Add(m_days[day], kDayTexts[day]);
+    const int index = static_cast<int>(day);
+    days->addWidget(m_days[day], index / kDayColumns, index % kDayColumns);
+    connect(m_days[day], &QCheckBox::toggled, this, [this] {
+      std::uint8_t mask = 0;
+      for (std::size_t d = 0; d < m_days.size(); ++d) mask = static_cast<std::uint8_t>(mask | (m_days[d]->isChecked() ? 1u << d : 0u));
+      Edit(kDays, [mask](tagProgramPart& program) { SetPlayDays(program, mask); });
+    });
+  }
+
+  auto* form = new QFormLayout(this);
+  form->setContentsMargins(0, 0, 0, 0);
+  form->addRow(m_texts.Label(kTextName, this), m_name);
+  form->addRow(m_texts.Label(kTextLoopCount, this), m_loops);
+  form->addRow(m_texts.Label(kTextPlayTime, this), m_playTime);
+  form->addRow(m_texts.Label(kTextBackground, this), backgroundRow);
+  form->addRow(m_texts.Label(kTextDisplayMode, this), m_showMode);
+  form->addRow(m_timeWindow);
+  form->addRow(m_texts.Label(kTextDays, this), days);
+  form->addRow(m_texts.Label(kTextFrom, this), m_start);
+  form->addRow(m_texts.Label(kTextTo, this), m_end);
+  FillShowModes();
+
+  connect(m_name, &CFieldEdit::fieldEdited, this,
+          [this](const std::string& name) { Edit(kName, [&name](tagProgramPart& program) { program.prgName = name; }); });
+  connect(m_loops, &QSpinBox::valueChanged, this, [this](int count) {
+    Edit(kLoopCount, [count](tagProgramPart& program) { program.loopCnt = static_cast<std::uint8_t>(count); });
+  });
+  connect(m_playTime, &QSpinBox::valueChanged, this, [this](int seconds) {
+    Edit(kPlayTime, [seconds](tagProgramPart& program) { program.playTime = static_cast<std::uint16_t>(seconds); });
+  });
+  connect(m_showMode, &QComboBox::activated, this, [this](int index) {
+    const auto mode = static_cast<std::uint16_t>(m_showMode->itemData(index).toInt());
+    Edit(kShowMode, [mode](tagProgramPart& program) { program.showMode = mode; });
+  });
+  connect(m_timeWindow, &QCheckBox::toggled, this, [this](bool on) {
+    Edit(kTimeWindow, [this, on](tagProgramPart& program) {
+      if (on) {
+        SetTimeWindow(program, StoredTime(m_start->time()), StoredTime(m_end->time()));
+      } else {
+        ClearTimeWindow(program);
+      }
+    });
+  });
+  connect(m_start, &QTimeEdit::timeChanged, this, [this](const QTime& time) {
+    Edit(kStart, [&time](tagProgramPart& program) { SetTimeWindow(program, StoredTime(time), program.timeSch[2]); });
+  });
+  connect(m_end, &QTimeEdit::timeChanged, this, [this](const QTime& time) {
+    Edit(kEnd, [&time](tagProgramPart& program) { SetTimeWindow(program, program.timeSch[1], StoredTime(time)); });
+  });
+}
+
+template <typename Change>
+void CProgramProperties::Edit(int field, Change change) {
+  tagPrgItem record = m_record;
+  change(record.program);
+  Q_EMIT edited(record, field);
+}
+
+void CProgramProperties::SetBackgroundActions(QAction* choose, QAction* clear) {
+  m_chooseBackground->setDefaultAction(choose);
+  m_clearBackground->setDefaultAction(clear);
+}
+
+void CProgramProperties::FillShowModes() {
+  const QSignalBlocker block(m_showMode);
+  m_showMode->clear();
+  for (int mode = 0; mode < static_cast<int>(std::size(kShowModeTexts)); ++mode) {
+    m_showMode->addItem(Text(kShowModeTexts[mode]), mode);
+  }
+}
+
+void CProgramProperties::EnableTimeWindow(bool on) {
+  for (QCheckBox* day : m_days) day->setEnabled(on);
+  m_start->setEnabled(on);
+  m_end->setEnabled(on);
+}
+
+void CProgramProperties::Show(const tagPrgItem& record) {
+  m_record = record;
+  const tagProgramPart& program = record.program;
+  m_name->SetFieldText(program.prgName.view());
+  SetQuietly(m_loops, program.loopCnt);
+  SetQuietly(m_playTime, program.playTime);
+  m_background->setText(QString::fromStdString(program.backgrd.str()));
+  m_background->setToolTip(m_background->text());
+  ShowChoice(m_showMode, program.showMode);
+  m_showMode->setEnabled(!program.backgrd.empty());
+  const bool on = HasTimeWindow(program);
+  {
+    const QSignalBlocker block(m_timeWindow);
+    m_timeWindow->setChecked(on);
+  }
+  const std::uint8_t days = PlayDays(program);
+  for (std::size_t day = 0; day < m_days.size(); ++day) {
+    const QSignalBlocker block(m_days[day]);
+    m_days[day]->setChecked((days & (1u << day)) != 0);
+  }
+  for (const auto& [box, time] : {std::pair{m_start, program.timeSch[1]}, std::pair{m_end, program.timeSch[2]}}) {
+    if (box->time() == TimeOf(time)) continue;
+    const QSignalBlocker block(box);
+    box->setTime(TimeOf(time));
+  }
+  EnableTimeWindow(on);
+}
+
+void CProgramProperties::Retranslate() {
+  m_texts.Retranslate();
+  FillShowModes();
+  Show(m_record);
+}
+
+}  // namespace vantorel

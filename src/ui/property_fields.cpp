@@ -1,0 +1,87 @@
+#include "ui/property_fields.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+#include <algorithm>
+
+#include "app/text_format.h"
+#include "app/text_table.h"
+#include "platform/fixed_text.h"
+#include "ui/ui_text.h"
+
+namespace vantorel {
+
+CFieldEdit::CFieldEdit(std::size_t maxBytes, QWidget* parent) : QLineEdit(parent), m_maxBytes(maxBytes) {
+  // No character takes less than a byte: a first limit before the field's own measure.
+  setMaxLength(static_cast<int>(maxBytes));
+  connect(this, &QLineEdit::textEdited, this, [this](const QString& typed) {
+    const std::string text = typed.toStdString();
+    const std::string_view kept = CutToLegacySize(text, m_maxBytes);
+    if (kept.size() != text.size()) {
+      const int cursor = cursorPosition();
+      const QString cut = QString::fromUtf8(kept.data(), static_cast<qsizetype>(kept.size()));
+      setText(cut);
+      setCursorPosition(std::min(cursor, static_cast<int>(cut.size())));
+    }
+    Q_EMIT fieldEdited(std::string(kept));
+  });
+}
+
+void CFieldEdit::SetFieldText(std::string_view text) {
+  const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  if (shown != this->text()) setText(shown);
+}
+
+QSpinBox* NumberBox(int min, int max, QWidget* parent) {
+  auto* box = new QSpinBox(parent);
+  box->setRange(min, max);
+  return box;
+}
+
+void SetQuietly(QSpinBox* box, int value) {
+  if (box->value() == value) return;  // a box being typed in keeps its cursor
+  const QSignalBlocker block(box);
+  box->setValue(value);
+}
+
+namespace {
+
+constexpr int kOtherValueRole = Qt::UserRole + 1;
+
+}  // namespace
+
+void ShowChoice(QComboBox* combo, int value) {
+  const QSignalBlocker block(combo);
+  for (int i = combo->count() - 1; i >= 0; --i) {
+    if (combo->itemData(i, kOtherValueRole).toBool()) combo->removeItem(i);
+  }
+  int index = combo->findData(value);
+  if (index < 0) {
+    combo->addItem(QString::fromStdString(FormatText(LoadText(kTextOtherValue).c_str(), value)), value);
+    index = combo->count() - 1;
+    combo->setItemData(index, true, kOtherValueRole);
+  }
+  combo->setCurrentIndex(index);
+}
+
+QLabel* CWidgetTexts::Label(int textId, QWidget* parent) {
+  auto* label = new QLabel(Text(textId), parent);
+  m_labels.emplace_back(label, textId);
+  return label;
+}
+
+void CWidgetTexts::Add(QAbstractButton* button, int textId) {
+  button->setText(Text(textId));
+  m_buttons.emplace_back(button, textId);
+}
+
+void CWidgetTexts::Retranslate() const {
+  for (const auto& [label, textId] : m_labels) label->setText(Text(textId));
+  for (const auto& [button, textId] : m_buttons) button->setText(Text(textId));
+}
+
+}  // namespace vantorel

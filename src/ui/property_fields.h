@@ -1,0 +1,62 @@
+#pragma once
+// The pieces the property editors are built from: a line edit for a record's text field, number
+// boxes with the limits of a record field, and the texts of labels and buttons that a language
+// switch sets again. Editors report every change at once (a record field changed by several key
+// presses in a row is one undo step in the document), so nothing typed is left behind when the
+// selection moves on.
+
+#include <QLineEdit>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+class QAbstractButton;
+class QComboBox;
+class QLabel;
+class QSpinBox;
+
+namespace vantorel {
+
+// A line edit for a text field of a record: what is typed is cut to the field's width, measured in
+// the legacy code page as the record measures it.
+class CFieldEdit : public QLineEdit {
+  Q_OBJECT
+public:
+  CFieldEdit(std::size_t maxBytes, QWidget* parent);
+
+  // Shows `text` without reporting it; the cursor stays where it is when the text is unchanged.
+  void SetFieldText(std::string_view text);
+
+Q_SIGNALS:
+  void fieldEdited(const std::string& text);
+
+private:
+  std::size_t m_maxBytes;
+};
+
+// A number box for the values `min`..`max` of a record field.
+QSpinBox* NumberBox(int min, int max, QWidget* parent);
+// Shows `value` without reporting it.
+void SetQuietly(QSpinBox* box, int value);
+
+// Selects the entry of `combo` whose data is `value`; a value without an entry gets one of its own,
+// "Other (%d)", so that a record is shown as it is. Nothing is reported.
+void ShowChoice(QComboBox* combo, int value);
+
+// Labels and buttons with texts from the text table.
+class CWidgetTexts {
+public:
+  QLabel* Label(int textId, QWidget* parent);
+  void Add(QAbstractButton* button, int textId);
+  // Every text again (after a language switch).
+  void Retranslate() const;
+
+private:
+  std::vector<std::pair<QLabel*, int>> m_labels;
+  std::vector<std::pair<QAbstractButton*, int>> m_buttons;
+};
+
+}  // namespace vantorel

@@ -38,14 +38,12 @@ QIcon Swatch(const QColor& colour) {
 
 }  // namespace
 
-CItemProperties::CItemProperties(QWidget* parent) : QWidget(parent) {
+CItemProperties::CItemProperties(QWidget* parent) : CRecordProperties(parent) {
   m_effect = new QComboBox(this);
   m_effect->setObjectName(QStringLiteral("Effect"));
   m_effect->setMaxVisibleItems(20);
-  m_speed = NumberBox(0, std::numeric_limits<std::uint16_t>::max(), this);
-  m_speed->setObjectName(QStringLiteral("Speed"));
-  m_stayTime = NumberBox(0, std::numeric_limits<std::uint16_t>::max(), this);
-  m_stayTime->setObjectName(QStringLiteral("StayTime"));
+  m_speed = NumberBox("Speed", 0, std::numeric_limits<std::uint16_t>::max(), this);
+  m_stayTime = NumberBox("StayTime", 0, std::numeric_limits<std::uint16_t>::max(), this);
   m_transparent = new QCheckBox(this);
   m_transparent->setObjectName(QStringLiteral("Transparent"));
   m_texts.Add(m_transparent, kTextTransparentBackground);
@@ -60,32 +58,25 @@ CItemProperties::CItemProperties(QWidget* parent) : QWidget(parent) {
   form->addRow(m_texts.Label(kTextStayTime, this), m_stayTime);
   form->addRow(m_transparent);
   form->addRow(m_texts.Label(kTextBackgroundColour, this), m_backgroundColour);
-  FillEffects();
+  FillChoices();
 
   connect(m_effect, &QComboBox::activated, this, [this](int index) {
     const auto code = static_cast<std::uint16_t>(m_effect->itemData(index).toInt());
-    Edit(kEffect, [code](tagItemPart& item) { item.showType = code; });
+    EditItem(kEffect, [code](tagItemPart& item) { item.showType = code; });
   });
   connect(m_speed, &QSpinBox::valueChanged, this, [this](int speed) {
-    Edit(kSpeed, [speed](tagItemPart& item) { item.speed = static_cast<std::uint16_t>(speed); });
+    EditItem(kSpeed, [speed](tagItemPart& item) { item.speed = static_cast<std::uint16_t>(speed); });
   });
   connect(m_stayTime, &QSpinBox::valueChanged, this, [this](int seconds) {
-    Edit(kStayTime, [seconds](tagItemPart& item) { item.actTime = static_cast<std::uint16_t>(seconds); });
+    EditItem(kStayTime, [seconds](tagItemPart& item) { item.actTime = static_cast<std::uint16_t>(seconds); });
   });
   connect(m_transparent, &QCheckBox::toggled, this, [this](bool on) {
-    Edit(kTransparent, [on](tagItemPart& item) { item.transp = on ? 1 : 0; });
+    EditItem(kTransparent, [on](tagItemPart& item) { item.transp = on ? 1 : 0; });
   });
   connect(m_backgroundColour, &QPushButton::clicked, this, &CItemProperties::ChooseBackgroundColour);
 }
 
-template <typename Change>
-void CItemProperties::Edit(int field, Change change) {
-  tagPrgItem record = m_record;
-  change(record.item);
-  Q_EMIT edited(record, field);
-}
-
-void CItemProperties::FillEffects() {
+void CItemProperties::FillChoices() {
   const QSignalBlocker block(m_effect);
   m_effect->clear();
   for (int index = 0; index < kEffectCount; ++index) {
@@ -98,7 +89,7 @@ void CItemProperties::ChooseBackgroundColour() {
   const QColor chosen = QColorDialog::getColor(ColourOf(m_record.item.bgColor), this, Text(kTextBackgroundColour));
   if (!chosen.isValid()) return;
   const std::uint32_t stored = StoredOf(chosen);
-  Edit(kBackgroundColour, [stored](tagItemPart& item) { item.bgColor = stored; });
+  EditItem(kBackgroundColour, [stored](tagItemPart& item) { item.bgColor = stored; });
 }
 
 void CItemProperties::Show(const tagPrgItem& record) {
@@ -120,12 +111,6 @@ void CItemProperties::Show(const tagPrgItem& record) {
   m_backgroundColour->setText(ColourOf(item.bgColor).name());
   // A kind that does not keep its background colour would lose it on saving.
   m_backgroundColour->setEnabled(ItemKindWrites(item.actType, ActorKey::BgColor));
-}
-
-void CItemProperties::Retranslate() {
-  m_texts.Retranslate();
-  FillEffects();
-  Show(m_record);
 }
 
 }  // namespace vantorel

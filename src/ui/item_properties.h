@@ -2,10 +2,7 @@
 // The settings every item has, whatever its kind: entry effect, effect speed, stay time,
 // transparent background, and the background colour (offered for the kinds that keep it).
 
-#include <QWidget>
-
-#include "playbill/prg_item.h"
-#include "ui/property_fields.h"
+#include "ui/record_properties.h"
 
 class QCheckBox;
 class QComboBox;
@@ -14,7 +11,7 @@ class QSpinBox;
 
 namespace vantorel {
 
-class CItemProperties : public QWidget {
+class CItemProperties : public CRecordProperties {
   Q_OBJECT
 public:
   // What changed; repeated changes of one field are one undo step.
@@ -22,20 +19,16 @@ public:
 
   explicit CItemProperties(QWidget* parent);
 
-  void Show(const tagPrgItem& record);
-  void Retranslate();
-
-Q_SIGNALS:
-  void edited(const vantorel::tagPrgItem& record, int field);
+  void Show(const tagPrgItem& record) override;
 
 private:
+  void FillChoices() override;
+  // Reports the shown record with `change` applied to its item part.
   template <typename Change>
-  void Edit(int field, Change change);
-  void FillEffects();
+  void EditItem(int field, Change change) {
+    Edit(field, [&change](tagPrgItem& record) { change(record.item); });
+  }
   void ChooseBackgroundColour();
-
-  tagPrgItem m_record;
-  CWidgetTexts m_texts;
   QComboBox* m_effect = nullptr;
   QSpinBox* m_speed = nullptr;
   QSpinBox* m_stayTime = nullptr;

@@ -41,13 +41,11 @@ QTimeEdit* TimeBox(QWidget* parent) {
 
 }  // namespace
 
-CProgramProperties::CProgramProperties(QWidget* parent) : QWidget(parent) {
+CProgramProperties::CProgramProperties(QWidget* parent) : CRecordProperties(parent) {
   m_name = new CFieldEdit(decltype(tagProgramPart::prgName)::kMaxBytes, this);
   m_name->setObjectName(QStringLiteral("ProgramName"));
-  m_loops = NumberBox(0, std::numeric_limits<std::uint8_t>::max(), this);
-  m_loops->setObjectName(QStringLiteral("LoopCount"));
-  m_playTime = NumberBox(0, std::numeric_limits<std::uint16_t>::max(), this);
-  m_playTime->setObjectName(QStringLiteral("PlayTime"));
+  m_loops = NumberBox("LoopCount", 0, std::numeric_limits<std::uint8_t>::max(), this);
+  m_playTime = NumberBox("PlayTime", 0, std::numeric_limits<std::uint16_t>::max(), this);
   m_background = new QLineEdit(this);
   m_background->setObjectName(QStringLiteral("BackgroundPicture"));
   m_background->setReadOnly(true);
@@ -63,10 +61,10 @@ CProgramProperties::CProgramProperties(QWidget* parent) : QWidget(parent) {
   m_end = TimeBox(this);
   m_end->setObjectName(QStringLiteral("TimeWindowEnd"));
 
-  auto* backgroundRow = new QHBoxLayout;
-  backgroundRow->addWidget(m_background, 1);
-  backgroundRow->addWidget(m_chooseBackground);
-  backgroundRow->addWidget(m_clearBackground);
+  auto* backgroundButtons = new QHBoxLayout;
+  backgroundButtons->addWidget(m_chooseBackground);
+  backgroundButtons->addWidget(m_clearBackground);
+  backgroundButtons->addStretch(1);
   auto* days = new QGridLayout;
   for (std::size_t day = 0; day < m_days.size(); ++day) {
     m_days[day] = new QCheckBox(this);
@@ -77,7 +75,7 @@ CProgramProperties::CProgramProperties(QWidget* parent) : QWidget(parent) {
     connect(m_days[day], &QCheckBox::toggled, this, [this] {
       std::uint8_t mask = 0;
       for (std::size_t d = 0; d < m_days.size(); ++d) mask = static_cast<std::uint8_t>(mask | (m_days[d]->isChecked() ? 1u << d : 0u));
-      Edit(kDays, [mask](tagProgramPart& program) { SetPlayDays(program, mask); });
+      EditProgram(kDays, [mask](tagProgramPart& program) { SetPlayDays(program, mask); });
     });
   }
 
@@ -86,28 +84,29 @@ CProgramProperties::CProgramProperties(QWidget* parent) : QWidget(parent) {
   form->addRow(m_texts.Label(kTextName, this), m_name);
   form->addRow(m_texts.Label(kTextLoopCount, this), m_loops);
   form->addRow(m_texts.Label(kTextPlayTime, this), m_playTime);
-  form->addRow(m_texts.Label(kTextBackground, this), backgroundRow);
+  form->addRow(m_texts.Label(kTextBackground, this), m_background);
+  form->addRow(QString(), backgroundButtons);
   form->addRow(m_texts.Label(kTextDisplayMode, this), m_showMode);
   form->addRow(m_timeWindow);
   form->addRow(m_texts.Label(kTextDays, this), days);
   form->addRow(m_texts.Label(kTextFrom, this), m_start);
   form->addRow(m_texts.Label(kTextTo, this), m_end);
-  FillShowModes();
+  FillChoices();
 
   connect(m_name, &CFieldEdit::fieldEdited, this,
-          [this](const std::string& name) { Edit(kName, [&name](tagProgramPart& program) { program.prgName = name; }); });
+          [this](const std::string& name) { EditProgram(kName, [&name](tagProgramPart& program) { program.prgName = name; }); });
   connect(m_loops, &QSpinBox::valueChanged, this, [this](int count) {
-    Edit(kLoopCount, [count](tagProgramPart& program) { program.loopCnt = static_cast<std::uint8_t>(count); });
+    EditProgram(kLoopCount, [count](tagProgramPart& program) { program.loopCnt = static_cast<std::uint8_t>(count); });
   });
   connect(m_playTime, &QSpinBox::valueChanged, this, [this](int seconds) {
-    Edit(kPlayTime, [seconds](tagProgramPart& program) { program.playTime = static_cast<std::uint16_t>(seconds); });
+    EditProgram(kPlayTime, [seconds](tagProgramPart& program) { program.playTime = static_cast<std::uint16_t>(seconds); });
   });
   connect(m_showMode, &QComboBox::activated, this, [this](int index) {
     const auto mode = static_cast<std::uint16_t>(m_showMode->itemData(index).toInt());
-    Edit(kShowMode, [mode](tagProgramPart& program) { program.showMode = mode; });
+    EditProgram(kShowMode, [mode](tagProgramPart& program) { program.showMode = mode; });
   });
   connect(m_timeWindow, &QCheckBox::toggled, this, [this](bool on) {
-    Edit(kTimeWindow, [this, on](tagProgramPart& program) {
+    EditProgram(kTimeWindow, [this, on](tagProgramPart& program) {
       if (on) {
         SetTimeWindow(program, StoredTime(m_start->time()), StoredTime(m_end->time()));
       } else {
@@ -116,18 +115,11 @@ CProgramProperties::CProgramProperties(QWidget* parent) : QWidget(parent) {
     });
   });
   connect(m_start, &QTimeEdit::timeChanged, this, [this](const QTime& time) {
-    Edit(kStart, [&time](tagProgramPart& program) { SetTimeWindow(program, StoredTime(time), program.timeSch[2]); });
+    EditProgram(kStart, [&time](tagProgramPart& program) { SetTimeWindow(program, StoredTime(time), program.timeSch[2]); });
   });
   connect(m_end, &QTimeEdit::timeChanged, this, [this](const QTime& time) {
-    Edit(kEnd, [&time](tagProgramPart& program) { SetTimeWindow(program, program.timeSch[1], StoredTime(time)); });
+    EditProgram(kEnd, [&time](tagProgramPart& program) { SetTimeWindow(program, program.timeSch[1], StoredTime(time)); });
   });
-}
-
-template <typename Change>
-void CProgramProperties::Edit(int field, Change change) {
-  tagPrgItem record = m_record;
-  change(record.program);
-  Q_EMIT edited(record, field);
 }
 
 void CProgramProperties::SetBackgroundActions(QAction* choose, QAction* clear) {
@@ -135,13 +127,7 @@ void CProgramProperties::SetBackgroundActions(QAction* choose, QAction* clear) {
   m_clearBackground->setDefaultAction(clear);
 }
 
-void CProgramProperties::FillShowModes() {
-  const QSignalBlocker block(m_showMode);
-  m_showMode->clear();
-  for (int mode = 0; mode < static_cast<int>(std::size(kShowModeTexts)); ++mode) {
-    m_showMode->addItem(Text(kShowModeTexts[mode]), mode);
-  }
-}
+void CProgramProperties::FillChoices() { vantorel::FillChoices(m_showMode, kShowModeTexts); }
 
 void CProgramProperties::EnableTimeWindow(bool on) {
   for (QCheckBox* day : m_days) day->setEnabled(on);
@@ -175,12 +161,6 @@ void CProgramProperties::Show(const tagPrgItem& record) {
     box->setTime(TimeOf(time));
   }
   EnableTimeWindow(on);
-}
-
-void CProgramProperties::Retranslate() {
-  m_texts.Retranslate();
-  FillShowModes();
-  Show(m_record);
 }
 
 }  // namespace vantorel

@@ -3,12 +3,9 @@
 // shown, and the program's time window (whether it applies, its days, Sunday first, and its start
 // and end). Every change is reported as the whole changed record.
 
-#include <QWidget>
-
 #include <array>
 
-#include "playbill/prg_item.h"
-#include "ui/property_fields.h"
+#include "ui/record_properties.h"
 
 class QAction;
 class QCheckBox;
@@ -19,7 +16,7 @@ class QToolButton;
 
 namespace vantorel {
 
-class CProgramProperties : public QWidget {
+class CProgramProperties : public CRecordProperties {
   Q_OBJECT
 public:
   // What changed; repeated changes of one field are one undo step.
@@ -29,21 +26,16 @@ public:
 
   // The buttons beside the background picture run these commands (and follow their state).
   void SetBackgroundActions(QAction* choose, QAction* clear);
-  void Show(const tagPrgItem& record);
-  void Retranslate();
-
-Q_SIGNALS:
-  void edited(const vantorel::tagPrgItem& record, int field);
+  void Show(const tagPrgItem& record) override;
 
 private:
+  void FillChoices() override;
   // Reports the shown record with `change` applied to its program part.
   template <typename Change>
-  void Edit(int field, Change change);
-  void FillShowModes();
+  void EditProgram(int field, Change change) {
+    Edit(field, [&change](tagPrgItem& record) { change(record.program); });
+  }
   void EnableTimeWindow(bool on);
-
-  tagPrgItem m_record;
-  CWidgetTexts m_texts;
   CFieldEdit* m_name = nullptr;
   QSpinBox* m_loops = nullptr;
   QSpinBox* m_playTime = nullptr;

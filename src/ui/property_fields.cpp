@@ -36,8 +36,9 @@ void CFieldEdit::SetFieldText(std::string_view text) {
   if (shown != this->text()) setText(shown);
 }
 
-QSpinBox* NumberBox(int min, int max, QWidget* parent) {
+QSpinBox* NumberBox(const char* name, int min, int max, QWidget* parent) {
   auto* box = new QSpinBox(parent);
+  box->setObjectName(QString::fromLatin1(name));
   box->setRange(min, max);
   return box;
 }
@@ -53,6 +54,12 @@ namespace {
 constexpr int kOtherValueRole = Qt::UserRole + 1;
 
 }  // namespace
+
+void FillChoices(QComboBox* combo, std::span<const int> textIds) {
+  const QSignalBlocker block(combo);
+  combo->clear();
+  for (std::size_t i = 0; i < textIds.size(); ++i) combo->addItem(Text(textIds[i]), static_cast<int>(i));
+}
 
 void ShowChoice(QComboBox* combo, int value) {
   const QSignalBlocker block(combo);

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -37,11 +38,13 @@ private:
   std::size_t m_maxBytes;
 };
 
-// A number box for the values `min`..`max` of a record field.
-QSpinBox* NumberBox(int min, int max, QWidget* parent);
+// A number box named `name` for the values `min`..`max` of a record field.
+QSpinBox* NumberBox(const char* name, int min, int max, QWidget* parent);
 // Shows `value` without reporting it.
 void SetQuietly(QSpinBox* box, int value);
 
+// Refills `combo` with the texts of `textIds`, each entry holding its position as its data.
+void FillChoices(QComboBox* combo, std::span<const int> textIds);
 // Selects the entry of `combo` whose data is `value`; a value without an entry gets one of its own,
 // "Other (%d)", so that a record is shown as it is. Nothing is reported.
 void ShowChoice(QComboBox* combo, int value);

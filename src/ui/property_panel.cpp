@@ -34,10 +34,10 @@ CPropertyPanel::CPropertyPanel(CPrgListDoc& doc, QWidget* parent) : QWidget(pare
   layout->addWidget(m_pages);
   layout->addStretch(1);
 
-  connect(m_program, &CProgramProperties::edited, this, &CPropertyPanel::ApplyRecord);
-  connect(m_window, &CWindowProperties::edited, this, &CPropertyPanel::ApplyRecord);
+  for (CRecordProperties* editor : std::initializer_list<CRecordProperties*>{m_program, m_window, m_item}) {
+    connect(editor, &CRecordProperties::edited, this, &CPropertyPanel::ApplyRecord);
+  }
   connect(m_window, &CWindowProperties::rectEdited, this, &CPropertyPanel::ApplyRect);
-  connect(m_item, &CItemProperties::edited, this, &CPropertyPanel::ApplyRecord);
   Retranslate();
 }
 

@@ -19,19 +19,19 @@ constexpr TextId kWaitTypeTexts[] = {kTextStop, kTextStartAgain};
 
 }  // namespace
 
-CWindowProperties::CWindowProperties(QWidget* parent) : QWidget(parent) {
+CWindowProperties::CWindowProperties(QWidget* parent) : CRecordProperties(parent) {
   m_name = new CFieldEdit(decltype(tagWindowPart::areaName)::kMaxBytes, this);
   m_name->setObjectName(QStringLiteral("WindowName"));
   // The record's limits; the document keeps the window on the screen.
-  m_left = NumberBox(std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max(), this);
-  m_top = NumberBox(std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max(), this);
-  m_width = NumberBox(0, std::numeric_limits<std::uint16_t>::max(), this);
-  m_height = NumberBox(0, std::numeric_limits<std::uint16_t>::max(), this);
+  constexpr int kMinPosition = std::numeric_limits<std::int16_t>::min();
+  constexpr int kMaxPosition = std::numeric_limits<std::int16_t>::max();
+  m_left = NumberBox("WindowLeft", kMinPosition, kMaxPosition, this);
+  m_top = NumberBox("WindowTop", kMinPosition, kMaxPosition, this);
+  m_width = NumberBox("WindowWidth", 0, std::numeric_limits<std::uint16_t>::max(), this);
+  m_height = NumberBox("WindowHeight", 0, std::numeric_limits<std::uint16_t>::max(), this);
   m_waitType = new QComboBox(this);
   m_waitType->setObjectName(QStringLiteral("WaitType"));
-  m_border = NumberBox(0, std::numeric_limits<std::uint8_t>::max(), this);
-  m_border->setObjectName(QStringLiteral("Border"));
-  m_border->setSpecialValueText(Text(kTextNone));
+  m_border = NumberBox("Border", 0, std::numeric_limits<std::uint8_t>::max(), this);
 
   auto* form = new QFormLayout(this);
   form->setContentsMargins(0, 0, 0, 0);
@@ -40,34 +40,23 @@ CWindowProperties::CWindowProperties(QWidget* parent) : QWidget(parent) {
     QSpinBox* box;
     int textId;
     Field field;
-    const char* name;
-  } geometry[] = {{m_left, kTextLeft, kLeft, "WindowLeft"},
-                  {m_top, kTextTop, kTop, "WindowTop"},
-                  {m_width, kTextWidth, kWidth, "WindowWidth"},
-                  {m_height, kTextHeight, kHeight, "WindowHeight"}};
+  } geometry[] = {{m_left, kTextLeft, kLeft}, {m_top, kTextTop, kTop}, {m_width, kTextWidth, kWidth}, {m_height, kTextHeight, kHeight}};
   for (const auto& row : geometry) {
-    row.box->setObjectName(QString::fromLatin1(row.name));
     form->addRow(m_texts.Label(row.textId, this), row.box);
     connect(row.box, &QSpinBox::valueChanged, this, [this, field = row.field] { EditRect(field); });
   }
   form->addRow(m_texts.Label(kTextAfterLastItem, this), m_waitType);
   form->addRow(m_texts.Label(kTextBorder, this), m_border);
-  FillWaitTypes();
+  FillChoices();
 
-  connect(m_name, &CFieldEdit::fieldEdited, this, [this](const std::string& name) {
-    tagPrgItem record = m_record;
-    record.window.areaName = name;
-    Q_EMIT edited(record, kName);
-  });
+  connect(m_name, &CFieldEdit::fieldEdited, this,
+          [this](const std::string& name) { Edit(kName, [&name](tagPrgItem& record) { record.window.areaName = name; }); });
   connect(m_waitType, &QComboBox::activated, this, [this](int index) {
-    tagPrgItem record = m_record;
-    record.window.waitType = static_cast<std::uint8_t>(m_waitType->itemData(index).toInt());
-    Q_EMIT edited(record, kWaitType);
+    const auto type = static_cast<std::uint8_t>(m_waitType->itemData(index).toInt());
+    Edit(kWaitType, [type](tagPrgItem& record) { record.window.waitType = type; });
   });
   connect(m_border, &QSpinBox::valueChanged, this, [this](int border) {
-    tagPrgItem record = m_record;
-    record.window.border = static_cast<std::uint8_t>(border);
-    Q_EMIT edited(record, kBorder);
+    Edit(kBorder, [border](tagPrgItem& record) { record.window.border = static_cast<std::uint8_t>(border); });
   });
 }
 
@@ -77,10 +66,9 @@ void CWindowProperties::EditRect(int field) {
                     field);
 }
 
-void CWindowProperties::FillWaitTypes() {
-  const QSignalBlocker block(m_waitType);
-  m_waitType->clear();
-  for (int type = 0; type < static_cast<int>(std::size(kWaitTypeTexts)); ++type) m_waitType->addItem(Text(kWaitTypeTexts[type]), type);
+void CWindowProperties::FillChoices() {
+  vantorel::FillChoices(m_waitType, kWaitTypeTexts);
+  m_border->setSpecialValueText(Text(kTextNone));
 }
 
 void CWindowProperties::Show(const tagPrgItem& record) {
@@ -93,13 +81,6 @@ void CWindowProperties::Show(const tagPrgItem& record) {
   SetQuietly(m_height, window.height);
   ShowChoice(m_waitType, window.waitType);
   SetQuietly(m_border, window.border);
-}
-
-void CWindowProperties::Retranslate() {
-  m_texts.Retranslate();
-  m_border->setSpecialValueText(Text(kTextNone));
-  FillWaitTypes();
-  Show(m_record);
 }
 
 }  // namespace vantorel

@@ -2,18 +2,15 @@
 // The properties of a window: name, position and size (kept on the screen by the document), what
 // it does after its last item, and its border.
 
-#include <QWidget>
-
 #include "playbill/cross_layout.h"
-#include "playbill/prg_item.h"
-#include "ui/property_fields.h"
+#include "ui/record_properties.h"
 
 class QComboBox;
 class QSpinBox;
 
 namespace vantorel {
 
-class CWindowProperties : public QWidget {
+class CWindowProperties : public CRecordProperties {
   Q_OBJECT
 public:
   // What changed; repeated changes of one field are one undo step.
@@ -21,19 +18,15 @@ public:
 
   explicit CWindowProperties(QWidget* parent);
 
-  void Show(const tagPrgItem& record);
-  void Retranslate();
+  void Show(const tagPrgItem& record) override;
 
 Q_SIGNALS:
-  void edited(const vantorel::tagPrgItem& record, int field);
+  // Position and size as typed; the document keeps the window on the screen.
   void rectEdited(vantorel::WindowRect rect, int field);
 
 private:
-  void FillWaitTypes();
+  void FillChoices() override;
   void EditRect(int field);
-
-  tagPrgItem m_record;
-  CWidgetTexts m_texts;
   CFieldEdit* m_name = nullptr;
   QSpinBox* m_left = nullptr;
   QSpinBox* m_top = nullptr;

@@ -377,5 +377,27 @@ TEST_F(PropertyPanelTest, ThePanelFollowsTheSelection) {
   EXPECT_FALSE(doc.CanUndo()) << "a click is no change";
 }
 
+TEST_F(PropertyPanelTest, ThePanelSpeaksTheChosenLanguage) {
+  ASSERT_TRUE(m_app->ChangeLanguage(1031, false).ok());
+  m_frame->Retranslate();
+  const auto labels = [this] {
+    QStringList texts;
+    for (const QLabel* label : m_frame->Properties()->findChildren<QLabel*>()) {
+      if (label->isVisibleTo(m_frame->Properties())) texts << label->text();
+    }
+    return texts;
+  };
+  Choose(0);
+  EXPECT_TRUE(labels().contains("Wiederholungen")) << labels().join(", ").toStdString();
+  EXPECT_EQ(Field<QCheckBox>("Day0")->text(), "Sonntag");
+  EXPECT_EQ(Field<QComboBox>("BackgroundMode")->itemText(2), "Gestreckt");
+  EXPECT_EQ(Title(), "Clock[1]");
+  Choose(3);
+  EXPECT_EQ(Field<QComboBox>("WaitType")->currentText(), "Wieder beim ersten Element beginnen");
+  Choose(4);
+  EXPECT_EQ(Field<QComboBox>("Effect")->itemText(0), "Zuf\u00e4llig");
+  EXPECT_EQ(m_frame->Action(kCmdUndo)->text(), "&R\u00fcckg\u00e4ngig");
+}
+
 }  // namespace
 }  // namespace vantorel

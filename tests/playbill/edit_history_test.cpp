@@ -1,5 +1,5 @@
-// Undo and redo of the document's edits, the record changes of the property editors and the rules
-// that keep windows on the screen while they are typed in or dragged.
+// Undo and redo of the document's edits, and the record changes of the property editors: windows
+// typed in are kept on the screen, item kinds keep only the fields they write.
 
 #include <gtest/gtest.h>
 
@@ -290,39 +290,6 @@ TEST(WindowFit, WindowsTheUserPlacesStayOnTheScreen) {
     const tagWindowPart& window = doc->Record(1).window;
     EXPECT_EQ((WindowRect{window.left, window.top, window.width, window.height}), c.kept);
   }
-}
-
-TEST(WindowFit, DraggedWindowsMoveAndResizeByWholeLedsOnTheScreen) {
-  const WindowEdges all = WindowEdges::All();
-  const WindowEdges right{false, false, true, false};
-  const WindowEdges topLeft{true, true, false, false};
-  const WindowEdges bottomRight{false, false, true, true};
-  const WindowRect start{16, 8, 16, 16};
-  const struct {
-    const char* name;
-    WindowEdges edges;
-    int dx;
-    int dy;
-    WindowRect result;
-  } cases[] = {
-      {"moved", all, 5, -3, {21, 5, 16, 16}},
-      {"moved against the left and top edges", all, -40, -40, {0, 0, 16, 16}},
-      {"moved against the right and bottom edges", all, 100, 100, {48, 16, 16, 16}},
-      {"right edge out", right, 7, 0, {16, 8, 23, 16}},
-      {"right edge to the screen's edge and no further", right, 90, 0, {16, 8, 48, 16}},
-      {"right edge past the left one: one LED stays", right, -30, 0, {16, 8, 1, 16}},
-      {"top-left corner in", topLeft, 4, 2, {20, 10, 12, 14}},
-      {"top-left corner past the screen's corner", topLeft, -30, -30, {0, 0, 32, 24}},
-      {"top-left corner past the opposite one", topLeft, 40, 40, {31, 23, 1, 1}},
-      {"bottom-right corner", bottomRight, -2, 100, {16, 8, 14, 24}},
-      {"no edge follows", WindowEdges{}, 9, 9, start},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(DragWindowRect(start, c.edges, c.dx, c.dy, 64, 32), c.result);
-  }
-  // A window larger than the screen is moved to its corner and keeps its size.
-  EXPECT_EQ(DragWindowRect({0, 0, 80, 40}, all, 5, 5, 64, 32), (WindowRect{0, 0, 80, 40}));
 }
 
 TEST(PlaybillKeys, WhichItemKindsKeepAField) {

@@ -1,6 +1,7 @@
 // Schedule files (".rsh") come from users and other machines. Whatever they hold, the schedule
-// keeps only whole entries of its program count, follows program changes without leaving that
-// shape, and its stored and controller forms stay consistent.
+// keeps only whole entries of its program count (saying what it dropped), follows program changes
+// without leaving that shape, can always be stored, and its stored and controller forms stay
+// consistent.
 
 #include <cstddef>
 #include <cstdint>
@@ -26,13 +27,17 @@ void CheckEntries(const CPlaySchedule& schedule) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   CPlaySchedule schedule;
-  schedule.ReadScheduleText(text);
+  const ReadWarnings warnings = schedule.ReadScheduleText(text);
   CheckEntries(schedule);
+  if (warnings.empty() != warnings.firstReason.empty()) std::abort();
 
-  // The stored form reads back as it was.
-  if (const auto stored = schedule.ScheduleText()) {
+  // Whatever was read can be stored whole, and the stored form reads back as it was, without a
+  // warning.
+  const auto stored = schedule.ScheduleText();
+  if (!stored) std::abort();
+  if (*stored) {
     CPlaySchedule again;
-    again.ReadScheduleText(*stored);
+    if (!again.ReadScheduleText(**stored).empty()) std::abort();
     if (again.Entries() != schedule.Entries() || again.ProgramCount() != schedule.ProgramCount()) std::abort();
   }
 
@@ -53,5 +58,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     CheckEntries(schedule);
   }
+  if (!schedule.ScheduleText()) std::abort();
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "app/ini_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -15,11 +16,12 @@ std::string_view Trim(std::string_view text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
+    if (Lower(a[i]) != Lower(b[i])) return false;
   }
   return true;
 }
@@ -36,6 +38,13 @@ std::optional<std::string_view> SectionName(std::string_view line) {
 bool IsComment(std::string_view line) {
   line = Trim(line);
   return !line.empty() && (line.front() == ';' || line.front() == '#');
+}
+
+// The value of a key line, without one pair of enclosing double quotes.
+std::string ValueOf(std::string_view line) {
+  std::string_view value = Trim(line.substr(line.find('=') + 1));
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+  return std::string(value);
 }
 
 std::string OneLine(std::string_view text) {
@@ -96,10 +105,20 @@ int CIniFile::FindKey(std::string_view section, std::string_view key) const {
 std::optional<std::string> CIniFile::Value(std::string_view section, std::string_view key) const {
   const int index = FindKey(section, key);
   if (index < 0) return std::nullopt;
-  const std::string& text = m_lines[static_cast<std::size_t>(index)].text;
-  std::string_view value = Trim(std::string_view(text).substr(text.find('=') + 1));
-  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-  return std::string(value);
+  return ValueOf(m_lines[static_cast<std::size_t>(index)].text);
+}
+
+bool CIniFile::NameLess::operator()(std::string_view a, std::string_view b) const {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char x, char y) { return Lower(x) < Lower(y); });
+}
+
+CIniFile::SectionValues CIniFile::Values(std::string_view section) const {
+  SectionValues values;
+  for (const Line& line : m_lines) {
+    if (!line.key.empty() && SameName(line.section, section)) values.emplace(line.key, ValueOf(line.text));
+  }
+  return values;
 }
 
 void CIniFile::SetValue(std::string_view section, std::string_view key, std::string_view value) {

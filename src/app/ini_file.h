@@ -6,6 +6,7 @@
 // unknown sections and keys, their order and spelling — and the file's line ends.
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,15 @@ public:
   // The value of the first `key` in `section` (a section that appears twice counts as one, its
   // first key winning). A value in double quotes loses them, as the classic readers do.
   std::optional<std::string> Value(std::string_view section, std::string_view key) const;
+  // Names compared without regard to case, for the keys of one section.
+  struct NameLess {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+  using SectionValues = std::map<std::string, std::string, NameLess>;
+  // Every key of `section` with its value as Value gives it, in one pass: for sections of many
+  // keys (one per schedule period) that would take a search per key.
+  SectionValues Values(std::string_view section) const;
   // Replaces the value of an existing key, or adds the key at the end of its section (the section
   // at the end of the file when there is none). Line breaks in `value` become blanks.
   void SetValue(std::string_view section, std::string_view key, std::string_view value);

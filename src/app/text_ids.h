@@ -289,6 +289,31 @@
   X(kTextFontFileDamaged, 5100)              \
   X(kTextPictureUnreadable, 5110)            \
   X(kTextItemKindNotDrawn, 5111)             \
+  X(kTextScheduleKept, 5250)                 \
+  X(kTextPeriodType, 5251)                   \
+  X(kTextPeriodWeekdays, 5252)               \
+  X(kTextPeriodDates, 5253)                  \
+  X(kTextPeriodTimes, 5254)                  \
+  X(kTextPeriodPrograms, 5255)               \
+  X(kTextAddPeriod, 5256)                    \
+  X(kTextEditPeriod, 5257)                   \
+  X(kTextDeletePeriod, 5258)                 \
+  X(kTextCheckCoverage, 5259)                \
+  X(kTextPeriod, 5260)                       \
+  X(kTextEntryType, 5261)                    \
+  X(kTextStartDate, 5262)                    \
+  X(kTextEndDate, 5263)                      \
+  X(kTextDailyStart, 5264)                   \
+  X(kTextDailyEnd, 5265)                     \
+  X(kTextModeFlagOff, 5266)                  \
+  X(kTextModeFlagOn, 5267)                   \
+  X(kTextProgramsInPeriod, 5268)             \
+  X(kTextPlayCoverage, 5269)                 \
+  X(kTextSomeProgramPlays, 5270)             \
+  X(kTextNothingPlays, 5271)                 \
+  X(kTextCoverageByPeriods, 5272)            \
+  X(kTextCoverageByWindows, 5273)            \
+  X(kTextAlwaysPlaying, 5274)                \
   X(kTextProperties, 5302)                   \
   X(kTextLoopCount, 5303)                    \
   X(kTextPlayTime, 5304)                     \

@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+#include "app/text_format.h"
+
 namespace vantorel {
 namespace {
 
@@ -36,6 +38,27 @@ PeriodVerdict CheckPeriod(const PeriodFields& f, const CivilDay& today) {
   if (end < DayNumber(today.year, today.month, today.day)) return {false, kTextEndBeforeToday};
   if (f.weekdayMask == 0) return {};
   return {true, 0};
+}
+
+PeriodFields FieldsOf(const ScheduleEntry& p) {
+  return {p.startDate.year, p.startDate.month, p.startDate.day, p.endDate.year, p.endDate.month, p.endDate.day,
+          p.startTime.hour, p.startTime.minute, p.endTime.hour, p.endTime.minute, p.weekdayMask};
+}
+
+Status AddCheckedPeriod(CPlaySchedule& schedule, int programCount, const ScheduleEntry& period, const CivilDay& today) {
+  if (schedule.EntryCount() == 0) schedule.SetProgramCount(programCount);
+  if (schedule.ProgramCount() != programCount) {
+    return Status::Failure(kTextFailed, FormatText("the schedule has columns for %d programs, the playbill %d: remove its periods first",
+                                                   schedule.ProgramCount(), programCount));
+  }
+  const PeriodVerdict verdict = CheckPeriod(FieldsOf(period), today);
+  if (verdict.messageId != 0) return Status::Failure(verdict.messageId);
+  if (!verdict.okEnabled) {
+    return Status::Failure(kTextFailed, "the period is not valid: months 1-12 and days 1-31 set at both ends or at neither, "
+                                        "hours 0-23, minutes 0-59, at least one day or the mode flag");
+  }
+  if (!schedule.AddEntry(period)) return Status::Failure(kTextFailed, "the period does not fit the schedule");
+  return Status::Ok();
 }
 
 CivilDay Today() {

@@ -6,6 +6,9 @@
 #include <string>
 
 #include "app/text_ids.h"
+#include "platform/status.h"
+#include "playbill/play_schedule.h"
+#include "playbill/schedule_entry.h"
 
 namespace vantorel {
 
@@ -42,6 +45,15 @@ struct PeriodVerdict {
 // 2000..2099 (5056); the end date not before the start date (415) nor before `today` (416),
 // compared in calendar order; at least one weekday or the mode flag.
 PeriodVerdict CheckPeriod(const PeriodFields& fields, const CivilDay& today);
+
+// The fields of a period's parts.
+PeriodFields FieldsOf(const ScheduleEntry& period);
+
+// Appends `period` to the schedule of a playbill of `programCount` programs as the period editor
+// would accept it. Refused with the editor's message (415, 416, 5056) or, when OK would merely stay
+// disabled, with what is wrong; a schedule without entries first takes the playbill's program
+// count, and one whose columns are for another count is refused.
+Status AddCheckedPeriod(CPlaySchedule& schedule, int programCount, const ScheduleEntry& period, const CivilDay& today);
 
 // Today in the local time zone.
 CivilDay Today();

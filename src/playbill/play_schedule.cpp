@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/text_format.h"
+#include "app/text_ids.h"
+
 namespace vantorel {
 namespace {
 
@@ -37,6 +40,25 @@ bool CPlaySchedule::AddEntry(int type, std::string_view weekdays, ScheduleDate s
   return true;
 }
 
+bool CPlaySchedule::AddEntry(const ScheduleEntry& period) {
+  return AddEntry(period.type, period.weekdays, period.startDate, period.endDate, period.startTime, period.endTime,
+                  period.programs);
+}
+
+Status CPlaySchedule::ReplaceEntries(int programCount, std::span<const ScheduleEntry> periods) {
+  CPlaySchedule rebuilt;
+  if (!rebuilt.SetProgramCount(programCount)) return Status::Failure(kTextFailed, FormatText("%d programs", programCount));
+  for (std::size_t line = 0; line < periods.size(); ++line) {
+    if (!rebuilt.AddEntry(periods[line])) {
+      return Status::Failure(kTextFailed, FormatText("period %zu does not fit a schedule of %d programs", line + 1, programCount));
+    }
+  }
+  m_programCount = rebuilt.m_programCount;
+  m_entries = std::move(rebuilt.m_entries);
+  m_modified = true;
+  return Status::Ok();
+}
+
 bool CPlaySchedule::RemoveEntry(int index) {
   if (index < 0 || index >= EntryCount()) return false;
   m_entries.erase(m_entries.begin() + index);
@@ -47,6 +69,14 @@ bool CPlaySchedule::RemoveEntry(int index) {
 std::optional<ScheduleEntry> CPlaySchedule::GetEntry(int index) const {
   if (index < 0 || index >= EntryCount()) return std::nullopt;
   return ParseEntry(m_entries[static_cast<std::size_t>(index)]);
+}
+
+std::vector<ScheduleEntry> CPlaySchedule::Periods() const {
+  std::vector<ScheduleEntry> periods;
+  for (const std::string& entry : m_entries) {
+    if (auto period = ParseEntry(entry)) periods.push_back(std::move(*period));
+  }
+  return periods;
 }
 
 void CPlaySchedule::InsertProgram(int position, bool plays) {

@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/status.h"
 #include "playbill/schedule_entry.h"
 #include "playbill/schedule_slots.h"
 
@@ -37,8 +39,16 @@ public:
   // valid entry for this schedule's program count (see MakeEntry).
   bool AddEntry(int type, std::string_view weekdays, ScheduleDate startDate, ScheduleDate endDate,
                 ScheduleTime startTime, ScheduleTime endTime, std::string_view programs);
+  // The same from an entry's parsed parts (its weekday field as it stands; the mask is not looked at).
+  bool AddEntry(const ScheduleEntry& period);
+  // What the schedule editor's OK does: cleared, the program count set to the playbill's, then one
+  // entry per period in their order; the attribute stays. A period that makes no entry for that
+  // count (see MakeEntry) is a failure naming it, and the schedule stays as it was.
+  Status ReplaceEntries(int programCount, std::span<const ScheduleEntry> periods);
   bool RemoveEntry(int index);
   std::optional<ScheduleEntry> GetEntry(int index) const;
+  // The parts of every entry that parses, in their order.
+  std::vector<ScheduleEntry> Periods() const;
 
   // The program columns follow the playbill. A position out of range changes nothing (inserting
   // past the end appends).
@@ -46,19 +56,22 @@ public:
   void RemoveProgram(int position) override;
   void SwapProgram(int position, bool down) override;
 
-  // The ".rsh" file. Reading always succeeds (0): a missing or damaged file gives an empty or
-  // shorter schedule, and clears the modified flag. Writing returns 0, or -1 when the file cannot
-  // be written (the previous file then stays as it was); an empty schedule leaves no file.
-  int ReadSchedule(const std::filesystem::path& file);
-  int WriteSchedule(const std::filesystem::path& file) const;
-  void ReadScheduleText(std::string_view text);
-  // Nothing for an empty schedule (no program or no entry).
-  std::optional<std::string> ScheduleText() const;
+  // The ".rsh" file. Reading clears the schedule first and then takes what is sound: a missing file
+  // gives an empty schedule; another VERSION than 1, counts out of range and entries that are not
+  // exactly 40 + PRGCNT printable characters starting with "1" are dropped and counted in the
+  // warnings ("ITEM3: length 42, expected 43"). A file that exists but cannot be read is a failure
+  // (the schedule stays empty). The modified flag is cleared.
+  Expected<ReadWarnings> ReadSchedule(const std::filesystem::path& file);
+  ReadWarnings ReadScheduleText(std::string_view text);
+  // Writing: see WriteScheduleFile.
+  Status WriteSchedule(const std::filesystem::path& file) const;
+  // Nothing for an empty schedule (no program or no entry); a failure when an entry is missing.
+  Expected<std::optional<std::string>> ScheduleText() const;
 
-  // The controller's ".rsf" form; 0, or -1 when it cannot be written. An empty schedule leaves no
-  // file.
-  int WriteControllerSchedule(const std::filesystem::path& file) const;
-  // Nothing for an empty schedule.
+  // The controller's ".rsf" form. The old file is deleted first, so a failure (the system's reason
+  // and the path) leaves none behind to be sent; an empty schedule leaves no file.
+  Status WriteControllerSchedule(const std::filesystem::path& file) const;
+  // Nothing for an empty schedule. Entries that do not parse are left out (and out of the count).
   std::optional<std::vector<std::uint8_t>> ControllerScheduleBytes() const;
 
 private:
@@ -69,5 +82,14 @@ private:
   std::vector<std::string> m_entries;
   bool m_modified = false;
 };
+
+// The ".rsh" text of a schedule's parts: nothing when there is no program or no entry; a failure
+// naming the first entry that is missing (empty) or damaged: not 40 + `programCount` printable
+// characters starting with "1" ("ITEM2: missing", "ITEM0: length 42, expected 43").
+Expected<std::optional<std::string>> ScheduleFileText(int programCount, int attribute, std::span<const std::string> entries);
+// Writes that text in place of `file` (through a temporary file: a failed write leaves the old one
+// as it was). An empty schedule deletes `file`; so does a missing entry, which then fails.
+Status WriteScheduleFile(const std::filesystem::path& file, int programCount, int attribute,
+                         std::span<const std::string> entries);
 
 }  // namespace vantorel

@@ -17,9 +17,7 @@
 namespace vantorel {
 
 Status StoreSchedule(const CPlaySchedule& schedule, const std::filesystem::path& playbill) {
-  const std::filesystem::path file = SchedulePathFor(playbill);
-  if (schedule.WriteSchedule(file) != 0) return Status::Failure(kTextFailed, file.string());
-  return Status::Ok();
+  return schedule.WriteSchedule(SchedulePathFor(playbill));
 }
 
 bool IsImportCompatible(const tagScreenInfo& fileScreen, const tagScreenInfo& screen) {
@@ -82,7 +80,8 @@ ScreensImport ImportToScreens(const CPrgListDoc& doc, const std::filesystem::pat
   ScreensImport result;
   const Expected<tagScreenInfo> fileScreen = FileScreenOf(file);
   CPlaySchedule schedule;
-  schedule.ReadSchedule(SchedulePathFor(file));
+  // Without the file's schedule a copy would lose its periods.
+  const Expected<ReadWarnings> scheduleRead = schedule.ReadSchedule(SchedulePathFor(file));
   for (int index : chosen) {
     if (index == doc.CurrentScreenIndex()) {
       result.currentChosen = true;
@@ -93,6 +92,7 @@ ScreensImport ImportToScreens(const CPrgListDoc& doc, const std::filesystem::pat
     const std::filesystem::path target = PlaybillPathFor(screen, doc.WorkFolder());
     const Status stored = [&]() -> Status {
       if (!fileScreen) return fileScreen.status();
+      if (!scheduleRead) return scheduleRead.status();
       if (!IsImportCompatible(*fileScreen, screen)) return Refusal(*fileScreen);
       PrgList list;
       int version = kPlaybillVersion;

@@ -142,8 +142,8 @@ public:
   // A playbill opened from another file than the screen's own counts as modified, so that the
   // next save stores it for the screen.
   Status OpenFile(const std::filesystem::path& file);
-  // What the user should hear of although the work went on (kTextPlaybillKept: a damaged
-  // playbill kept aside); taken once.
+  // What the user should hear of although the work went on (kTextPlaybillKept, kTextScheduleKept:
+  // a damaged playbill or schedule kept aside); taken once.
   std::vector<Status> TakeNotices() { return std::exchange(m_notices, {}); }
   // A notice of another part of the session (the screen list) shown with the document's own.
   void AddNotice(Status notice) { m_notices.push_back(std::move(notice)); }
@@ -152,6 +152,9 @@ public:
   int FormatVersion() const { return m_version; }
   CPlaySchedule& Schedule() { return m_schedule; }
   const CPlaySchedule& Schedule() const { return m_schedule; }
+  // What reading the schedule of the last playbill opened dropped (entries that were not whole);
+  // the editor says nothing of it, the command line prints it.
+  const ReadWarnings& ScheduleWarnings() const { return m_scheduleWarnings; }
 
   // --- Checks and paths ----------------------------------------------------------------------
   // Moves and cuts windows onto the current screen (classes 6 and 7 only); true when any changed.
@@ -176,8 +179,13 @@ private:
   bool Restore(std::optional<EditState> state);
   // The shipped default playbill read for the current screen; empty when it does not suit it.
   PrgList ShippedDefault() const;
-  // Renames a playbill file that did not load out of the way and records the notice.
-  Status KeepDamaged(const std::filesystem::path& file, const Status& why);
+  // Renames a file that did not load out of the way and records the notice (`notice`: which file
+  // it was, kTextPlaybillKept or kTextScheduleKept).
+  Status KeepDamaged(const std::filesystem::path& file, const Status& why, TextId notice);
+  // The schedule beside playbill `file`, read for OpenFile. One that exists but cannot be read is
+  // kept aside when `file` is the screen's own playbill (the next save would replace it), and a
+  // failure otherwise.
+  Expected<CPlaySchedule> ReadScheduleBeside(const std::filesystem::path& file);
   // Whether `file` is the current screen's own playbill file.
   bool IsScreenFile(const std::filesystem::path& file) const;
 
@@ -195,6 +203,7 @@ private:
   int m_version = kPlaybillVersion;
   std::vector<Status> m_notices;
   CEditHistory m_history;
+  ReadWarnings m_scheduleWarnings;
 };
 
 }  // namespace vantorel

@@ -82,7 +82,7 @@ Status CPrgListDoc::NewDocument() {
   return Save();
 }
 
-Status CPrgListDoc::KeepDamaged(const std::filesystem::path& file, const Status& why) {
+Status CPrgListDoc::KeepDamaged(const std::filesystem::path& file, const Status& why, TextId notice) {
   const std::string stem = file.string() + ".damaged-" + TimeStamp();
   std::error_code error;
   // A rename replaces its target: a file kept within the same second must not be lost.
@@ -96,7 +96,7 @@ Status CPrgListDoc::KeepDamaged(const std::filesystem::path& file, const Status&
   // The reason without the path it names: the kept path says where the file is now.
   const std::string& detail = why.detail();
   const std::string reason = detail.substr(0, detail.find(" \u2014 "));
-  m_notices.push_back(Status::Failure(kTextPlaybillKept, kept.string() + " (" + reason + ")"));
+  m_notices.push_back(Status::Failure(notice, kept.string() + " (" + reason + ")"));
   return Status::Ok();
 }
 
@@ -113,7 +113,7 @@ Status CPrgListDoc::OpenScreen(int index) {
       return Status::Ok();
     }
     // The user's programs are in that file: it is never replaced by a new playbill.
-    if (Status kept = KeepDamaged(file, opened); !kept) {
+    if (Status kept = KeepDamaged(file, opened, kTextPlaybillKept); !kept) {
       m_screenIndex = previous;
       return kept;
     }
@@ -165,6 +165,17 @@ Status CPrgListDoc::SaveToFile(const std::filesystem::path& file) {
   return Status::Ok();
 }
 
+Expected<CPlaySchedule> CPrgListDoc::ReadScheduleBeside(const std::filesystem::path& file) {
+  const std::filesystem::path scheduleFile = SchedulePathFor(file);
+  CPlaySchedule schedule;
+  const Expected<ReadWarnings> read = schedule.ReadSchedule(scheduleFile);
+  m_scheduleWarnings = read.value_or(ReadWarnings());
+  if (read) return schedule;
+  if (!IsScreenFile(file)) return read.status();
+  if (Status kept = KeepDamaged(scheduleFile, read.status(), kTextScheduleKept); !kept) return kept;
+  return schedule;
+}
+
 Status CPrgListDoc::OpenFile(const std::filesystem::path& file) {
   PrgList list;
   int version = m_version;
@@ -172,12 +183,14 @@ Status CPrgListDoc::OpenFile(const std::filesystem::path& file) {
     return read.status().WithText(kTextFailed);
   }
   if (!HasProgram(list)) return Status::Failure(kTextFailed, "no program \u2014 " + file.string());
+  Expected<CPlaySchedule> schedule = ReadScheduleBeside(file);
+  if (!schedule) return schedule.status();
   WillChange();
   SetRecords(std::move(list));
   m_version = version;
   m_path = file;
   const bool fitted = FitWindowsToScreen();
-  m_schedule.ReadSchedule(SchedulePathFor(file));
+  m_schedule = std::move(*schedule);
   // A playbill without periods: the columns start in step with its programs.
   if (m_schedule.EntryCount() == 0) m_schedule.SetProgramCount(m_summary.programCount);
   const bool screenFile = IsScreenFile(file);

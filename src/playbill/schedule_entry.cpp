@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/text_format.h"
+#include "screen/ascii_text.h"
 
 namespace vantorel {
 namespace {
@@ -61,9 +62,11 @@ std::optional<std::string> MakeEntry(int type, std::string_view weekdays, Schedu
   const bool timesFit = Fits(startTime.hour, 2) && Fits(startTime.minute, 2) && Fits(startTime.second, 2) &&
                         Fits(endTime.hour, 2) && Fits(endTime.minute, 2) && Fits(endTime.second, 2);
   const bool flagsValid = programs.find_first_not_of("01") == std::string_view::npos;
-  if (!Fits(type, 1) || !datesFit || !timesFit || !flagsValid) return std::nullopt;
-
   std::string field(weekdays.substr(0, kWeekdayChars));
+  // A blank or a control character would not read back from the schedule file.
+  const bool fieldValid = std::all_of(field.begin(), field.end(), [](char c) { return c > ' ' && c < 0x7F; });
+  if (!Fits(type, 1) || !datesFit || !timesFit || !flagsValid || !fieldValid) return std::nullopt;
+
   field.resize(kWeekdayChars, '_');
   return FormatText("1%d00", type) + field +
          FormatText("%04d%02d%02d%04d%02d%02d", startDate.year, startDate.month, startDate.day, endDate.year,
@@ -96,6 +99,22 @@ std::optional<ScheduleEntry> ParseEntry(std::string_view entry) {
   parts.endTime = {numbers[9], numbers[10], numbers[11]};
   parts.programs = std::string(entry.substr(kEntryFixedChars));
   return parts;
+}
+
+std::optional<std::string> ProgramFlagsOf(std::string_view text, int programCount) {
+  const auto count = static_cast<std::size_t>(std::max(programCount, 0));
+  if (text == "all") return std::string(count, '1');
+  std::string flags(count, '0');
+  if (text == "none") return flags;
+  std::size_t pos = 0;
+  while (pos <= text.size()) {
+    const std::size_t comma = std::min(text.find(',', pos), text.size());
+    const auto number = ParseCode(TrimSpaces(text.substr(pos, comma - pos)));
+    if (!number || *number < 1 || *number > count) return std::nullopt;
+    flags[*number - 1] = '1';
+    pos = comma + 1;
+  }
+  return flags;
 }
 
 std::string DateRangeText(const ScheduleEntry& entry) { return DateText(entry.startDate) + "-" + DateText(entry.endDate); }

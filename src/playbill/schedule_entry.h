@@ -52,14 +52,19 @@ std::string WeekdayField(std::uint8_t mask);
 std::uint8_t WeekdayMaskOf(std::string_view field);
 
 // The entry string of a period; nothing when a number does not fit its digits (negative or too
-// long), the type is not 0..9 or `programs` holds other characters than "0" and "1". A weekday
-// field shorter than 8 characters is padded with "_".
+// long), the type is not 0..9, the weekday field holds a blank, a control character or a byte
+// beyond ASCII, or `programs` holds other characters than "0" and "1". A weekday field shorter
+// than 8 characters is padded with "_".
 std::optional<std::string> MakeEntry(int type, std::string_view weekdays, ScheduleDate startDate, ScheduleDate endDate,
                                      ScheduleTime startTime, ScheduleTime endTime, std::string_view programs);
 
 // The parts of an entry that starts with "1" and has digits wherever its dates and times are;
 // nothing otherwise. A type that is not a digit reads as 0.
 std::optional<ScheduleEntry> ParseEntry(std::string_view entry);
+
+// The program flags of "1,3" (1-based program numbers, blanks allowed around them), "all" or
+// "none", one "1" or "0" per program; nothing when a number names no program.
+std::optional<std::string> ProgramFlagsOf(std::string_view text, int programCount);
 
 // What the schedule editor shows: "2024.01.31-2024.12.31" (a year of 0 or less as "xxxx", a month or
 // day as "xx"), "08:00:00-20:00:00", and the 1-based numbers of the programs that play, "1, 3".

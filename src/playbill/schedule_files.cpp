@@ -3,10 +3,11 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
 #include <system_error>
 
+#include "app/ini_file.h"
 #include "app/text_format.h"
+#include "app/text_ids.h"
 #include "platform/atomic_file.h"
 #include "platform/byte_writer.h"
 #include "playbill/play_schedule.h"
@@ -18,114 +19,120 @@ namespace {
 constexpr std::string_view kSection = "RUNSCH";
 constexpr int kScheduleVersion = 1;
 
-// Writes `bytes` in place of `file`, or removes `file` when there is nothing to write.
-int WriteOrRemove(const std::filesystem::path& file, const std::optional<std::string>& bytes) {
-  if (file.empty()) return -1;
-  if (bytes) return WriteFileAtomically(file, *bytes) ? 0 : -1;
+std::string ItemKey(std::size_t index) { return FormatText("ITEM%zu", index); }
+
+// Deletes `file`; one that is not there counts as deleted.
+Status Remove(const std::filesystem::path& file) {
   std::error_code error;
   std::filesystem::remove(file, error);
-  return error ? -1 : 0;
+  return error ? Status::SystemError(error.value(), file) : Status::Ok();
 }
 
-std::string UpperCase(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
-
-// The keys of one section of a settings-style text, as the settings functions of the system that
-// made these files see them: names without regard to case, the first of equal keys wins, values
-// trimmed and freed of one pair of enclosing quotes.
-std::map<std::string, std::string> SectionValues(std::string_view text, std::string_view section) {
-  std::map<std::string, std::string> values;
-  bool inSection = false;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos) end = text.size();
-    const std::string_view line = TrimSpaces(text.substr(pos, end - pos));
-    pos = end + 1;
-    if (line.starts_with('[')) {
-      const std::size_t close = line.find(']');
-      inSection = close != std::string_view::npos && EqualsIgnoringAsciiCase(TrimSpaces(line.substr(1, close - 1)), section);
-      continue;
-    }
-    const std::size_t equals = line.find('=');
-    if (!inSection || equals == std::string_view::npos) continue;
-    std::string_view value = TrimSpaces(line.substr(equals + 1));
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-    values.emplace(UpperCase(TrimSpaces(line.substr(0, equals))), std::string(value));
-  }
-  return values;
-}
-
-int IntValue(const std::map<std::string, std::string>& values, const std::string& key) {
+int IntValue(const CIniFile::SectionValues& values, std::string_view key) {
   const auto found = values.find(key);
   return found == values.end() ? 0 : DecimalValue(found->second);
 }
 
-bool InCountRange(int count) { return count >= 1 && count <= CPlaySchedule::kMaxCount; }
+// Why an entry is not whole for `programCount` programs, or nothing. An entry holds digits and the
+// marks "^", "+" and "_"; control characters, blanks or bytes beyond ASCII mean a damaged line,
+// which would not even read back the same once written.
+std::optional<std::string> EntryProblem(std::string_view entry, int programCount) {
+  const std::size_t length = kEntryFixedChars + static_cast<std::size_t>(programCount);
+  if (entry.empty()) return "missing";
+  if (entry.size() != length) return FormatText("length %zu, expected %zu", entry.size(), length);
+  if (!entry.starts_with('1')) return std::string("does not start with \"1\"");
+  const bool printable = std::all_of(entry.begin(), entry.end(), [](char c) { return c > ' ' && c < 0x7F; });
+  if (!printable) return std::string("holds a blank, a control character or a byte beyond ASCII");
+  return std::nullopt;
+}
 
-// An entry holds digits and the marks "^", "+" and "_" only; control characters, blanks or bytes
-// beyond ASCII mean a damaged line, which would not even read back the same once written.
-bool IsEntryText(std::string_view entry) {
-  return std::all_of(entry.begin(), entry.end(), [](char c) { return c > ' ' && c < 0x7F; });
+// A count of the file: 0 (nothing stored) or within what a schedule holds; nothing otherwise.
+bool CountInRange(const CIniFile::SectionValues& values, std::string_view key, ReadWarnings& warnings) {
+  const int count = IntValue(values, key);
+  if (count >= 0 && count <= CPlaySchedule::kMaxCount) return true;
+  warnings.Drop(FormatText("%s %d: out of range 0..%d", std::string(key).c_str(), count, CPlaySchedule::kMaxCount));
+  return false;
 }
 
 }  // namespace
 
-void CPlaySchedule::ReadScheduleText(std::string_view text) {
+Expected<std::optional<std::string>> ScheduleFileText(int programCount, int attribute, std::span<const std::string> entries) {
+  if (programCount <= 0 || entries.empty()) return std::optional<std::string>();
+  std::string text = FormatText("[%s]\r\nVERSION=%d\r\nPRGCNT=%d\r\nSCHCNT=%zu\r\nATTRIB=%d\r\n", kSection.data(),
+                                kScheduleVersion, programCount, entries.size(), attribute);
+  for (std::size_t index = 0; index < entries.size(); ++index) {
+    if (const auto problem = EntryProblem(entries[index], programCount)) {
+      return Status::Failure(kTextFailed, ItemKey(index) + ": " + *problem);
+    }
+    text += ItemKey(index) + "=" + entries[index] + "\r\n";
+  }
+  return std::optional<std::string>(std::move(text));
+}
+
+Status WriteScheduleFile(const std::filesystem::path& file, int programCount, int attribute,
+                         std::span<const std::string> entries) {
+  if (file.empty()) return Status::Failure(kTextFailed, "no schedule file");
+  const Expected<std::optional<std::string>> text = ScheduleFileText(programCount, attribute, entries);
+  if (text && *text) return WriteFileAtomically(file, **text);
+  // Nothing to store, or a schedule that cannot be stored whole: no file stays that tells of
+  // another schedule.
+  const Status removed = Remove(file);
+  if (!text) return Status::Failure(kTextFailed, text.status().detail() + " \u2014 " + file.string());
+  return removed;
+}
+
+ReadWarnings CPlaySchedule::ReadScheduleText(std::string_view text) {
   m_entries.clear();
   m_programCount = 0;
   m_attribute = 0;
   m_modified = false;
-  const auto values = SectionValues(text, kSection);
-  if (IntValue(values, "VERSION") != kScheduleVersion) return;
+  ReadWarnings warnings;
+  const CIniFile::SectionValues values = CIniFile::Parse(text).Values(kSection);
+  if (values.empty()) return warnings;
+  if (const int version = IntValue(values, "VERSION"); version != kScheduleVersion) {
+    warnings.Drop(FormatText("VERSION %d: only version %d is read", version, kScheduleVersion));
+    return warnings;
+  }
+  if (!CountInRange(values, "PRGCNT", warnings) || !CountInRange(values, "SCHCNT", warnings)) return warnings;
   const int programCount = IntValue(values, "PRGCNT");
   const int entryCount = IntValue(values, "SCHCNT");
-  // Counts outside what a schedule can hold mean a damaged file: nothing of it is taken.
-  if (!InCountRange(programCount) || !InCountRange(entryCount)) return;
+  if (programCount == 0 || entryCount == 0) return warnings;
   m_programCount = programCount;
   m_attribute = IntValue(values, "ATTRIB");
-  const std::size_t length = kEntryFixedChars + static_cast<std::size_t>(programCount);
-  for (int index = 0; index < entryCount; ++index) {
-    const auto found = values.find(FormatText("ITEM%d", index));
-    if (found == values.end()) continue;
-    const std::string& entry = found->second;
-    if (entry.size() == length && entry.starts_with('1') && IsEntryText(entry)) m_entries.push_back(entry);
+  for (std::size_t index = 0; index < static_cast<std::size_t>(entryCount); ++index) {
+    const auto found = values.find(ItemKey(index));
+    const std::string_view entry = found == values.end() ? std::string_view() : std::string_view(found->second);
+    if (const auto problem = EntryProblem(entry, programCount)) {
+      warnings.Drop(ItemKey(index) + ": " + *problem);
+    } else {
+      m_entries.emplace_back(entry);
+    }
   }
+  return warnings;
 }
 
-int CPlaySchedule::ReadSchedule(const std::filesystem::path& file) {
-  std::string text;
+Expected<ReadWarnings> CPlaySchedule::ReadSchedule(const std::filesystem::path& file) {
+  ReadScheduleText({});
   std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error) || !ReadWholeFile(file, text)) text.clear();
-  ReadScheduleText(text);
-  return 0;
+  if (!std::filesystem::exists(file, error) && !error) return ReadWarnings();
+  std::string text;
+  if (Status read = ReadWholeFile(file, text); !read) return read;
+  return ReadScheduleText(text);
 }
 
-std::optional<std::string> CPlaySchedule::ScheduleText() const {
-  if (IsEmpty()) return std::nullopt;
-  std::string text = FormatText("[%s]\r\nVERSION=%d\r\nPRGCNT=%d\r\nSCHCNT=%d\r\nATTRIB=%d\r\n", kSection.data(),
-                                kScheduleVersion, m_programCount, EntryCount(), m_attribute);
-  for (int index = 0; index < EntryCount(); ++index) {
-    text += FormatText("ITEM%d=", index) + m_entries[static_cast<std::size_t>(index)] + "\r\n";
-  }
-  return text;
+Expected<std::optional<std::string>> CPlaySchedule::ScheduleText() const {
+  return ScheduleFileText(m_programCount, m_attribute, m_entries);
 }
 
-int CPlaySchedule::WriteSchedule(const std::filesystem::path& file) const { return WriteOrRemove(file, ScheduleText()); }
+Status CPlaySchedule::WriteSchedule(const std::filesystem::path& file) const {
+  return WriteScheduleFile(file, m_programCount, m_attribute, m_entries);
+}
 
 std::optional<std::vector<std::uint8_t>> CPlaySchedule::ControllerScheduleBytes() const {
   if (IsEmpty()) return std::nullopt;
   const auto programCount = static_cast<std::uint16_t>(m_programCount);
   const std::size_t bitBytes = (static_cast<std::size_t>(programCount) + 7) / 8;
-  std::vector<ScheduleEntry> entries;
-  for (int index = 0; index < EntryCount(); ++index) {
-    if (auto entry = GetEntry(index)) entries.push_back(std::move(*entry));
-  }
+  const std::vector<ScheduleEntry> entries = Periods();
   ByteWriter out;
   out.Bytes(std::array<std::uint8_t, 4>{0x52, 0x53, 0x01, 0x00});
   out.U16Be(programCount);
@@ -158,10 +165,12 @@ std::optional<std::vector<std::uint8_t>> CPlaySchedule::ControllerScheduleBytes(
   return std::move(out).Take();
 }
 
-int CPlaySchedule::WriteControllerSchedule(const std::filesystem::path& file) const {
+Status CPlaySchedule::WriteControllerSchedule(const std::filesystem::path& file) const {
+  if (file.empty()) return Status::Failure(kTextFailed, "no run schedule file");
+  // An old run schedule must not be sent in place of one that could not be written.
+  if (Status removed = Remove(file); !removed) return removed;
   const auto bytes = ControllerScheduleBytes();
-  if (!bytes) return WriteOrRemove(file, std::nullopt);
-  return WriteOrRemove(file, std::string(bytes->begin(), bytes->end()));
+  return bytes ? WriteFileAtomically(file, *bytes) : Status::Ok();
 }
 
 }  // namespace vantorel

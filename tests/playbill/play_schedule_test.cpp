@@ -1,15 +1,16 @@
 // The play schedule: entry strings, program columns, the ".rsh" file, the controller's ".rsf"
-// form, the play coverage check and the period editor's rules.
+// form and the period editor's rules.
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/atomic_file.h"
+#include "app/status_text.h"
 #include "playbill/period_rules.h"
-#include "playbill/play_coverage.h"
 #include "playbill/play_schedule.h"
 #include "support/temp_folder.h"
 #include "support/record_builders.h"
@@ -76,6 +77,9 @@ TEST(ScheduleEntry, MakeAndParse) {
   EXPECT_FALSE(MakeEntry(0, "+", kJan1, {2030, -1, 1}, kEight, kEightPm, ""));
   EXPECT_FALSE(MakeEntry(0, "+", kJan1, kDec31, {100, 0, 0}, kEightPm, ""));
   EXPECT_FALSE(MakeEntry(0, "+", kJan1, kDec31, kEight, kEightPm, "12"));
+  // Weekday fields with blanks or control characters would not read back.
+  EXPECT_FALSE(MakeEntry(0, "+0 2", kJan1, kDec31, kEight, kEightPm, ""));
+  EXPECT_FALSE(MakeEntry(0, "+0\n", kJan1, kDec31, kEight, kEightPm, ""));
   // A long weekday field is cut to 8 characters.
   EXPECT_EQ(MakeEntry(0, "+0123456789", kJan1, kDec31, kEight, kEightPm, "")->substr(4, 8), "+0123456");
 
@@ -88,6 +92,19 @@ TEST(ScheduleEntry, MakeAndParse) {
   EXPECT_FALSE(ParseEntry("0000+_______0000000000000000000000000000"));
   EXPECT_FALSE(ParseEntry("1000+_______00000000000000000000000000"));
   EXPECT_FALSE(ParseEntry("1000+_______2024o101203012310800002000000"));
+}
+
+TEST(ScheduleEntry, ProgramFlagsFromNumbers) {
+  const struct {
+    const char* text;
+    int programs;
+    std::optional<std::string> flags;
+  } rows[] = {
+      {"all", 3, "111"}, {"none", 3, "000"}, {"1,3", 3, "101"}, {" 2 , 2 ", 3, "010"}, {"3", 3, "001"},
+      {"4", 3, std::nullopt}, {"0", 3, std::nullopt}, {"1,", 3, std::nullopt}, {"", 3, std::nullopt},
+      {"one", 3, std::nullopt}, {"-1", 3, std::nullopt}, {"all", 0, ""}, {"1", 0, std::nullopt},
+  };
+  for (const auto& row : rows) EXPECT_EQ(ProgramFlagsOf(row.text, row.programs), row.flags) << row.text;
 }
 
 TEST(PlaySchedule, ProgramColumnsFollowThePlaybill) {
@@ -136,34 +153,152 @@ TEST(PlaySchedule, EntriesNeedTheRightProgramCount) {
   EXPECT_EQ(schedule.ProgramCount(), 3);
 }
 
+TEST(PlaySchedule, TheEditorReplacesEveryEntry) {
+  CPlaySchedule schedule = ScheduleOf(2, {"10", "01"});
+  schedule.SetAttribute(7);
+  const std::vector<ScheduleEntry> periods{*ParseEntry("1300^0______2024022920991231070500235900101"),
+                                           *ParseEntry("1000+_1_____2024010120301231080000200000011")};
+  schedule.SetModified(false);
+  ASSERT_TRUE(schedule.ReplaceEntries(3, periods));
+  EXPECT_EQ(schedule.ProgramCount(), 3);
+  EXPECT_EQ(schedule.Attribute(), 7);
+  EXPECT_EQ(schedule.Entries(), (std::vector<std::string>{"1300^0______2024022920991231070500235900101",
+                                                          "1000+_1_____2024010120301231080000200000011"}));
+  EXPECT_TRUE(schedule.IsModified());
+  // No periods: an empty schedule of the playbill's programs.
+  ASSERT_TRUE(schedule.ReplaceEntries(1, {}));
+  EXPECT_EQ(schedule.EntryCount(), 0);
+  EXPECT_EQ(schedule.ProgramCount(), 1);
+
+  // A period for another program count is refused and nothing changes.
+  schedule = ScheduleOf(2, {"10"});
+  const std::vector<ScheduleEntry> mixed{periods[0], *ParseEntry("1000+_1_____202401012030123108000020000001")};
+  const Status refused = schedule.ReplaceEntries(3, mixed);
+  EXPECT_FALSE(refused);
+  EXPECT_EQ(refused.detail(), "period 2 does not fit a schedule of 3 programs");
+  EXPECT_EQ(schedule.Entries(), ScheduleOf(2, {"10"}).Entries());
+  EXPECT_EQ(schedule.ProgramCount(), 2);
+}
+
+TEST(PeriodRules, AddingACheckedPeriod) {
+  const CivilDay today{2025, 6, 15};
+  ScheduleEntry period = *ParseEntry("1200^0_____62025010120991231080000200000101");
+  const struct {
+    const char* name;
+    std::function<void(ScheduleEntry&)> change;
+    int scheduleColumns;  // -1: no entry yet
+    TextId text;
+    std::string detail;
+  } rows[] = {
+      {"accepted", [](ScheduleEntry&) {}, -1, kNoTextId, ""},
+      {"accepted beside others", [](ScheduleEntry&) {}, 3, kNoTextId, ""},
+      {"end before start", [](ScheduleEntry& p) { p.endDate = {2024, 12, 31}; }, -1, kTextEndBeforeStart, ""},
+      {"end before today", [](ScheduleEntry& p) { p.endDate = {2025, 6, 14}; }, -1, kTextEndBeforeToday, ""},
+      {"year past 2099", [](ScheduleEntry& p) { p.endDate = {2100, 1, 1}; }, -1, kTextYearOutOfRange, ""},
+      {"no day", [](ScheduleEntry& p) { p.weekdayMask = 0; }, -1, kTextFailed,
+       "the period is not valid: months 1-12 and days 1-31 set at both ends or at neither, hours 0-23, minutes 0-59, "
+       "at least one day or the mode flag"},
+      {"columns for another count", [](ScheduleEntry&) {}, 2, kTextFailed,
+       "the schedule has columns for 2 programs, the playbill 3: remove its periods first"},
+      {"flags for another count", [](ScheduleEntry& p) { p.programs = "1"; }, -1, kTextFailed,
+       "the period does not fit the schedule"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    CPlaySchedule schedule;
+    if (row.scheduleColumns >= 0) {
+      schedule = ScheduleOf(row.scheduleColumns, {std::string(static_cast<std::size_t>(row.scheduleColumns), '1')});
+    }
+    const int before = schedule.EntryCount();
+    ScheduleEntry changed = period;
+    row.change(changed);
+    const Status added = AddCheckedPeriod(schedule, 3, changed, today);
+    EXPECT_EQ(added.text(), row.text);
+    EXPECT_EQ(added.detail(), row.detail);
+    EXPECT_EQ(schedule.EntryCount(), before + (added ? 1 : 0));
+    if (added) {
+      EXPECT_EQ(schedule.Entries().back(), "1200^0_____62025010120991231080000200000101");
+    }
+  }
+}
+
 TEST(PlaySchedule, ScheduleFileWrittenAndRead) {
   TempFolder temp;
   const auto file = temp / "av0001.rsh";
   CPlaySchedule schedule = ScheduleOf(3, {"101", "010"});
   schedule.SetAttribute(5);
-  ASSERT_EQ(schedule.WriteSchedule(file), 0);
-  std::string text;
-  ASSERT_TRUE(ReadWholeFile(file, text));
-  EXPECT_EQ(text,
+  ASSERT_TRUE(schedule.WriteSchedule(file));
+  EXPECT_EQ(temp.Read("av0001.rsh"),
             "[RUNSCH]\r\nVERSION=1\r\nPRGCNT=3\r\nSCHCNT=2\r\nATTRIB=5\r\n"
             "ITEM0=1000+01234562024010120301231080000200000101\r\n"
             "ITEM1=1000+01234562024010120301231080000200000010\r\n");
 
   CPlaySchedule read;
   read.InsertProgram(0, true);
-  EXPECT_EQ(read.ReadSchedule(file), 0);
+  const Expected<ReadWarnings> warnings = read.ReadSchedule(file);
+  ASSERT_TRUE(warnings);
+  EXPECT_TRUE(warnings->empty());
   EXPECT_FALSE(read.IsModified());
   EXPECT_EQ(read.ProgramCount(), 3);
   EXPECT_EQ(read.Attribute(), 5);
   EXPECT_EQ(read.Entries(), schedule.Entries());
 
-  // An empty schedule leaves no file, also where one was.
-  CPlaySchedule empty;
-  EXPECT_EQ(empty.WriteSchedule(file), 0);
-  EXPECT_FALSE(std::filesystem::exists(file));
-  EXPECT_EQ(empty.WriteSchedule(file), 0);
-  EXPECT_EQ(empty.ReadSchedule(file), 0);
-  EXPECT_EQ(empty.EntryCount(), 0);
+  // A missing file is an empty schedule, without a warning.
+  const Expected<ReadWarnings> missing = read.ReadSchedule(temp / "none.rsh");
+  ASSERT_TRUE(missing);
+  EXPECT_TRUE(missing->empty());
+  EXPECT_EQ(read.EntryCount(), 0);
+  EXPECT_EQ(read.ProgramCount(), 0);
+
+  // One that is there but cannot be read is a failure that says why; the schedule is empty.
+  ASSERT_TRUE(read.ReadSchedule(file));
+  std::filesystem::create_directories(temp / "folder.rsh");
+  const Expected<ReadWarnings> unreadable = read.ReadSchedule(temp / "folder.rsh");
+  ASSERT_FALSE(unreadable);
+  EXPECT_NE(unreadable.status().detail().find(temp / "folder.rsh"), std::string::npos) << unreadable.status().detail();
+  EXPECT_EQ(read.EntryCount(), 0);
+}
+
+TEST(PlaySchedule, WritingTheScheduleFile) {
+  const std::string entry3 = "1000+01234562024010120301231080000200000101";
+  const struct {
+    const char* name;
+    int programs;
+    std::vector<std::string> entries;
+    const char* folder;   // where the file goes, below the test's folder
+    bool ok;
+    bool fileAfter;       // an old file stands there before the write
+    std::string detail;   // of the failure, before " — <path>"
+  } rows[] = {
+      {"written", 3, {entry3, entry3}, "", true, true, ""},
+      {"no program: nothing to store", 0, {std::string(40, '1')}, "", true, false, ""},
+      {"no entry: nothing to store", 3, {}, "", true, false, ""},
+      {"a missing entry", 3, {entry3, ""}, "", false, false, "ITEM1: missing"},
+      {"an entry for another count", 3, {entry3.substr(0, 42)}, "", false, false, "ITEM0: length 42, expected 43"},
+      {"an entry not marked valid", 3, {"0" + entry3.substr(1)}, "", false, false, "ITEM0: does not start with \"1\""},
+      {"an entry with a blank", 3, {entry3.substr(0, 20) + " " + entry3.substr(21)}, "", false, false,
+       "ITEM0: holds a blank, a control character or a byte beyond ASCII"},
+      {"a folder that is not there", 3, {entry3}, "missing", false, false, "No such file or directory"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempFolder temp;
+    const auto file = temp / row.folder / "av0001.rsh";
+    if (!*row.folder) temp.Write("av0001.rsh", "[RUNSCH]\r\nVERSION=1\r\n");
+    const Status written = WriteScheduleFile(file, row.programs, 0, row.entries);
+    EXPECT_EQ(written.ok(), row.ok);
+    EXPECT_EQ(std::filesystem::exists(file), row.fileAfter);
+    if (!row.ok) {
+      EXPECT_EQ(StatusMessage(written), "Failed: " + row.detail + " \u2014 " + file.string());
+    }
+  }
+
+  // A write that fails leaves the old file as it was.
+  TempFolder temp;
+  const std::string longName = std::string(248, 's') + ".rsh";  // no room for the temporary file's name
+  std::ofstream(temp / longName) << "old";
+  EXPECT_FALSE(WriteScheduleFile(temp / longName, 3, 0, std::vector<std::string>{entry3}));
+  EXPECT_EQ(temp.Read(longName), "old");
 }
 
 TEST(PlaySchedule, ScheduleFilesFromElsewhere) {
@@ -172,33 +307,43 @@ TEST(PlaySchedule, ScheduleFilesFromElsewhere) {
     std::string text;
     int programs;
     std::vector<std::string> entries;
+    std::size_t dropped;
+    std::string firstReason;
   } cases[] = {
       // Names without regard to case, spaces, quotes, LF line ends, other sections.
       {"[Other]\nITEM0=x\n[runsch]\nversion = 1\nPrgCnt=3\nschcnt=2\nITEM1=\"" + entry3 + "\"\nITEM0=" + entry3 + "\n", 3,
-       {entry3, entry3}},
+       {entry3, entry3}, 0, ""},
       // The first of two equal keys counts.
-      {"[RUNSCH]\nVERSION=1\nPRGCNT=3\nSCHCNT=1\nITEM0=" + entry3 + "\nITEM0=bad\n", 3, {entry3}},
+      {"[RUNSCH]\nVERSION=1\nPRGCNT=3\nSCHCNT=1\nITEM0=" + entry3 + "\nITEM0=bad\n", 3, {entry3}, 0, ""},
       // Entries of the wrong length, not starting with "1", or missing are dropped.
       {"[RUNSCH]\nVERSION=1\nPRGCNT=3\nSCHCNT=4\nITEM0=" + entry3 + "1\nITEM1=0" + entry3.substr(1) + "\nITEM3=" + entry3 + "\n",
-       3, {entry3}},
+       3, {entry3}, 3, "ITEM0: length 44, expected 43"},
+      {"[RUNSCH]\nVERSION=1\nPRGCNT=3\nSCHCNT=2\nITEM0=" + entry3 + "\n", 3, {entry3}, 1, "ITEM1: missing"},
       // Control characters inside a quoted entry: dropped, since they would not read back once written.
       {"[RUNSCH]\nVERSION=1\nPRGCNT=3\nSCHCNT=2\nITEM0=\"" + entry3.substr(0, 42) + "\r\"\nITEM1=\"" +
            entry3.substr(0, 20) + std::string(1, '\0') + entry3.substr(21) + "\"\n",
-       3, {}},
-      {"[RUNSCH]\nVERSION=2\nPRGCNT=3\nSCHCNT=1\nITEM0=" + entry3 + "\n", 0, {}},
-      {"[RUNSCH]\nPRGCNT=3\nSCHCNT=1\nITEM0=" + entry3 + "\n", 0, {}},
-      {"[RUNSCH]\nVERSION=1\nPRGCNT=0\nSCHCNT=1\nITEM0=1000+0123456202401012030123108000020000\n", 0, {}},
-      {"[RUNSCH]\nVERSION=1\nPRGCNT=3\nSCHCNT=0\nITEM0=" + entry3 + "\n", 0, {}},
-      {"[RUNSCH]\nVERSION=1\nPRGCNT=-3\nSCHCNT=1\n", 0, {}},
-      {"[RUNSCH]\nVERSION=1\nPRGCNT=65536\nSCHCNT=1\n", 0, {}},
-      {"[RUNSCH]\nVERSION=1\nPRGCNT=3\nSCHCNT=99999999999\nITEM0=" + entry3 + "\n", 0, {}},
+       3, {}, 2, "ITEM0: holds a blank, a control character or a byte beyond ASCII"},
+      {"[RUNSCH]\nVERSION=2\nPRGCNT=3\nSCHCNT=1\nITEM0=" + entry3 + "\n", 0, {}, 1, "VERSION 2: only version 1 is read"},
+      {"[RUNSCH]\nPRGCNT=3\nSCHCNT=1\nITEM0=" + entry3 + "\n", 0, {}, 1, "VERSION 0: only version 1 is read"},
+      // Counts of 0 store nothing: an empty schedule, nothing dropped.
+      {"[RUNSCH]\nVERSION=1\nPRGCNT=0\nSCHCNT=1\nITEM0=1000+0123456202401012030123108000020000\n", 0, {}, 0, ""},
+      {"[RUNSCH]\nVERSION=1\nPRGCNT=3\nSCHCNT=0\nITEM0=" + entry3 + "\n", 0, {}, 0, ""},
+      {"[RUNSCH]\nVERSION=1\nPRGCNT=-3\nSCHCNT=1\n", 0, {}, 1, "PRGCNT -3: out of range 0..65535"},
+      {"[RUNSCH]\nVERSION=1\nPRGCNT=65536\nSCHCNT=1\n", 0, {}, 1, "PRGCNT 65536: out of range 0..65535"},
+      {"[RUNSCH]\nVERSION=1\nPRGCNT=3\nSCHCNT=99999999999\nITEM0=" + entry3 + "\n", 0, {}, 1,
+       "SCHCNT 2147483647: out of range 0..65535"},
+      // A file without the section is no schedule, and no damage.
+      {"[OTHER]\nVERSION=1\n", 0, {}, 0, ""},
+      {"", 0, {}, 0, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     CPlaySchedule schedule;
-    schedule.ReadScheduleText(c.text);
+    const ReadWarnings warnings = schedule.ReadScheduleText(c.text);
     EXPECT_EQ(schedule.ProgramCount(), c.programs);
     EXPECT_EQ(schedule.Entries(), c.entries);
+    EXPECT_EQ(warnings.dropped, c.dropped);
+    EXPECT_EQ(warnings.firstReason, c.firstReason);
   }
 }
 
@@ -216,10 +361,8 @@ TEST(PlaySchedule, ControllerFormByteForByte) {
 
   TempFolder temp;
   const auto file = temp / "0001.rsf";
-  ASSERT_EQ(schedule.WriteControllerSchedule(file), 0);
-  std::string bytes;
-  ASSERT_TRUE(ReadWholeFile(file, bytes));
-  EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), expected);
+  ASSERT_TRUE(schedule.WriteControllerSchedule(file));
+  EXPECT_EQ(temp.ReadBytes("0001.rsf"), expected);
 
   // The entry count says how many entries follow: an entry that does not parse is left out.
   schedule.ReadScheduleText("[RUNSCH]\nVERSION=1\nPRGCNT=2\nSCHCNT=2\nITEM0=1000+0123456202401012030123108000020000011\n"
@@ -232,45 +375,20 @@ TEST(PlaySchedule, ControllerFormByteForByte) {
   EXPECT_EQ((*form)[13], 1) << "2 programs need one byte of bits";
   EXPECT_EQ(form->back(), 0xC0);
 
+  // An empty schedule removes the old file; a file that cannot be made says why.
   CPlaySchedule empty;
   EXPECT_FALSE(empty.ControllerScheduleBytes());
-  EXPECT_EQ(empty.WriteControllerSchedule(file), 0);
+  EXPECT_TRUE(empty.WriteControllerSchedule(file));
   EXPECT_FALSE(std::filesystem::exists(file));
-  EXPECT_EQ(schedule.WriteControllerSchedule(temp / "missing" / "0001.rsf"), -1);
-}
-
-tagPrgItem Timed(std::uint16_t flags, int start, int end) {
-  tagPrgItem program = test::P();
-  program.program.timeSch = {flags, static_cast<std::uint16_t>(start), static_cast<std::uint16_t>(end)};
-  return program;
-}
-
-TEST(PlayCoverage, SomeProgramPlaysAtEveryMoment) {
-  constexpr int kH = 256;  // one hour in hour*256+minute
-  const std::uint16_t everyDay = 0x17F;
-  const struct {
-    const char* name;
-    PrgList list;
-    bool covered;
-  } cases[] = {
-      {"08:00-20:00 only", {Timed(everyDay, 8 * kH, 20 * kH)}, false},
-      {"start equals end: whole day", {Timed(everyDay, 8 * kH, 8 * kH)}, true},
-      {"a program without time window", {Timed(everyDay, 8 * kH, 20 * kH), Timed(0x7F, 8 * kH, 20 * kH)}, true},
-      {"day and night", {Timed(everyDay, 8 * kH, 20 * kH), Timed(everyDay, 20 * kH, 8 * kH)}, true},
-      {"overlapping", {Timed(everyDay, 0, 12 * kH + 30), Timed(everyDay, 12 * kH, 0)}, true},
-      {"a minute missing", {Timed(everyDay, 0, 12 * kH), Timed(everyDay, 12 * kH + 1, 0)}, false},
-      {"past midnight ending at 00:00", {Timed(everyDay, 6 * kH, 0), Timed(everyDay, 0, 6 * kH)}, true},
-      {"Sunday missing", {Timed(0x17E, 0, 0)}, false},
-      {"Sunday apart", {Timed(0x17E, 0, 0), Timed(0x101, 5 * kH, 5 * kH)}, true},
-      {"no program", {}, false},
-  };
-  for (const auto& c : cases) EXPECT_EQ(CheckPlayCoverage(c.list), c.covered) << c.name;
-
-  // After 255 timed programs the check gives up and says yes.
-  PrgList many(255, Timed(everyDay, 8 * kH, 9 * kH));
-  EXPECT_FALSE(CheckPlayCoverage(many));
-  many.push_back(Timed(everyDay, 8 * kH, 9 * kH));
-  EXPECT_TRUE(CheckPlayCoverage(many));
+  const Status failed = schedule.WriteControllerSchedule(temp / "missing" / "0001.rsf");
+  EXPECT_FALSE(failed);
+  EXPECT_EQ(failed.detail(), "No such file or directory \u2014 " + (temp / "missing" / "0001.rsf").string());
+  // The old run schedule is gone before the new one is written: a failed write leaves none to send.
+  const std::string longName = std::string(248, 'r') + ".rsf";  // no room for the temporary file's name
+  std::ofstream(temp / longName) << "old";
+  ASSERT_TRUE(std::filesystem::exists(temp / longName));
+  EXPECT_FALSE(schedule.WriteControllerSchedule(temp / longName));
+  EXPECT_FALSE(std::filesystem::exists(temp / longName));
 }
 
 TEST(PeriodRules, OkButtonAndMessages) {

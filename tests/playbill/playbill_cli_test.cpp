@@ -159,6 +159,15 @@ TEST_F(PlaybillCliTest, BuildExportAndImportIntoOtherScreens) {
   Ok("playbill set-program 2 --days all --window 00:00-12:00 --screen 2");
   Ok("playbill set-program 3 --days all --window 12:00-23:00 --screen 2");
   EXPECT_EQ(Refused("schedule check --screen 2"), "Warning: Sometimes there is not any program to be played.\n");
+  // With the period (Sunday and Saturday, 08:00-20:00, programs 1 and 3) only program 3 plays, from 12:00.
+  const std::string weekend = "............########....\n";
+  const std::string none(24, '.');
+  EXPECT_EQ(Ok("schedule hours --screen 2"),
+            "Judged from the periods and the programs' own time windows.\n"
+            "           0     6     12    18\n"
+            "Sunday     " + weekend + "Monday     " + none + "\nTuesday    " + none + "\nWednesday  " + none +
+            "\nThursday   " + none + "\nFriday     " + none + "\nSaturday   " + weekend +
+            "Warning: Sometimes there is not any program to be played.\n");
   Ok("schedule rsf --screen 2 " + Quote(Dir() / "0002.rsf"));
   EXPECT_EQ(ReadText(Dir() / "0002.rsf").size(), 16u + 14u + 1u);
 
@@ -193,6 +202,24 @@ TEST_F(PlaybillCliTest, BuildExportAndImportIntoOtherScreens) {
   int version = 110;
   ASSERT_TRUE(ReadPlaybill(Work("av0005.ldt"), list, version).ok());
   EXPECT_EQ(list[ProgramRecordAt(list, 1)].program.backgrd.str(), picture.string());
+}
+
+// Periods of a schedule file that are not whole are dropped, and the commands say so on stderr.
+TEST_F(PlaybillCliTest, DroppedPeriodsAreNamed) {
+  Ok("playbill show");
+  ASSERT_TRUE(WriteFileAtomically(Work("av0001.rsh"), std::string("[RUNSCH]\r\nVERSION=1\r\nPRGCNT=1\r\nSCHCNT=2\r\n"
+                                                                  "ITEM1=1000+01234562024010120991231080000200000\r\n")));
+  const RunResult shown = Run("schedule show");
+  EXPECT_EQ(shown.exitCode, 0);
+  EXPECT_EQ(shown.out, "Programs 2, attribute 0, periods 0\n") << "in step with the playbill";
+  EXPECT_EQ(shown.err, Work("av0001.rsh").string() + ": 2 entries dropped (ITEM0: missing)\n");
+  EXPECT_EQ(Ok("schedule hours"),
+            "No periods: judged from the programs' own time windows.\n"
+            "           0     6     12    18\n"
+            "Sunday     ########################\nMonday     ########################\n"
+            "Tuesday    ########################\nWednesday  ########################\n"
+            "Thursday   ########################\nFriday     ########################\n"
+            "Saturday   ########################\n");
 }
 
 TEST_F(PlaybillCliTest, RefusedEdits) {

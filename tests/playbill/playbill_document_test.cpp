@@ -214,6 +214,50 @@ TEST(PlaybillDocument, TheScheduleFollowsTheProgramsAndIsSavedBesideThePlaybill)
   EXPECT_EQ(reopened->Schedule().Entries()[0].substr(40), "11");
 }
 
+TEST(PlaybillDocument, AScheduleThatCannotBeReadIsNeverWrittenOver) {
+  TempFolder temp;
+  auto doc = MakeDoc(temp, {Screen(1, 64, 32)});
+  ASSERT_TRUE(doc->SelectScreen(0));
+  ASSERT_TRUE(doc->AddProgram());
+  ASSERT_TRUE(doc->Save());
+  const std::filesystem::path schedule = temp / "work" / "av0001.rsh";
+
+  // Dropped entries: the rest is read; the document says what was dropped, without a notice.
+  temp.Write("work/av0001.rsh", "[RUNSCH]\r\nVERSION=1\r\nPRGCNT=2\r\nSCHCNT=2\r\n"
+                                "ITEM0=1000+01234562024010120991231080000200000\r\n"
+                                "ITEM1=1000+0123456202401012099123108000020000011\r\n");
+  auto reopened = MakeDoc(temp, {Screen(1, 64, 32)});
+  ASSERT_TRUE(reopened->SelectScreen(0));
+  EXPECT_EQ(reopened->Schedule().EntryCount(), 1);
+  EXPECT_EQ(reopened->ScheduleWarnings().dropped, 1u);
+  EXPECT_EQ(reopened->ScheduleWarnings().firstReason, "ITEM0: length 40, expected 42");
+  EXPECT_TRUE(reopened->TakeNotices().empty());
+
+  // The screen's own schedule cannot be read: kept aside, the playbill opens with an empty schedule.
+  std::filesystem::remove(schedule);
+  temp.Write("work/av0001.rsh/periods", "kept");
+  reopened = MakeDoc(temp, {Screen(1, 64, 32)});
+  ASSERT_TRUE(reopened->SelectScreen(0));
+  EXPECT_EQ(reopened->Selection().programCount, 2);
+  EXPECT_EQ(reopened->Schedule().EntryCount(), 0);
+  const std::vector<Status> notices = reopened->TakeNotices();
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_EQ(notices[0].text(), kTextScheduleKept);
+  const std::string& detail = notices[0].detail();
+  ASSERT_TRUE(detail.starts_with(schedule.string() + ".damaged-")) << detail;
+  EXPECT_EQ(ReadText(detail.substr(0, detail.find(" (")) + "/periods"), "kept");
+  EXPECT_FALSE(std::filesystem::exists(schedule));
+
+  // Another file's schedule that cannot be read: the file does not open, and nothing changes.
+  ASSERT_TRUE(WritePlaybill(temp / "show.lpl", {P("Other"), W(), I()}, Screen(1, 64, 32)));
+  temp.Write("show.rsh/periods", "");
+  const Status opened = reopened->OpenFile(temp / "show.lpl");
+  EXPECT_FALSE(opened);
+  EXPECT_NE(opened.detail().find((temp / "show.rsh").string()), std::string::npos) << opened.detail();
+  EXPECT_EQ(reopened->Selection().programCount, 2);
+  EXPECT_TRUE(std::filesystem::exists(temp / "show.rsh" / "periods"));
+}
+
 TEST(PlaybillDocument, OpenAndSaveOtherFiles) {
   TempFolder temp;
   auto doc = MakeDoc(temp, {Screen(1, 64, 32)});
@@ -224,7 +268,7 @@ TEST(PlaybillDocument, OpenAndSaveOtherFiles) {
   CPlaySchedule schedule;
   schedule.SetProgramCount(1);
   schedule.AddEntry(0, "+0", {2024, 1, 1}, {2099, 1, 1}, {0, 0, 0}, {0, 0, 0}, "1");
-  ASSERT_EQ(schedule.WriteSchedule(temp / "wide.rsh"), 0);
+  ASSERT_TRUE(schedule.WriteSchedule(temp / "wide.rsh"));
 
   ASSERT_TRUE(doc->OpenFile(temp / "wide.lpl"));
   EXPECT_EQ(doc->Record(1).window.left, 36) << "44 with bit 3 cleared";
@@ -276,7 +320,7 @@ TEST(PlaybillDocument, ImportIntoTheCurrentScreen) {
   CPlaySchedule schedule;
   schedule.SetProgramCount(2);
   schedule.AddEntry(0, "+0", {2024, 1, 1}, {2099, 1, 1}, {0, 0, 0}, {0, 0, 0}, "01");
-  ASSERT_EQ(schedule.WriteSchedule(temp / "show.rsh"), 0);
+  ASSERT_TRUE(schedule.WriteSchedule(temp / "show.rsh"));
 
   // A 64 x 64 screen of another colour mode takes it.
   ASSERT_TRUE(doc->SelectScreen(0));
@@ -316,7 +360,7 @@ TEST(PlaybillDocument, ImportIntoSeveralScreens) {
   CPlaySchedule schedule;
   schedule.SetProgramCount(1);
   schedule.AddEntry(0, "+0", {2024, 1, 1}, {2099, 1, 1}, {0, 0, 0}, {0, 0, 0}, "1");
-  ASSERT_EQ(schedule.WriteSchedule(temp / "show.rsh"), 0);
+  ASSERT_TRUE(schedule.WriteSchedule(temp / "show.rsh"));
   ASSERT_TRUE(doc->SelectScreen(0));
   const PrgList current = doc->Records();
 

@@ -395,7 +395,7 @@ void SetUpProgramCommands(CLI::App& playbill, CliContext& context, const std::sh
 void SetUpPlaybill(CLI::App& group, CliContext& context) {
   CLI::App* playbill = &group;
   const auto screen = AddScreenOption(group);
-  AddShowCommand(group, context, screen,
+  AddReportCommand(group, context, screen, "show",
                  "Print the program tree: programs, windows with their rectangles, items with their kind and entry effect",
                  PrintPlaybill);
   playbill->add_subcommand("new", "Start the screen's playbill anew (the default playbill of the screen)")

@@ -42,6 +42,10 @@ inline std::unique_ptr<CPrgListDoc> OpenScreenPlaybill(const CliContext& context
   }));
   if (doc->Screens().Count() == 0) static_cast<void>(CheckedScreenIndex(doc->Screens(), number));
   for (const Status& notice : doc->TakeNotices()) std::cerr << StatusMessage(notice) << '\n';
+  if (const ReadWarnings& dropped = doc->ScheduleWarnings(); !dropped.empty()) {
+    std::cerr << doc->SchedulePath().string() << ": " << dropped.dropped << (dropped.dropped == 1 ? " entry" : " entries")
+              << " dropped (" << dropped.firstReason << ")\n";
+  }
   return doc;
 }
 
@@ -58,11 +62,12 @@ inline std::shared_ptr<int> AddScreenOption(CLI::App& group) {
 // Stores the playbill and its schedule; a failure says why.
 inline void SaveDocument(CPrgListDoc& doc) { ThrowOnFailure(doc.Save()); }
 
-// "show": the screen's playbill opened (and saved when it was made new) and printed by `print`.
+// Command `name`: the screen's playbill opened (and saved when it was made new) and printed by
+// `print`.
 template <typename Print>
-void AddShowCommand(CLI::App& group, const CliContext& context, const std::shared_ptr<int>& screen,
-                    const std::string& description, Print print) {
-  group.add_subcommand("show", description)->callback([&context, screen, print] {
+void AddReportCommand(CLI::App& group, const CliContext& context, const std::shared_ptr<int>& screen, const std::string& name,
+                      const std::string& description, Print print) {
+  group.add_subcommand(name, description)->callback([&context, screen, print] {
     auto doc = OpenScreenPlaybill(context, *screen);
     SaveDocument(*doc);
     print(*doc);

@@ -16,11 +16,9 @@
 #include "playbill/play_coverage.h"
 #include "playbill/play_schedule.h"
 #include "playbill_session.h"
-#include "screen/ascii_text.h"
 
 namespace vantorel::cli {
 namespace {
-
 
 struct PeriodOptions {
   int type = 0;
@@ -57,24 +55,6 @@ std::uint8_t ParseWeekdays(const std::string& text, bool mode) {
   return static_cast<std::uint8_t>(*days | (mode ? kWeekdayModeFlag : 0));
 }
 
-// "1,3", "all" or "none" as one flag per program.
-std::string ParsePrograms(const std::string& text, int programCount) {
-  if (text == "all") return std::string(static_cast<std::size_t>(programCount), '1');
-  std::string flags(static_cast<std::size_t>(programCount), '0');
-  if (text == "none") return flags;
-  std::size_t pos = 0;
-  while (pos <= text.size()) {
-    const std::size_t comma = std::min(text.find(',', pos), text.size());
-    const auto number = ParseCode(std::string(TrimSpaces(std::string_view(text).substr(pos, comma - pos))));
-    if (!number || *number < 1 || *number > static_cast<std::uint32_t>(programCount)) {
-      throw CliError(FormatText("--programs: program numbers 1 to %d separated by commas, all or none", programCount));
-    }
-    flags[*number - 1] = '1';
-    pos = comma + 1;
-  }
-  return flags;
-}
-
 void PrintSchedule(const CPrgListDoc& doc) {
   const CPlaySchedule& schedule = doc.Schedule();
   std::cout << FormatText("Programs %d, attribute %d, periods %d\n", schedule.ProgramCount(), schedule.Attribute(),
@@ -90,34 +70,41 @@ void PrintSchedule(const CPrgListDoc& doc) {
   }
 }
 
+// The week as the schedule editor draws it: a line per day, "#" for an hour in which some program
+// plays throughout, "." for one in which nothing does.
+void PrintHours(const CPrgListDoc& doc) {
+  const std::vector<ScheduleEntry> periods = doc.Schedule().Periods();
+  const WeekHours hours = PlayingHours(doc.Records(), periods);
+  std::cout << LoadText(periods.empty() ? kTextCoverageByWindows : kTextCoverageByPeriods) << '\n';
+  std::cout << "           0     6     12    18\n";
+  for (std::size_t day = 0; day < hours.size(); ++day) {
+    std::string line = LoadText(kTextSunday + static_cast<int>(day));
+    line.resize(11, ' ');
+    for (std::size_t hour = 0; hour < 24; ++hour) line += hours[day][hour] ? '#' : '.';
+    std::cout << line << '\n';
+  }
+  if (!CoversWholeWeek(hours)) std::cout << LoadText(kTextWarning) << ": " << LoadText(kTextNotAlwaysPlaying) << '\n';
+}
+
 void AddPeriod(const CliContext& context, int screen, const PeriodOptions& options) {
   auto doc = OpenScreenPlaybill(context, screen);
-  CPlaySchedule& schedule = doc->Schedule();
   const int programCount = doc->Selection().programCount;
-  if (schedule.EntryCount() == 0) schedule.SetProgramCount(programCount);
-  if (schedule.ProgramCount() != programCount) {
-    throw CliError(FormatText("the schedule has columns for %d programs, the playbill %d: remove its periods first",
-                              schedule.ProgramCount(), programCount));
+  ScheduleEntry period;
+  period.type = options.type;
+  period.weekdayMask = ParseWeekdays(options.days, options.mode);
+  period.weekdays = WeekdayField(period.weekdayMask);
+  period.startDate = ParseDate("--from", options.from);
+  period.endDate = ParseDate("--to", options.to);
+  period.startTime = ParseTime("--start", options.start);
+  period.endTime = ParseTime("--end", options.end);
+  if (options.programs) {
+    const auto flags = ProgramFlagsOf(*options.programs, programCount);
+    if (!flags) throw CliError(FormatText("--programs: program numbers 1 to %d separated by commas, all or none", programCount));
+    period.programs = *flags;
+  } else {
+    period.programs = NewPeriodPrograms(programCount, ReadOptions(context.folders.SettingsFile()).runschBlank);
   }
-  const ScheduleDate from = ParseDate("--from", options.from);
-  const ScheduleDate to = ParseDate("--to", options.to);
-  const ScheduleTime start = ParseTime("--start", options.start);
-  const ScheduleTime end = ParseTime("--end", options.end);
-  const std::uint8_t mask = ParseWeekdays(options.days, options.mode);
-  const PeriodVerdict verdict = CheckPeriod({from.year, from.month, from.day, to.year, to.month, to.day, start.hour,
-                                             start.minute, end.hour, end.minute, mask},
-                                            Today());
-  if (!verdict.okEnabled) {
-    throw CliError(verdict.messageId != 0 ? LoadText(verdict.messageId)
-                                          : "the period is not valid: hours 0-23, "
-                                            "minutes 0-59, at least one day");
-  }
-  const std::string programs = options.programs
-                                   ? ParsePrograms(*options.programs, programCount)
-                                   : NewPeriodPrograms(programCount, ReadOptions(context.folders.SettingsFile()).runschBlank);
-  if (!schedule.AddEntry(options.type, WeekdayField(mask), from, to, start, end, programs)) {
-    throw CliError("the period cannot be stored");
-  }
+  ThrowOnFailure(AddCheckedPeriod(doc->Schedule(), programCount, period, Today()));
   SaveDocument(*doc);
   PrintSchedule(*doc);
 }
@@ -125,7 +112,7 @@ void AddPeriod(const CliContext& context, int screen, const PeriodOptions& optio
 void SetUpSchedule(CLI::App& schedule, CliContext& context) {
   CLI::App* group = &schedule;
   const auto screen = AddScreenOption(schedule);
-  AddShowCommand(schedule, context, screen, "List the periods: number, type, weekdays, dates, times, programs", PrintSchedule);
+  AddReportCommand(schedule, context, screen, "show", "List the periods: number, type, weekdays, dates, times, programs", PrintSchedule);
 
   auto options = std::make_shared<PeriodOptions>();
   CLI::App* add = group->add_subcommand("add", "Add a period, checked as the period editor checks it");
@@ -160,13 +147,17 @@ void SetUpSchedule(CLI::App& schedule, CliContext& context) {
         std::cout << "Some program plays at every moment of the week.\n";
       });
 
+  AddReportCommand(schedule, context, screen, "hours",
+                   "Show the hours of the week in which some program plays (#) and those in which nothing does (.)",
+                   PrintHours);
+
   auto output = std::make_shared<std::string>();
   CLI::App* rsf = group->add_subcommand("rsf", "Write the controller's run schedule (.rsf); an empty schedule writes none");
   rsf->add_option("OUT", *output, "File to write")->required();
   rsf->callback([&context, screen, output] {
     auto doc = OpenScreenPlaybill(context, *screen);
     SaveDocument(*doc);
-    if (doc->Schedule().WriteControllerSchedule(*output) != 0) throw CliError(LoadText(kTextFailed) + ": " + *output);
+    ThrowOnFailure(doc->Schedule().WriteControllerSchedule(*output));
     const auto bytes = doc->Schedule().ControllerScheduleBytes();
     if (bytes) {
       std::cout << "Wrote " << bytes->size() << " bytes to " << *output << '\n';

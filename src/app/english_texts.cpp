@@ -315,6 +315,7 @@ constexpr TextEntry kTexts[] = {
   {5272, "Judged from the periods and the programs' own time windows."},
   {5273, "No periods: judged from the programs' own time windows."},
   {5274, "Some program plays at every hour of the week."},
+  {5275, "Weekdays:"},
   {5300, "&Undo\nUndo the last change of the playbill"},
   {5301, "&Redo\nMake the change undone last again"},
   {5302, "Properties"},

@@ -22,6 +22,7 @@ inline constexpr int kCmdZoomIn = 32789;
 inline constexpr int kCmdZoomOut = 32790;
 inline constexpr int kCmdChangeAdminPassword = 32825;
 inline constexpr int kCmdChangeAdvancedPassword = 32883;
+inline constexpr int kCmdEditSchedule = 32917;
 inline constexpr int kCmdChangeStartupPassword = 32918;
 inline constexpr int kCmdFirstLayout = 32933;  // + layout 0..3
 inline constexpr int kCmdFileOpen = 57601;

@@ -37,6 +37,7 @@
 #include "ui/playbill_canvas.h"
 #include "ui/program_tree.h"
 #include "ui/property_panel.h"
+#include "ui/schedule_dialog.h"
 #include "ui/toolbar_icons.h"
 #include "ui/ui_text.h"
 #include "ui/utility_programs.h"
@@ -133,6 +134,8 @@ void CMainFrame::CreateMenus() {
   m_editMenu->addSeparator();
   m_editMenu->addAction(AddAction(kCmdSetBackground));
   m_editMenu->addAction(AddAction(kCmdClearBackground));
+  m_editMenu->addSeparator();
+  m_editMenu->addAction(AddAction(kCmdEditSchedule));
 
   m_viewMenu = menuBar()->addMenu(QString());
   for (const int command : {kCmdViewToolBar, kCmdViewStatusBar}) {
@@ -357,7 +360,7 @@ void CMainFrame::UpdateCommandStates() {
   const bool hasScreen = doc.Screens().Count() > 0;
   const bool hasProgram = doc.Selection().programRecord >= 0;
   Action(kCmdNewProgram)->setEnabled(hasScreen);
-  for (const int command : {kCmdFileOpen, kCmdFileSave, kCmdFileSaveAs, kCmdExportPlaybill, kCmdImportPlaybill}) {
+  for (const int command : {kCmdFileOpen, kCmdFileSave, kCmdFileSaveAs, kCmdExportPlaybill, kCmdImportPlaybill, kCmdEditSchedule}) {
     Action(command)->setEnabled(hasScreen);
   }
   Action(kCmdDeleteProgram)->setEnabled(doc.CanDeleteProgram());
@@ -436,6 +439,7 @@ void CMainFrame::RunCommand(int command) {
     case kCmdImportPlaybill: ImportPlaybillFile(); return;
     case kCmdSetBackground: SetBackground(); return;
     case kCmdClearBackground: EditDocument(doc.ClearBackground()); return;
+    case kCmdEditSchedule: EditSchedule(); return;
     case kCmdOptions: ShowOptions(); return;
     case kCmdLanguage: ChooseLanguage(); return;
     case kCmdZoomIn: StepZoom(+1); return;
@@ -517,6 +521,23 @@ void CMainFrame::SetBackground() {
   const QString picture = QFileDialog::getOpenFileName(this, CommandCaption(kCmdSetBackground), QString(), FileDialogFilter(kTextImageFilter));
   if (picture.isEmpty()) return;
   EditDocument(m_app.Doc().SetBackground(picture.toStdString(), IsDecodablePicture));
+}
+
+void CMainFrame::EditSchedule() {
+  CPrgListDoc& doc = m_app.Doc();
+  const auto storeOption = [this](int runschBlank) {
+    AppOptions options = m_app.Options();
+    if (options.runschBlank == runschBlank) return;
+    options.runschBlank = runschBlank;
+    m_app.SetOptions(options);
+  };
+  CScheduleDlg dialog(doc, m_app.Options().runschBlank, storeOption, Today(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  if (const Status rebuilt = doc.Schedule().ReplaceEntries(doc.Selection().programCount, dialog.Periods()); !rebuilt) {
+    ShowFailure(rebuilt);
+    return;
+  }
+  doc.SetModified(true);
 }
 
 void CMainFrame::ShowOptions() {

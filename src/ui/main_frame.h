@@ -96,6 +96,9 @@ private:
   void ExportPlaybillFile();
   void ImportPlaybillFile();
   void SetBackground();
+  // The schedule editor; on OK the schedule is rebuilt from its periods and the document counts
+  // as modified.
+  void EditSchedule();
   void ShowOptions();
   void ChooseLanguage();
   void ChangePassword(int command);

@@ -380,6 +380,17 @@ TEST(PlaybillDocument, ImportIntoSeveralScreens) {
   EXPECT_EQ(ReadText(temp / "work" / "av0002.rsh"), ReadText(temp / "show.rsh"));
   EXPECT_EQ(doc->Records(), current) << "only other screens were chosen";
   EXPECT_TRUE(ImportToScreens(*doc, temp / "show.lpl", {0}).currentChosen);
+
+  // A schedule beside the file that cannot be read: no screen gets the playbill without it.
+  std::filesystem::remove(temp / "show.rsh");
+  std::filesystem::create_directories(temp / "show.rsh" / "x");
+  const std::string before = ReadText(temp / "work" / "av0002.ldt");
+  const ScreensImport unreadable = ImportToScreens(*doc, temp / "show.lpl", {1});
+  EXPECT_EQ(unreadable.failedScreens, (std::vector<int>{1}));
+  ASSERT_EQ(unreadable.failures.size(), 1u);
+  EXPECT_NE(unreadable.failures[0].detail().find((temp / "show.rsh").string()), std::string::npos)
+      << unreadable.failures[0].detail();
+  EXPECT_EQ(ReadText(temp / "work" / "av0002.ldt"), before);
 }
 
 }  // namespace

@@ -314,7 +314,7 @@
   X(kTextCoverageByPeriods, 5272)            \
   X(kTextCoverageByWindows, 5273)            \
   X(kTextAlwaysPlaying, 5274)                \
-  X(kTextWeekdaysLabel, 5275)                 \
+  X(kTextWeekdaysLabel, 5275)                \
   X(kTextProperties, 5302)                   \
   X(kTextLoopCount, 5303)                    \
   X(kTextPlayTime, 5304)                     \

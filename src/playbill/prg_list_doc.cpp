@@ -70,6 +70,15 @@ bool CPrgListDoc::Select(int record) {
 
 std::string CPrgListDoc::DisplayName(int record) const { return RecordDisplayName(m_records, record); }
 
+Status CPrgListDoc::ReplaceSchedulePeriods(std::span<const ScheduleEntry> periods) {
+  CPlaySchedule rebuilt = m_schedule;
+  if (Status replaced = rebuilt.ReplaceEntries(m_summary.programCount, periods); !replaced) return replaced;
+  WillChange();
+  m_schedule = std::move(rebuilt);
+  Changed(CurrentRecord());
+  return Status::Ok();
+}
+
 void CPrgListDoc::WillChange(std::uint64_t mergeKey) { m_history.Record(State(), mergeKey); }
 
 EditState CPrgListDoc::State() const { return {m_records, m_schedule, CurrentRecord()}; }

@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -106,6 +107,11 @@ public:
   // Stores `picture` as the current program's stretched background when `isDecodable` accepts it
   // and its path fits the record.
   bool SetBackground(const std::filesystem::path& picture, const PictureProbe& isDecodable);
+
+  // The schedule editor's OK: the schedule rebuilt from `periods` for the playbill's programs
+  // (CPlaySchedule::ReplaceEntries) as one undo step, the document modified. A period that does
+  // not fit changes nothing.
+  Status ReplaceSchedulePeriods(std::span<const ScheduleEntry> periods);
 
   // --- Undo and redo -------------------------------------------------------------------------
   bool CanUndo() const { return m_history.CanUndo(); }

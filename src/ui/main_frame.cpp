@@ -533,11 +533,11 @@ void CMainFrame::EditSchedule() {
   };
   CScheduleDlg dialog(doc, m_app.Options().runschBlank, storeOption, Today(), this);
   if (dialog.exec() != QDialog::Accepted) return;
-  if (const Status rebuilt = doc.Schedule().ReplaceEntries(doc.Selection().programCount, dialog.Periods()); !rebuilt) {
+  if (const Status rebuilt = doc.ReplaceSchedulePeriods(dialog.Periods()); !rebuilt) {
     ShowFailure(rebuilt);
     return;
   }
-  doc.SetModified(true);
+  DocumentChanged();
 }
 
 void CMainFrame::ShowOptions() {

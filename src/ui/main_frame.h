@@ -96,8 +96,8 @@ private:
   void ExportPlaybillFile();
   void ImportPlaybillFile();
   void SetBackground();
-  // The schedule editor; on OK the schedule is rebuilt from its periods and the document counts
-  // as modified.
+  // The schedule editor; on OK the schedule is rebuilt from its periods (one undo step) and the
+  // document counts as modified.
   void EditSchedule();
   void ShowOptions();
   void ChooseLanguage();

@@ -214,6 +214,32 @@ TEST(PlaybillDocument, TheScheduleFollowsTheProgramsAndIsSavedBesideThePlaybill)
   EXPECT_EQ(reopened->Schedule().Entries()[0].substr(40), "11");
 }
 
+TEST(PlaybillDocument, TheScheduleEditorReplacesThePeriodsAsOneStep) {
+  TempFolder temp;
+  auto doc = MakeDoc(temp, {Screen(1, 64, 32)});
+  ASSERT_TRUE(doc->SelectScreen(0));
+  ASSERT_TRUE(doc->AddProgram());
+  ASSERT_TRUE(doc->Save());
+  const std::size_t steps = doc->History().UndoCount();
+  const std::vector<ScheduleEntry> periods{*ParseEntry("1000+0123456202401012099123108000020000001")};
+  ASSERT_TRUE(doc->ReplaceSchedulePeriods(periods));
+  EXPECT_EQ(doc->Schedule().Entries(), std::vector<std::string>{"1000+0123456202401012099123108000020000001"});
+  EXPECT_TRUE(doc->IsModified());
+  EXPECT_TRUE(doc->Schedule().IsModified());
+  EXPECT_EQ(doc->History().UndoCount(), steps + 1);
+
+  // A period for another number of programs changes nothing, and is no step.
+  const std::vector<ScheduleEntry> wrong{*ParseEntry("1000+0123456202401012099123108000020000001"),
+                                         *ParseEntry("1000+01234562024010120991231080000200000011")};
+  const Status refused = doc->ReplaceSchedulePeriods(wrong);
+  EXPECT_EQ(refused.detail(), "period 2 does not fit a schedule of 2 programs");
+  EXPECT_EQ(doc->Schedule().EntryCount(), 1);
+  EXPECT_EQ(doc->History().UndoCount(), steps + 1);
+
+  ASSERT_TRUE(doc->Undo());
+  EXPECT_EQ(doc->Schedule().EntryCount(), 0);
+}
+
 TEST(PlaybillDocument, AScheduleThatCannotBeReadIsNeverWrittenOver) {
   TempFolder temp;
   auto doc = MakeDoc(temp, {Screen(1, 64, 32)});

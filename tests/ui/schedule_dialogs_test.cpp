@@ -145,6 +145,13 @@ TEST_F(EditorTest, APeriodAddedInTheEditorIsSavedAndSent) {
   EXPECT_EQ(test::ReadText(DataFolder() / "work" / "av0001.rsh"),
             "[RUNSCH]\r\nVERSION=1\r\nPRGCNT=" + std::to_string(programs) + "\r\nSCHCNT=1\r\nATTRIB=0\r\nITEM0=" + entry + "\r\n");
 
+  // The schedule edit is one step of Undo and Redo.
+  ASSERT_TRUE(frame.Action(kCmdUndo)->isEnabled());
+  frame.Action(kCmdUndo)->trigger();
+  EXPECT_EQ(doc.Schedule().EntryCount(), 0);
+  frame.Action(kCmdRedo)->trigger();
+  ASSERT_EQ(doc.Schedule().Entries(), std::vector<std::string>{entry});
+
   const std::filesystem::path sendFolder = m_folder / "send";
   std::filesystem::create_directories(sendFolder);
   ASSERT_TRUE(doc.Schedule().WriteControllerSchedule(sendFolder / "0001.rsf"));

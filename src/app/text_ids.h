@@ -289,6 +289,48 @@
   X(kTextFontFileDamaged, 5100)              \
   X(kTextPictureUnreadable, 5110)            \
   X(kTextItemKindNotDrawn, 5111)             \
+  X(kTextScreenSetting, 5200)                \
+  X(kTextAddScreen, 5201)                    \
+  X(kTextCopyScreen, 5202)                   \
+  X(kTextEditScreen, 5203)                   \
+  X(kTextRemoveScreen, 5204)                 \
+  X(kTextMoveUp, 5205)                       \
+  X(kTextMoveDown, 5206)                     \
+  X(kTextSaveScreensToFile, 5207)            \
+  X(kTextCrossMapping, 5208)                 \
+  X(kTextSpecial, 5209)                      \
+  X(kTextEditParts, 5210)                    \
+  X(kTextSerialPort, 5211)                   \
+  X(kTextBaudRate, 5212)                     \
+  X(kTextIpAddress, 5213)                    \
+  X(kTextNetworkPort, 5214)                  \
+  X(kTextIdCode, 5215)                       \
+  X(kTextDtuId, 5216)                        \
+  X(kTextDeviceName, 5217)                   \
+  X(kTextDeviceId, 5218)                     \
+  X(kTextServerDomain, 5219)                 \
+  X(kTextUserName, 5220)                     \
+  X(kTextAnswerTimeout, 5221)                \
+  X(kTextAddressedBy, 5222)                  \
+  X(kTextSizePreset, 5223)                   \
+  X(kTextPartsTitle, 5224)                   \
+  X(kTextAddPart, 5225)                      \
+  X(kTextDeletePart, 5226)                   \
+  X(kTextImportParts, 5227)                  \
+  X(kTextExportParts, 5228)                  \
+  X(kTextFourCorners, 5229)                  \
+  X(kTextRowNumber, 5230)                    \
+  X(kTextPartFileFilter, 5231)               \
+  X(kTextCrossMapTitle, 5232)                \
+  X(kTextSend, 5233)                         \
+  X(kTextSendNeedsComm, 5234)                \
+  X(kTextNoMapPicture, 5235)                 \
+  X(kTextNoScreenDefined, 5236)              \
+  X(kTextWizardNeedsPlugin, 5237)            \
+  X(kTextPlaybillNameTaken, 5238)            \
+  X(kTextAddressFormat, 5239)                \
+  X(kTextClose, 5240)                        \
+  X(kTextDevicePath, 5241)                   \
   X(kTextScheduleKept, 5250)                 \
   X(kTextPeriodType, 5251)                   \
   X(kTextPeriodWeekdays, 5252)               \

@@ -7,6 +7,7 @@
 #include "app/app_folders.h"
 #include "platform/status.h"
 #include "playbill/prg_list_doc.h"
+#include "screen/screen_list_edit.h"
 
 namespace vantorel {
 
@@ -18,5 +19,16 @@ using ScreenChooser = std::function<Expected<int>(int screenCount)>;
 // the default screen that the first start made starts from the shipped default playbill, and
 // only while it has no playbill file yet.
 Status OpenDocumentSession(CPrgListDoc& doc, const CAppFolders& folders, const ScreenChooser& chooseScreen);
+
+// OK of the screen manager: saves the current playbill, stores the edited list with the playbill
+// files following changed IDs (StoreScreenList) and opens the playbill of the screen that was
+// current, or of the first screen when it was removed. With the list emptied the document is
+// left without a playbill. Nothing changes when the playbill or the list cannot be stored.
+Status ApplyScreenListEdit(CPrgListDoc& doc, const CScreenListEdit& edit, const CAppFolders& folders);
+
+// The first definition of screens into an empty list (the default screen, screens read from a
+// file, one defined by hand, the wizard's): `list` is stored as the screen file and the playbill of
+// its first screen opens. The default screen starts from the shipped default playbill.
+Status DefineFirstScreens(CPrgListDoc& doc, const CScreenData& list, const CAppFolders& folders);
 
 }  // namespace vantorel

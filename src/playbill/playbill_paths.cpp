@@ -10,10 +10,12 @@ bool IsPlaybillClass(const tagScreenInfo& screen) {
   return IsKnownControllerClass(screen.type);
 }
 
+std::string PlaybillFileName(int screenId) { return FormatText("av%04x.ldt", static_cast<unsigned>(screenId)); }
+
 std::filesystem::path PlaybillPathFor(const tagScreenInfo& screen, const std::filesystem::path& workFolder) {
   if (!IsPlaybillClass(screen)) return {};
   if (workFolder.empty() || !MakeSharedFolder(workFolder)) return {};
-  return workFolder / FormatText("av%04x.ldt", static_cast<unsigned>(screen.number));
+  return workFolder / PlaybillFileName(screen.number);
 }
 
 std::filesystem::path SchedulePathFor(const std::filesystem::path& playbill) {

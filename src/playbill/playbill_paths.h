@@ -2,6 +2,7 @@
 // Where a screen's playbill and its schedule live.
 
 #include <filesystem>
+#include <string>
 
 #include "screen/screen_data.h"
 
@@ -9,6 +10,9 @@ namespace vantorel {
 
 // Screens of controller class 6 or 7: the classes whose playbills the editor keeps and fits.
 bool IsPlaybillClass(const tagScreenInfo& screen);
+
+// The playbill file name of screen ID `screenId`: "av%04x.ldt" (four lower-case hex digits).
+std::string PlaybillFileName(int screenId);
 
 // "av%04x.ldt" (the screen ID in four lower-case hex digits) in `workFolder`, for screens of
 // controller class 6 or 7; empty for other classes. Creates the work folder when missing; empty

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/serial_ports.h"
 #include "screen/screen_data.h"
 
 namespace vantorel {
@@ -36,8 +37,7 @@ std::uint8_t InitialSubMode(std::uint8_t commType, std::uint16_t controllerClass
 // The "COMM Parameter" column text of a screen (serial line, DTU ID, address or server).
 std::string CommParameterText(const tagCommInfo& comm);
 
-// Serial line choices of the screen editor.
-inline constexpr int kSerialPortCount = 99;  // "COM1" .. "COM99"
+// Serial line choices of the screen editor (ports: app/serial_ports.h).
 inline constexpr std::int32_t kBaudRates[] = {115200, 57600, 38400, 19200, 9600, 4800, 2400};
 inline constexpr std::int32_t kMaxBaudRate = 115200;
 

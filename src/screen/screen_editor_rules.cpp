@@ -76,11 +76,11 @@ SpecialChoice SpecialChoiceOf(std::string_view special) {
 
 int SpecialChoiceTextId(SpecialChoice choice) {
   switch (choice) {
-    case SpecialChoice::Rotate: return 226;
-    case SpecialChoice::Parts: return 227;
+    case SpecialChoice::Rotate: return kTextRotateLeft90Degrees;
+    case SpecialChoice::Parts: return kTextShowOnlyParts;
     case SpecialChoice::None: break;
   }
-  return 215;
+  return kTextNone;
 }
 
 std::string SpecialForChoice(SpecialChoice choice) {

@@ -100,10 +100,10 @@ TEST_F(PlaybillCliTest, AFreshScreenShowsTheShippedCross) {
 }
 
 TEST_F(PlaybillCliTest, BuildExportAndImportIntoOtherScreens) {
-  Ok("screens add --id 2 --width 64 --height 64");
-  Ok("screens add --id 3 --width 64 --height 64 --color 'RG color'");
-  Ok("screens add --id 4 --width 64 --height 32");
-  Ok("screens add --id 5 --width 64 --height 64 --color Mono");
+  Ok("screens add --admin-password 50731 --id 2 --width 64 --height 64");
+  Ok("screens add --admin-password 50731 --id 3 --width 64 --height 64 --color 'RG color'");
+  Ok("screens add --admin-password 50731 --id 4 --width 64 --height 32");
+  Ok("screens add --admin-password 50731 --id 5 --width 64 --height 64 --color Mono");
   const std::filesystem::path picture = Dir() / "sky.bmp";
   WritePicture(picture);
 

@@ -10,10 +10,12 @@ namespace vantorel::test {
 
 std::string QuoteForShell(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
-RunResult RunCli(const std::filesystem::path& dataFolder, const std::string& arguments) {
+RunResult RunCli(const std::filesystem::path& dataFolder, const std::filesystem::path& configFolder,
+                 const std::string& arguments) {
   const TempFolder capture;
   const auto errFile = capture / "stderr.txt";
-  const std::string command = "VANTOREL_DATA_DIR=" + QuoteForShell(dataFolder) + " " +
+  const std::string command = "VANTOREL_DATA_DIR=" + QuoteForShell(dataFolder) +
+                              " XDG_CONFIG_HOME=" + QuoteForShell(configFolder) + " " +
                               QuoteForShell(VANTOREL_BIN_DIR "/vantorel-cli") + " " + arguments + " 2>" +
                               QuoteForShell(errFile) + " </dev/null";
   RunResult result;

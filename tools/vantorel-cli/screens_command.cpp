@@ -1,6 +1,7 @@
 // "screens": the screen manager without a window. Every command reads the machine's screen list
 // ("screen.cfg" in the data folder, made with the default screen when missing), applies the same
 // rules as the screen manager and editor, and stores the list only when the manager's checks pass.
+// Commands that change the list need the administrator password, as the screen manager does.
 
 #include <algorithm>
 #include <iostream>
@@ -8,10 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "app/password_store.h"
 #include "app/text_format.h"
 #include "app/text_table.h"
+#include "app/user_settings.h"
 #include "cli_command.h"
 #include "machine_screens.h"
+#include "platform/terminal_input.h"
+#include "playbill/playbill_paths.h"
+#include "playbill/screen_list_store.h"
 #include "screen/ascii_text.h"
 #include "screen/colour_modes.h"
 #include "screen/comm_types.h"
@@ -27,8 +33,8 @@ namespace {
 // Command-line names of the communication types, by type value.
 constexpr const char* kCommNames[] = {"rs232", "gprs-dtu", "network", "server", "gprs-board"};
 
-struct AddOptions {
-  std::optional<int> copy;
+// What `add` and `edit` may set, in the order the editor's controls apply it.
+struct ScreenOptions {
   std::optional<std::string> model;
   std::optional<int> width;
   std::optional<int> height;
@@ -52,18 +58,44 @@ struct AddOptions {
 
 [[noreturn]] void Refuse(const Status& refusal) { throw CliError(StatusMessage(refusal)); }
 
+constexpr const char* kAdminPasswordOption = "--admin-password";
+
+// The screen manager asks for the administrator password before it changes the list; so does
+// every command that changes it, before it reads or writes anything.
+void RequireAdminPassword(const std::optional<std::string>& given) {
+  std::optional<std::string> typed = given;
+  if (!typed && StandardInputIsTerminal()) typed = ReadHiddenLine("Administrator password: ");
+  if (!typed) {
+    throw CliError(std::string("changing the screen list needs the administrator password: give it with ") +
+                   kAdminPasswordOption + " TEXT");
+  }
+  CUserSettings settings;
+  if (!CheckPassword(*typed, LoadPasswordBlocks(settings).administrator)) {
+    Refuse(Status::Failure(kTextPasswordIncorrect).WithTitle(kTextPrompt));
+  }
+}
+
+void AddAdminPasswordOption(CLI::App* command, std::optional<std::string>& password) {
+  command->add_option(kAdminPasswordOption, password,
+                      "Administrator password (asked for without echo when not given and standard input is a terminal)");
+}
+
 CScreenData LoadScreens(const CliContext& context) {
   CScreenData list;
   LoadMachineScreens(context, list);
   return list;
 }
 
-// What the manager's OK does: check the whole list, then store it.
-void StoreScreens(const CliContext& context, CScreenData& list) {
-  if (const Status checked = CheckManagerOk(list); !checked) Refuse(checked);
+// What the manager's OK does: check the whole edited list, then store it in place of `stored`,
+// the playbill files of screens with a new ID following them.
+void StoreScreens(const CliContext& context, CScreenData& stored, const CScreenData& edited,
+                  const std::vector<ScreenIdChange>& changes = {}) {
+  if (const Status checked = CheckManagerOk(edited); !checked) Refuse(checked);
   Status kept;
-  if (const Status saved = list.Save(context.folders.ScreenFile(), &kept); !saved) {
-    throw CliError(StatusMessage(saved));
+  if (const Status saved = StoreScreenList(stored, edited, changes, context.folders.WorkFolder(),
+                                           context.folders.ScreenFile(), &kept);
+      !saved) {
+    Refuse(saved);
   }
   PrintNotice(kept);
 }
@@ -142,7 +174,7 @@ std::string ParseSpecial(const std::string& text) {
   throw CliError("--special: use none, rotate, parts or a part list such as p:0,0,16,16;48,0,16,16;");
 }
 
-void ApplyCommOptions(const AddOptions& options, ScreenDefinition& definition) {
+void ApplyCommOptions(const ScreenOptions& options, ScreenDefinition& definition) {
   tagCommInfo& comm = definition.comm;
   if (options.comm) ApplyCommTypeChoice(definition, ParseCommType(*options.comm));
   if (options.port) comm.portIndex = static_cast<std::uint8_t>(*options.port - 1);
@@ -169,11 +201,9 @@ void ApplyCommOptions(const AddOptions& options, ScreenDefinition& definition) {
   if (options.subMode) comm.subMode = static_cast<std::uint8_t>(*options.subMode);
 }
 
-// The screen the editor would end with: start as the manager's add does, then the options in
-// the order the editor's controls apply them.
-ScreenDefinition BuildNewScreen(const CScreenData& list, const AddOptions& options) {
-  const int selected = options.copy ? ScreenIndex(list, *options.copy) : -1;
-  ScreenDefinition definition = ProposeNewScreen(list, selected);
+// The screen the editor ends with when it opens on `definition` and the options are applied in
+// the order of its controls.
+void ApplyScreenOptions(const ScreenOptions& options, ScreenDefinition& definition) {
   tagScreenInfo& screen = definition.screen;
   if (options.model) ApplyModelChange(definition, ParseModel(*options.model));
   if (options.colour) {
@@ -192,7 +222,15 @@ ScreenDefinition BuildNewScreen(const CScreenData& list, const AddOptions& optio
   if (options.name) SetText(screen.scrName, "--name", *options.name);
   ApplyCommOptions(options, definition);
   if (options.special) definition.comm.special = ParseSpecial(*options.special);
-  return definition;
+}
+
+// The editor's OK; a taken ID is refused with the ID that is free.
+void AcceptScreen(const CScreenData& list, int editedIndex, ScreenDefinition& definition) {
+  if (const Status accepted = AcceptEditedScreen(list, editedIndex, definition); !accepted) {
+    if (accepted.text() != kTextDuplicateId) Refuse(accepted);
+    throw CliError(StatusMessage(accepted) + FormatText(" (ID %d is taken; --id %d is free)", definition.screen.number,
+                                              list.NextFreeId(definition.screen.number)));
+  }
 }
 
 void PrintList(const CScreenData& list) {
@@ -240,47 +278,90 @@ void PrintScreen(const CScreenData& list, int index) {
   line("Special:", specialText + (comm.special.empty() ? "" : ": " + comm.special));
 }
 
+void AddScreenOptions(CLI::App* command, ScreenOptions& options) {
+  command->add_option("--model", options.model, "Controller model name or code (" + JoinModelNames() + ")");
+  command->add_option("--width", options.width, "Width in pixels: 8, 12, 16 ... up to the model's largest");
+  command->add_option("--height", options.height, "Height in pixels: 8, 12, 16 ... up to the model's largest");
+  command->add_option("--color", options.colour, "Colour mode code or name (\"Mono\", \"RG color\", \"Full color\" ...)");
+  command->add_option("--id", options.id, "Screen ID")->check(CLI::Range(kMinScreenId, kMaxScreenId));
+  command->add_option("--name", options.name, "Screen name (at most 64 bytes)");
+  command->add_option("--comm", options.comm, "Communication: rs232, network, server, gprs-board, gprs-dtu (or 0-4)");
+  command->add_option("--sub-mode", options.subMode,
+                      "1: network controller named by device name (--gprs-id), relay server named by --domain")
+      ->check(CLI::Range(0, 1));
+  command->add_option("--port", options.port, "Serial port number (1 = COM1)")->check(CLI::Range(1, kSerialPortCount));
+  command->add_option("--baud", options.baud, "Baud rate: 115200, 57600, 38400, 19200, 9600, 4800, 2400");
+  command->add_option("--ip", options.ip, "IP address of the controller or relay server");
+  command->add_option("--ip-port", options.ipPort, "TCP/UDP port of the controller or relay server")
+      ->check(CLI::Range(1, 65535));
+  command->add_option("--id-code", options.idCode, "Network ID code of the controller (a.b.c.d)");
+  command->add_option("--gprs-id", options.gprsId, "GPRS DTU ID, relay device ID or device name (at most 30 bytes)");
+  command->add_option("--domain", options.domain, "Relay server host name (at most 63 bytes)");
+  command->add_option("--timeout", options.timeout, "Answer time-out in milliseconds (at least 500)")
+      ->check(CLI::Range(500, 2147483647));
+  command->add_option("--user", options.user, "Relay server account (at most 30 bytes)");
+  command->add_option("--password", options.password, "Relay server password (at most 30 bytes)");
+  command->add_option("--special", options.special,
+                      "none, rotate (mounted rotated left 90 degrees), parts (cross of the screen's size) or p:LIST");
+}
+
+struct AddCommand {
+  ScreenOptions screen;
+  std::optional<int> copy;
+  std::optional<std::string> adminPassword;
+};
+
 void SetUpAdd(CLI::App& screens, CliContext& context) {
-  auto options = std::make_shared<AddOptions>();
+  auto options = std::make_shared<AddCommand>();
   CLI::App* add = screens.add_subcommand(
       "add", "Define a new screen: the editor's defaults (or a copy of --copy N) changed by the options");
   add->add_option("--copy", options->copy, "Start from a copy of screen N (next free ID)");
-  add->add_option("--model", options->model, "Controller model name or code (" + JoinModelNames() + ")");
-  add->add_option("--width", options->width, "Width in pixels: 8, 12, 16 ... up to the model's largest");
-  add->add_option("--height", options->height, "Height in pixels: 8, 12, 16 ... up to the model's largest");
-  add->add_option("--color", options->colour, "Colour mode code or name (\"Mono\", \"RG color\", \"Full color\" ...)");
-  add->add_option("--id", options->id, "Screen ID")->check(CLI::Range(kMinScreenId, kMaxScreenId));
-  add->add_option("--name", options->name, "Screen name (at most 64 bytes)");
-  add->add_option("--comm", options->comm, "Communication: rs232, network, server, gprs-board, gprs-dtu (or 0-4)");
-  add->add_option("--sub-mode", options->subMode,
-                  "1: network controller named by device name (--gprs-id), relay server named by --domain")
-      ->check(CLI::Range(0, 1));
-  add->add_option("--port", options->port, "Serial port number (1 = COM1)")->check(CLI::Range(1, kSerialPortCount));
-  add->add_option("--baud", options->baud, "Baud rate: 115200, 57600, 38400, 19200, 9600, 4800, 2400");
-  add->add_option("--ip", options->ip, "IP address of the controller or relay server");
-  add->add_option("--ip-port", options->ipPort, "TCP/UDP port of the controller or relay server")
-      ->check(CLI::Range(1, 65535));
-  add->add_option("--id-code", options->idCode, "Network ID code of the controller (a.b.c.d)");
-  add->add_option("--gprs-id", options->gprsId, "GPRS DTU ID, relay device ID or device name (at most 30 bytes)");
-  add->add_option("--domain", options->domain, "Relay server host name (at most 63 bytes)");
-  add->add_option("--timeout", options->timeout, "Answer time-out in milliseconds (at least 500)")
-      ->check(CLI::Range(500, 2147483647));
-  add->add_option("--user", options->user, "Relay server account (at most 30 bytes)");
-  add->add_option("--password", options->password, "Relay server password (at most 30 bytes)");
-  add->add_option("--special", options->special,
-                  "none, rotate (mounted rotated left 90 degrees), parts (cross of the screen's size) or p:LIST");
+  AddScreenOptions(add, options->screen);
+  AddAdminPasswordOption(add, options->adminPassword);
   add->callback([options, &context] {
+    RequireAdminPassword(options->adminPassword);
     CScreenData list = LoadScreens(context);
     if (const Status room = CheckCanAddScreen(list); !room) Refuse(room);
-    ScreenDefinition definition = BuildNewScreen(list, *options);
-    if (const Status accepted = AcceptEditedScreen(list, -1, definition); !accepted) {
-      if (accepted.text() != kTextDuplicateId) Refuse(accepted);
-      throw CliError(StatusMessage(accepted) + FormatText(" (ID %d is taken; --id %d is free)", definition.screen.number,
-                                                list.NextFreeId(definition.screen.number)));
-    }
-    list.Append(definition.screen, definition.comm);
-    StoreScreens(context, list);
+    ScreenDefinition definition = ProposeNewScreen(list, options->copy ? ScreenIndex(list, *options->copy) : -1);
+    ApplyScreenOptions(options->screen, definition);
+    AcceptScreen(list, -1, definition);
+    CScreenData edited = list;
+    edited.Append(definition.screen, definition.comm);
+    StoreScreens(context, list, edited);
     std::cout << "Added screen " << list.Count() << ": " << list.DisplayName(list.Count() - 1) << '\n';
+  });
+}
+
+struct EditCommand {
+  int number = 0;
+  ScreenOptions screen;
+  std::optional<std::string> adminPassword;
+};
+
+void SetUpEdit(CLI::App& screens, CliContext& context) {
+  auto options = std::make_shared<EditCommand>();
+  CLI::App* edit = screens.add_subcommand(
+      "edit", "Change a screen as the editor does; it keeps its ID (unless --id is given) and its playbill");
+  edit->add_option("N", options->number, "Screen number (1 = first)")->required();
+  AddScreenOptions(edit, options->screen);
+  AddAdminPasswordOption(edit, options->adminPassword);
+  edit->callback([options, &context] {
+    RequireAdminPassword(options->adminPassword);
+    CScreenData list = LoadScreens(context);
+    const int index = ScreenIndex(list, options->number);
+    CScreenListEdit edited(list);
+    ScreenDefinition definition = edited.Definition(index);
+    ApplyScreenOptions(options->screen, definition);
+    AcceptScreen(list, index, definition);
+    edited.Replace(index, definition);
+    StoreScreens(context, list, edited.List(), edited.IdChanges());
+    std::cout << "Changed screen " << options->number << ": " << list.DisplayName(index) << '\n';
+    for (const ScreenIdChange& change : edited.IdChanges()) {
+      std::error_code error;
+      if (!std::filesystem::exists(context.folders.InWorkFolder(PlaybillFileName(change.toId)), error)) continue;
+      std::cout << "Its playbill " << PlaybillFileName(change.fromId) << " is now " << PlaybillFileName(change.toId)
+                << '\n';
+    }
   });
 }
 
@@ -299,18 +380,26 @@ void SetUpScreens(CLI::App& group, CliContext& context) {
   });
 
   SetUpAdd(*screens, context);
+  SetUpEdit(*screens, context);
 
-  auto removeNumber = std::make_shared<int>(0);
-  CLI::App* remove = screens->add_subcommand("remove", "Remove a screen; later screens move up");
-  remove->add_option("N", *removeNumber, "Screen number (1 = first)")->required();
-  remove->callback([removeNumber, &context] {
+  struct RemoveCommand {
+    int number = 0;
+    std::optional<std::string> adminPassword;
+  };
+  auto removeOptions = std::make_shared<RemoveCommand>();
+  CLI::App* remove = screens->add_subcommand("remove", "Remove a screen; later screens move up, its playbill stays");
+  remove->add_option("N", removeOptions->number, "Screen number (1 = first)")->required();
+  AddAdminPasswordOption(remove, removeOptions->adminPassword);
+  remove->callback([removeOptions, &context] {
+    RequireAdminPassword(removeOptions->adminPassword);
     CScreenData list = LoadScreens(context);
-    const int index = ScreenIndex(list, *removeNumber);
+    const int index = ScreenIndex(list, removeOptions->number);
     if (list.Count() == 1) throw CliError("the only screen cannot be removed: a screen list holds at least one screen");
     const std::string name = list.DisplayName(index);
-    list.RemoveAt(index);
-    StoreScreens(context, list);
-    std::cout << "Removed screen " << *removeNumber << ": " << name << '\n';
+    CScreenData edited = list;
+    edited.RemoveAt(index);
+    StoreScreens(context, list, edited);
+    std::cout << "Removed screen " << removeOptions->number << ": " << name << '\n';
   });
 
   auto moveNumber = std::make_shared<int>(0);
@@ -321,9 +410,10 @@ void SetUpScreens(CLI::App& group, CliContext& context) {
   move->callback([moveNumber, direction, &context] {
     CScreenData list = LoadScreens(context);
     const int index = ScreenIndex(list, *moveNumber);
-    const bool moved = *direction == "up" ? list.MoveUp(index) : list.MoveDown(index);
+    CScreenData edited = list;
+    const bool moved = *direction == "up" ? edited.MoveUp(index) : edited.MoveDown(index);
     if (!moved) throw CliError(FormatText("screen %d is already the %s one", *moveNumber, *direction == "up" ? "first" : "last"));
-    StoreScreens(context, list);
+    StoreScreens(context, list, edited);
     PrintList(list);
   });
 
@@ -337,21 +427,26 @@ void SetUpScreens(CLI::App& group, CliContext& context) {
               << '\n';
   });
 
-  auto importFile = std::make_shared<std::string>();
+  struct ImportCommand {
+    std::string file;
+    std::optional<std::string> adminPassword;
+  };
+  auto importOptions = std::make_shared<ImportCommand>();
   CLI::App* importCommand =
       screens->add_subcommand("import", "Replace the screen list by the screens of a *.screens file");
-  importCommand->add_option("FILE", *importFile, "File to read")->required()->check(CLI::ExistingFile);
-  importCommand->callback([importFile, &context] {
+  importCommand->add_option("FILE", importOptions->file, "File to read")->required()->check(CLI::ExistingFile);
+  AddAdminPasswordOption(importCommand, importOptions->adminPassword);
+  importCommand->callback([importOptions, &context] {
+    RequireAdminPassword(importOptions->adminPassword);
     CScreenData imported;
-    const Status read = imported.Load(*importFile, false);
+    const Status read = imported.Load(importOptions->file, false);
     if (imported.Count() == 0) {
       if (!read) throw CliError(StatusMessage(read));
       Refuse(NoScreenInFileRefusal());
     }
     PrintNotice(read);
     CScreenData list = LoadScreens(context);
-    list.CopyFrom(imported, false);
-    StoreScreens(context, list);
+    StoreScreens(context, list, imported);
     std::cout << "Imported " << list.Count() << " screen" << (list.Count() == 1 ? "" : "s") << '\n';
     PrintList(list);
   });

@@ -1,0 +1,31 @@
+#include "screen/screen_wizard.h"
+
+#include <system_error>
+
+#include "app/status_text.h"
+
+namespace vantorel {
+
+bool HasScreenWizard(const CToolPlugins& plugins) {
+  std::error_code error;
+  return std::filesystem::exists(plugins.Library(), error);
+}
+
+WizardRun RunScreenWizard(const CToolPlugins& plugins, int languageId, void* parent, const CAppFolders& folders) {
+  const std::filesystem::path pending = folders.InDataFolder(kWizardScreenFile);
+  std::error_code error;
+  std::filesystem::remove(pending, error);
+  // The wizard defines screens; it is not handed the passwords the tools get.
+  ToolRunContext context;
+  context.languageId = languageId;
+  context.dataFolder = folders.DataFolder().string();
+  context.parent = parent;
+  const ToolRun run = plugins.FindDevice(context, true);
+  if (!run.ok) return {run.message, false};
+  if (run.result <= 0 || !std::filesystem::is_regular_file(pending, error)) return {};
+  std::filesystem::rename(pending, folders.ScreenFile(), error);
+  if (error) return {StatusMessage(Status::SystemError(error.value(), folders.ScreenFile())), false};
+  return {{}, true};
+}
+
+}  // namespace vantorel

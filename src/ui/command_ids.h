@@ -21,6 +21,7 @@ inline constexpr int kCmdLanguage = 32788;
 inline constexpr int kCmdZoomIn = 32789;
 inline constexpr int kCmdZoomOut = 32790;
 inline constexpr int kCmdChangeAdminPassword = 32825;
+inline constexpr int kCmdScreenManager = 32860;
 inline constexpr int kCmdChangeAdvancedPassword = 32883;
 inline constexpr int kCmdEditSchedule = 32917;
 inline constexpr int kCmdChangeStartupPassword = 32918;

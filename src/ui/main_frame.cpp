@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -24,11 +25,14 @@
 #include "app/status_text.h"
 #include "app/text_format.h"
 #include "app/text_table.h"
+#include "playbill/document_session.h"
 #include "playbill/playbill_file_name.h"
 #include "playbill/playbill_transfer.h"
 #include "screen/colour_modes.h"
 #include "screen/controller_types.h"
 #include "screen/part_list.h"
+#include "screen/screen_manager_rules.h"
+#include "screen/screen_wizard.h"
 #include "ui/command_ids.h"
 #include "ui/import_dialogs.h"
 #include "ui/language_dialog.h"
@@ -38,6 +42,9 @@
 #include "ui/program_tree.h"
 #include "ui/property_panel.h"
 #include "ui/schedule_dialog.h"
+#include "ui/screen_editor_dialog.h"
+#include "ui/screen_manager_dialog.h"
+#include "ui/start_view.h"
 #include "ui/toolbar_icons.h"
 #include "ui/ui_text.h"
 #include "ui/utility_programs.h"
@@ -76,7 +83,12 @@ CMainFrame::CMainFrame(CVantorelApp& app) : m_app(app) {
   splitter->addWidget(m_canvasArea);
   splitter->setStretchFactor(1, 1);
   splitter->setSizes({260, 900});
-  setCentralWidget(splitter);
+  m_editorPage = splitter;
+  m_startView = new CScrListView(this);
+  m_pages = new QStackedWidget(this);
+  m_pages->addWidget(m_editorPage);
+  m_pages->addWidget(m_startView);
+  setCentralWidget(m_pages);
 
   CreateMenus();
   CreateToolBar();
@@ -86,6 +98,10 @@ CMainFrame::CMainFrame(CVantorelApp& app) : m_app(app) {
   connect(m_tree, &CProgramTree::recordChosen, this, &CMainFrame::SelectRecord);
   connect(m_canvas, &CPlaybillCanvas::windowClicked, this, &CMainFrame::SelectRecord);
   connect(m_canvas, &CPlaybillCanvas::windowDragged, this, &CMainFrame::ApplyWindowDrag);
+  connect(m_startView, &CScrListView::wizardChosen, this, &CMainFrame::DefineByWizard);
+  connect(m_startView, &CScrListView::loadChosen, this, &CMainFrame::DefineFromFile);
+  connect(m_startView, &CScrListView::manualChosen, this, &CMainFrame::DefineManually);
+  connect(m_startView, &CScrListView::defaultChosen, this, &CMainFrame::DefineDefault);
   Retranslate();
 }
 
@@ -152,6 +168,8 @@ void CMainFrame::CreateMenus() {
 
   // The fourth menu: the plug-ins add their entries at its end.
   m_toolsMenu = menuBar()->addMenu(QString());
+  m_toolsMenu->addAction(AddAction(kCmdScreenManager));
+  m_toolsMenu->addSeparator();
   m_toolsMenu->addAction(AddAction(kCmdOptions));
   m_toolsMenu->addAction(AddAction(kCmdLanguage));
   m_toolsMenu->addSeparator();
@@ -181,6 +199,7 @@ void CMainFrame::CreateToolBar() {
   connect(m_screenChooser, &QComboBox::activated, this, [this](int index) { SwitchScreen(index); });
   m_toolBar->addWidget(m_screenLabel);
   m_toolBar->addWidget(m_screenChooser);
+  m_toolBar->addAction(Action(kCmdScreenManager));
   m_toolBar->addSeparator();
   m_toolBar->addAction(Action(kCmdFileSave));
   m_toolBar->addSeparator();
@@ -256,6 +275,7 @@ void CMainFrame::Retranslate() {
   m_screenLabel->setText(Text(kTextScreenChooser));
   m_propertyDock->setWindowTitle(Text(kTextProperties));
   m_properties->Retranslate();
+  m_startView->Retranslate();
   RefreshScreenChooser();
   RebuildToolMenu(false);
   DocumentChanged();
@@ -329,6 +349,15 @@ void CMainFrame::RefreshScreenChooser() {
   m_screenChooser->setCurrentIndex(screens.Count() > 0 ? m_app.Doc().CurrentScreenIndex() : -1);
 }
 
+void CMainFrame::ScreensChanged() {
+  m_app.ShowNotices(this);
+  RefreshScreenChooser();
+  DocumentChanged();
+  RefreshStatusBar();
+  m_zoomChosen = false;
+  m_canvas->SetZoom(m_canvas->ZoomToFit(m_canvasArea->viewport()->size()));
+}
+
 bool CMainFrame::SwitchScreen(int index) {
   CPrgListDoc& doc = m_app.Doc();
   if (index == doc.CurrentScreenIndex()) return true;
@@ -337,18 +366,18 @@ bool CMainFrame::SwitchScreen(int index) {
     RefreshScreenChooser();
     return false;
   }
-  m_app.ShowNotices(this);
-  RefreshScreenChooser();
-  DocumentChanged();
-  RefreshStatusBar();
-  m_zoomChosen = false;
-  m_canvas->SetZoom(m_canvas->ZoomToFit(m_canvasArea->viewport()->size()));
+  ScreensChanged();
   return true;
 }
 
 void CMainFrame::ShowFailure(const Status& failure) { m_app.ShowFailure(this, failure); }
 
+bool CMainFrame::IsStartViewShown() const { return m_pages->currentWidget() == m_startView; }
+
 void CMainFrame::DocumentChanged() {
+  const bool noScreen = m_app.Doc().Screens().Count() == 0;
+  m_startView->SetWizardAvailable(HasScreenWizard(m_app.Plugins()));
+  m_pages->setCurrentWidget(noScreen ? static_cast<QWidget*>(m_startView) : m_editorPage);
   m_tree->Rebuild(m_app.Doc());
   m_properties->Refresh();
   UpdateCanvas();
@@ -446,6 +475,7 @@ void CMainFrame::RunCommand(int command) {
     case kCmdZoomOut: StepZoom(-1); return;
     case kCmdChangeAdminPassword:
     case kCmdChangeStartupPassword: ChangePassword(command); return;
+    case kCmdScreenManager: ManageScreens(); return;
     case kCmdAbout: ShowAbout(); return;
     case kCmdExit: close(); return;
     case kCmdViewToolBar: m_toolBar->setVisible(Action(command)->isChecked()); return;
@@ -562,6 +592,64 @@ void CMainFrame::ChangePassword(int command) {
   const PasswordKind kind = PasswordKindOf(command);
   CChangePasswordDlg dialog(kind, m_app.Passwords().Get(kind), command, this);
   if (dialog.exec() == QDialog::Accepted) m_app.StorePassword(kind, dialog.NewBlock());
+}
+
+void CMainFrame::ManageScreens() {
+  CPrgListDoc& doc = m_app.Doc();
+  const auto store = [this, &doc](const CScreenListEdit& edit) { return ApplyScreenListEdit(doc, edit, m_app.Folders()); };
+  CScrmngDlg dialog(doc.Screens(), doc.CurrentScreenIndex(), m_app.Passwords(), m_app.Folders(), m_app.Prompts(), store, this);
+  if (dialog.exec() == QDialog::Accepted) ScreensChanged();
+}
+
+void CMainFrame::FirstScreensDefined(const CScreenData& list) {
+  if (const Status defined = DefineFirstScreens(m_app.Doc(), list, m_app.Folders()); !defined) ShowFailure(defined);
+  ScreensChanged();
+}
+
+void CMainFrame::DefineByWizard() {
+  const WizardRun run = RunScreenWizard(m_app.Plugins(), m_app.LanguageId(), this, m_app.Folders());
+  if (!run.problem.empty()) {
+    WriteLog(LogKind::Error, run.problem);
+    m_app.Prompts().Message(this, run.problem, kTextError, QMessageBox::Critical);
+    return;
+  }
+  if (!run.screensTaken) return;
+  CScreenData found;
+  const Status read = found.Load(m_app.Folders().ScreenFile(), false);
+  if (found.Count() == 0) {
+    ShowStatus(m_app.Prompts(), this, read.ok() ? NoScreenInFileRefusal() : read, kTextInformation, QMessageBox::Information);
+    return;
+  }
+  FirstScreensDefined(found);
+}
+
+void CMainFrame::DefineFromFile() {
+  const QString file = QFileDialog::getOpenFileName(this, Text(kTextLoadScreensFromFile), QString(), FileDialogFilter(kTextScreensFilter));
+  if (file.isEmpty()) return;
+  CScreenData loaded;
+  const Status read = loaded.Load(file.toStdString(), false);
+  if (loaded.Count() == 0) {
+    ShowStatus(m_app.Prompts(), this, read.ok() ? NoScreenInFileRefusal() : read, kTextInformation, QMessageBox::Information);
+    return;
+  }
+  if (!read) ShowStatus(m_app.Prompts(), this, read, kTextWarning);
+  FirstScreensDefined(loaded);
+}
+
+void CMainFrame::DefineManually() {
+  const CScreenData none;
+  CScrEditDlg editor(none, -1, ProposeNewScreen(none, -1), m_app.Folders(), m_app.Prompts(), {}, this);
+  if (editor.exec() != QDialog::Accepted) return;
+  CScreenData list;
+  const ScreenDefinition defined = editor.Definition();
+  list.Append(defined.screen, defined.comm);
+  FirstScreensDefined(list);
+}
+
+void CMainFrame::DefineDefault() {
+  CScreenData list;
+  list.MakeDefault();
+  FirstScreensDefined(list);
 }
 
 void CMainFrame::RunTool(int command) {

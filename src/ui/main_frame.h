@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/status.h"
 #include "app/tool_plugins.h"
 #include "platform/status.h"
+#include "screen/screen_data.h"
 
 class QAction;
 class QComboBox;
@@ -20,6 +20,7 @@ class QDockWidget;
 class QLabel;
 class QMenu;
 class QScrollArea;
+class QStackedWidget;
 class QSystemTrayIcon;
 class QToolBar;
 
@@ -28,6 +29,7 @@ namespace vantorel {
 class CPlaybillCanvas;
 class CProgramTree;
 class CPropertyPanel;
+class CScrListView;
 class CVantorelApp;
 
 class CMainFrame : public QMainWindow {
@@ -56,6 +58,9 @@ public:
   CProgramTree* Tree() const { return m_tree; }
   CPlaybillCanvas* Canvas() const { return m_canvas; }
   CPropertyPanel* Properties() const { return m_properties; }
+  // Shown in place of the tree and the canvas while no screen is defined.
+  CScrListView* StartView() const { return m_startView; }
+  bool IsStartViewShown() const;
   QComboBox* ScreenChooser() const { return m_screenChooser; }
   QLabel* StatusPane(int index) const { return m_panes.at(static_cast<std::size_t>(index)); }
 
@@ -102,6 +107,16 @@ private:
   void ShowOptions();
   void ChooseLanguage();
   void ChangePassword(int command);
+  // The screen manager; its OK stores the list and opens the current screen's playbill.
+  void ManageScreens();
+  // Chooser, tree, canvas and status bar after the screen list changed.
+  void ScreensChanged();
+  // The four first definitions of the start view.
+  void DefineByWizard();
+  void DefineFromFile();
+  void DefineManually();
+  void DefineDefault();
+  void FirstScreensDefined(const CScreenData& list);
   void RunTool(int command);
   void FindDevice();
   void ShowAbout();
@@ -123,6 +138,9 @@ private:
   QScrollArea* m_canvasArea = nullptr;
   CPropertyPanel* m_properties = nullptr;
   QDockWidget* m_propertyDock = nullptr;
+  QStackedWidget* m_pages = nullptr;
+  QWidget* m_editorPage = nullptr;
+  CScrListView* m_startView = nullptr;
   std::array<QLabel*, kStatusPanes> m_panes{};
   ToolMenu m_toolMenu;
   std::vector<QAction*> m_pluginActions;  // everything the plug-ins added to the tools menu

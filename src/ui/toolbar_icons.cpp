@@ -72,6 +72,21 @@ QIcon Layout(int layout) {
   return QIcon(pixmap);
 }
 
+// A cross screen beside the lines of a list: the screen manager.
+QIcon ScreenList() {
+  QPixmap pixmap = Blank();
+  QPainter painter(&pixmap);
+  painter.fillRect(1, 4, 18, 18, Qt::black);
+  for (const QRect corner : {QRect(1, 4, 6, 6), QRect(13, 4, 6, 6), QRect(1, 16, 6, 6), QRect(13, 16, 6, 6)}) {
+    painter.fillRect(corner, QColor(150, 150, 150));
+  }
+  painter.fillRect(8, 11, 4, 4, QColor(255, 200, 40));
+  painter.setPen(QPen(QColor(40, 80, 160), 3));
+  for (const int y : {8, 15, 22, 29}) painter.drawLine(22, y, 30, y);
+  painter.drawLine(2, 29, 17, 29);
+  return QIcon(pixmap);
+}
+
 QIcon Magnifier(bool in) {
   QPixmap pixmap = Blank();
   QPainter painter(&pixmap);
@@ -120,6 +135,7 @@ QIcon CommandIcon(int command) {
     case kCmdZoomOut: return Magnifier(false);
     case kCmdUndo: return TurnArrow(false);
     case kCmdRedo: return TurnArrow(true);
+    case kCmdScreenManager: return ScreenList();
     default: break;
   }
   if (command >= kCmdFirstLayout && command < kCmdFirstLayout + kLayoutCount) return Layout(command - kCmdFirstLayout);

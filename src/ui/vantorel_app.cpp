@@ -21,6 +21,10 @@ constexpr int kIdleCheckMilliseconds = 1000;
 
 }  // namespace
 
+void ShowStatus(IAppPrompts& prompts, QWidget* parent, const Status& status, int fallbackTitle, QMessageBox::Icon icon) {
+  prompts.Message(parent, StatusMessage(status), StatusTitle(status, fallbackTitle), icon);
+}
+
 std::optional<std::string> CDialogPrompts::AskPassword(QWidget* parent) {
   CPasswordDlg dialog(parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;

@@ -34,13 +34,17 @@ class CMainFrame;
 class IAppPrompts {
 public:
   virtual ~IAppPrompts() = default;
-  // The startup password, or nullopt when the user cancels.
+  // A password (the startup password, the screen manager's), or nullopt when the user cancels.
   virtual std::optional<std::string> AskPassword(QWidget* parent) = 0;
   virtual void Message(QWidget* parent, const std::string& text, int captionId, QMessageBox::Icon icon) = 0;
   // A question with one answer per text of `choiceIds`: the index of the answer (the last one
   // changes nothing).
   virtual int Choose(QWidget* parent, const std::string& text, int captionId, const std::vector<int>& choiceIds) = 0;
 };
+
+// A failure or refusal shown as its message, under its own title or else `fallbackTitle`.
+void ShowStatus(IAppPrompts& prompts, QWidget* parent, const Status& status, int fallbackTitle,
+                QMessageBox::Icon icon = QMessageBox::Warning);
 
 // The real dialogs.
 class CDialogPrompts : public IAppPrompts {

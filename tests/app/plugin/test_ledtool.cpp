@@ -3,6 +3,8 @@
 //                     "<TOOL_PREFIX> <k>", of type 100 + k
 //   TOOL_RUNNABLE     Ledtool_Create, the setters, Ledtool_DoModal and Ledtool_Destroy
 //   TOOL_SEARCH       Ledtool_SearchCard and Ledtool_SearchCardEx
+//   TOOL_WIZARD       Ledtool_SearchCardEx is the screen setting wizard: it leaves one screen (ID 9,
+//                     64 x 64, "Found") in "screen.cf_" of the data folder and reports 1
 // Every run appends what the tool was told to "tool-calls.txt" in the data folder it was given.
 
 #include <cstdio>
@@ -73,7 +75,14 @@ __attribute__((visibility("default"))) int Ledtool_SearchCard(LedtoolHandle h, v
 }
 __attribute__((visibility("default"))) int Ledtool_SearchCardEx(LedtoolHandle h, void*) {
   Record(*static_cast<Tool*>(h), "search-ex");
+#ifdef TOOL_WIZARD
+  std::ofstream(static_cast<Tool*>(h)->dataFolder + "/screen.cf_")
+      << "[SCREEN]\r\nSCRNAME=Found\r\nTYPE=6\r\nCOLOR=119\r\nWIDTH=64\r\nHEIGHT=64\r\nNUMBER=9\r\nMODEL=19205\r\n"
+         "[/SCREEN]\r\n\r\n";
+  return 1;
+#else
   return 3;
+#endif
 }
 #endif
 }

@@ -317,11 +317,11 @@ void CScrEditDlg::CommChosen(int index) {
   ShowComm();
 }
 
-bool CScrEditDlg::Collect() {
+bool CScrEditDlg::CollectAddresses(ScreenDefinition& definition) {
   const struct {
     QLineEdit* field;
     std::uint32_t* value;
-  } addresses[] = {{m_ip, &m_definition.comm.ipAddr}, {m_idCode, &m_definition.comm.idCode}};
+  } addresses[] = {{m_ip, &definition.comm.ipAddr}, {m_idCode, &definition.comm.idCode}};
   for (const auto& address : addresses) {
     if (!IsRowShown(address.field)) continue;  // kept as it was: it does not apply to this type
     const std::string text = address.field->text().trimmed().toStdString();
@@ -338,12 +338,12 @@ bool CScrEditDlg::Collect() {
 }
 
 void CScrEditDlg::accept() {
-  if (!Collect()) return;
   ScreenDefinition accepted = m_definition;
   if (const Status checked = AcceptEditedScreen(m_list, m_editedIndex, accepted); !checked) {
     ShowStatus(m_prompts, this, checked, kTextPrompt);
     return;
   }
+  if (!CollectAddresses(accepted)) return;
   if (m_extraCheck) {
     if (const Status checked = m_extraCheck(accepted); !checked) {
       ShowStatus(m_prompts, this, checked, kTextPrompt);

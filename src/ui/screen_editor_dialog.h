@@ -74,8 +74,9 @@ private:
   void ShowScreen();
   void ShowComm();
   void ShowCommRows();
-  // m_definition from the controls; false (with the refusal shown) when an address is not one.
-  bool Collect();
+  // The addresses of the fields shown into `definition`; false (with the refusal shown) when one
+  // is not an address.
+  bool CollectAddresses(ScreenDefinition& definition);
   void ModelChosen(int index);
   void PresetChosen(int index);
   void SpecialChosen(int index);

@@ -5,6 +5,7 @@
 
 #include "app/options.h"
 #include "app/password_store.h"
+#include "app/serial_ports.h"
 #include "app/user_settings.h"
 #include "platform/atomic_file.h"
 #include "support/temp_folder.h"
@@ -76,6 +77,21 @@ TEST(Options, BrandingAndCaption) {
   EXPECT_EQ(branding.aboutImage, "logo.png");
   EXPECT_EQ(branding.aboutTitle, "About it");
   EXPECT_EQ(MainWindowCaption(branding), "Sign Studio");
+}
+
+TEST(SerialPorts, ClassicNumberingUnlessTheSettingsFileSaysOtherwise) {
+  TempFolder folder;
+  const CSerialPortTable classic = CSerialPortTable::FromSettingsFile(folder / "Vantorel.ini");
+  EXPECT_EQ(classic.DevicePath(0), "/dev/ttyS0");
+  EXPECT_EQ(classic.DevicePath(98), "/dev/ttyS98");
+  EXPECT_EQ(classic.DevicePath(99), "");
+  EXPECT_EQ(classic.DevicePath(-1), "");
+  ASSERT_TRUE(WriteFileAtomically(folder / "Vantorel.ini",
+                                  "[ENV]\r\nPreview Show=1\r\n[serial]\r\ncom3 = /dev/ttyUSB0\r\nCOM4=\r\nCOM100=/dev/pts/9\r\n"));
+  const CSerialPortTable mapped = CSerialPortTable::FromSettingsFile(folder / "Vantorel.ini");
+  EXPECT_EQ(mapped.DevicePath(2), "/dev/ttyUSB0");
+  EXPECT_EQ(mapped.DevicePath(3), "/dev/ttyS3");  // an empty value keeps the classic device
+  EXPECT_EQ(mapped.DevicePath(0), "/dev/ttyS0");
 }
 
 // The per-user store of these tests lives in a temporary folder.

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/atomic_file.h"
+#include "screen/cross_map_library.h"
 #include "screen/part_rows.h"
 #include "support/temp_folder.h"
 
@@ -167,6 +168,23 @@ TEST_F(DefaultPartsTest, ImportExportAndDefaultRows) {
   EXPECT_EQ(none.status().text(), kTextNone);
   ASSERT_TRUE(DefaultPartRows(64, 64, m_file).ok());
   EXPECT_EQ(DefaultPartRows(64, 64, m_file)->size(), 4u);
+}
+
+TEST(CrossMapLibrary, TheMapFilesOfASignSizeWithTheirPictures) {
+  const test::TempFolder program;
+  const std::filesystem::path folder = CrossMapFolder(program.Path(), 64, 32);
+  EXPECT_EQ(folder, program / "Config" / "CrossMap" / "64x32");
+  EXPECT_TRUE(CrossMapFiles(folder).empty());  // no folder: no files
+  program.Write("Config/CrossMap/64x32/west.map", "w");
+  program.Write("Config/CrossMap/64x32/EAST.MAP", "e");
+  program.Write("Config/CrossMap/64x32/east.jpg", "picture");
+  program.Write("Config/CrossMap/64x32/readme.txt", "text");
+  program.Write("Config/CrossMap/64x32/old.map.bak", "backup");
+  program.Write("Config/CrossMap/64x32/folder.map/inside.map", "in a folder");
+  program.Write("Config/CrossMap/64x64/other.map", "another size");
+  EXPECT_EQ(CrossMapFiles(folder), (std::vector<std::filesystem::path>{folder / "EAST.MAP", folder / "west.map"}));
+  EXPECT_EQ(CrossMapPicture(folder / "west.map"), folder / "west.jpg");
+  EXPECT_EQ(CrossMapTitle("Gate[2]", 64, 32, "COM1: 115200,N,8,1"), "Gate[2], 64 x 32, COM1: 115200,N,8,1");
 }
 
 }  // namespace

@@ -694,5 +694,22 @@ TEST_F(ScreenDialogsTest, TheWizardOfTheToolPlugin) {
   EXPECT_NE(calls.find("admin= advanced="), std::string::npos) << calls;
 }
 
+TEST_F(ScreenDialogsTest, AToolPluginThatDoesNotLoad) {
+  const auto program = m_root / "program";
+  test::WriteText(program / "libledtool.so", "not a library");
+  CMainFrame& frame = StartOn({}, program);
+  m_prompts.messages.clear();  // the tool menu said so at start
+  InManager(frame, [](CScrmngDlg* manager) {
+    Select(manager, 0);
+    manager->RemoveButton()->click();
+    ClickOk(manager->findChild<QDialogButtonBox*>());
+  });
+  frame.StartView()->WizardButton()->click();
+  ASSERT_EQ(m_prompts.messages.size(), 1u);
+  EXPECT_EQ(m_prompts.messages[0].text, "Fail loading DLL\n\n" + (program / "libledtool.so").string());
+  EXPECT_EQ(m_prompts.messages[0].captionId, kTextError);
+  EXPECT_TRUE(frame.IsStartViewShown());
+}
+
 }  // namespace
 }  // namespace vantorel

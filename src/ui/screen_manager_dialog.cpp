@@ -96,8 +96,8 @@ CScrmngDlg::CScrmngDlg(const CScreenData& screens, int currentIndex, const Passw
 }
 
 int CScrmngDlg::Selected() const {
-  const QTreeWidgetItem* item = m_list->currentItem();
-  return item && item->isSelected() ? m_list->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(item)) : -1;
+  QTreeWidgetItem* item = m_list->currentItem();
+  return item && item->isSelected() ? m_list->indexOfTopLevelItem(item) : -1;
 }
 
 void CScrmngDlg::ShowList(int select) {

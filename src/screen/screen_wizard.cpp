@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "app/status_text.h"
+#include "app/text_ids.h"
 
 namespace vantorel {
 
@@ -11,7 +11,7 @@ bool HasScreenWizard(const CToolPlugins& plugins) {
   return std::filesystem::exists(plugins.Library(), error);
 }
 
-WizardRun RunScreenWizard(const CToolPlugins& plugins, int languageId, void* parent, const CAppFolders& folders) {
+Expected<bool> RunScreenWizard(const CToolPlugins& plugins, int languageId, void* parent, const CAppFolders& folders) {
   const std::filesystem::path pending = folders.InDataFolder(kWizardScreenFile);
   std::error_code error;
   std::filesystem::remove(pending, error);
@@ -20,12 +20,12 @@ WizardRun RunScreenWizard(const CToolPlugins& plugins, int languageId, void* par
   context.languageId = languageId;
   context.dataFolder = folders.DataFolder().string();
   context.parent = parent;
-  const ToolRun run = plugins.FindDevice(context, true);
-  if (!run.ok) return {run.message, false};
-  if (run.result <= 0 || !std::filesystem::is_regular_file(pending, error)) return {};
+  const Expected<int> found = plugins.FindDevice(context, true);
+  if (!found) return found.status();
+  if (*found <= 0 || !std::filesystem::is_regular_file(pending, error)) return false;
   std::filesystem::rename(pending, folders.ScreenFile(), error);
-  if (error) return {StatusMessage(Status::SystemError(error.value(), folders.ScreenFile())), false};
-  return {{}, true};
+  if (error) return Status::SystemError(error.value(), folders.ScreenFile()).WithTitle(kTextError);
+  return true;
 }
 
 }  // namespace vantorel

@@ -607,17 +607,16 @@ void CMainFrame::FirstScreensDefined(const CScreenData& list) {
 }
 
 void CMainFrame::DefineByWizard() {
-  const WizardRun run = RunScreenWizard(m_app.Plugins(), m_app.LanguageId(), this, m_app.Folders());
-  if (!run.problem.empty()) {
-    WriteLog(LogKind::Error, run.problem);
-    m_app.Prompts().Message(this, run.problem, kTextError, QMessageBox::Critical);
+  const Expected<bool> taken = RunScreenWizard(m_app.Plugins(), m_app.LanguageId(), this, m_app.Folders());
+  if (!taken) {
+    ShowFailure(taken.status());
     return;
   }
-  if (!run.screensTaken) return;
+  if (!*taken) return;
   CScreenData found;
   const Status read = found.Load(m_app.Folders().ScreenFile(), false);
   if (found.Count() == 0) {
-    ShowStatus(m_app.Prompts(), this, read.ok() ? NoScreenInFileRefusal() : read, kTextInformation, QMessageBox::Information);
+    m_app.ShowStatus(this, read.ok() ? NoScreenInFileRefusal() : read, kTextInformation, QMessageBox::Information);
     return;
   }
   FirstScreensDefined(found);
@@ -629,10 +628,10 @@ void CMainFrame::DefineFromFile() {
   CScreenData loaded;
   const Status read = loaded.Load(file.toStdString(), false);
   if (loaded.Count() == 0) {
-    ShowStatus(m_app.Prompts(), this, read.ok() ? NoScreenInFileRefusal() : read, kTextInformation, QMessageBox::Information);
+    m_app.ShowStatus(this, read.ok() ? NoScreenInFileRefusal() : read, kTextInformation, QMessageBox::Information);
     return;
   }
-  if (!read) ShowStatus(m_app.Prompts(), this, read, kTextWarning);
+  if (!read) m_app.ShowStatus(this, read, kTextWarning, QMessageBox::Warning);
   FirstScreensDefined(loaded);
 }
 

@@ -152,7 +152,7 @@ Expected<bool> CVantorelApp::ChangeLanguage(int languageId, bool remember) {
 
 void CVantorelApp::ShowStatus(QWidget* parent, const Status& status, TextId caption, QMessageBox::Icon icon) {
   WriteLog(LogKind::Error, StatusMessage(status));
-  m_prompts.Message(parent, StatusMessage(status), StatusTitle(status, caption), icon);
+  vantorel::ShowStatus(m_prompts, parent, status, caption, icon);
 }
 
 void CVantorelApp::ShowFailure(QWidget* parent, const Status& failure) {

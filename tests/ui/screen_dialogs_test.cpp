@@ -706,7 +706,7 @@ TEST_F(ScreenDialogsTest, AToolPluginThatDoesNotLoad) {
   });
   frame.StartView()->WizardButton()->click();
   ASSERT_EQ(m_prompts.messages.size(), 1u);
-  EXPECT_EQ(m_prompts.messages[0].text, "Fail loading DLL\n\n" + (program / "libledtool.so").string());
+  EXPECT_EQ(m_prompts.messages[0].text, "Fail loading DLL: " + (program / "libledtool.so").string());
   EXPECT_EQ(m_prompts.messages[0].captionId, kTextError);
   EXPECT_TRUE(frame.IsStartViewShown());
 }

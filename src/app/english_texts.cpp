@@ -290,6 +290,8 @@ constexpr TextEntry kTexts[] = {
   {5100, "Not a usable font file"},
   {5110, "The picture could not be read"},
   {5111, "Items of this kind are not drawn yet: %s"},
+  {5112, "Picture file"},
+  {5113, "Inverted"},
   {5200, "Screen setting"},
   {5201, "&Add..."},
   {5202, "&Copy..."},

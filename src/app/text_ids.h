@@ -289,6 +289,8 @@
   X(kTextFontFileDamaged, 5100)              \
   X(kTextPictureUnreadable, 5110)            \
   X(kTextItemKindNotDrawn, 5111)             \
+  X(kTextPictureFile, 5112)                  \
+  X(kTextInversePicture, 5113)               \
   X(kTextScreenSetting, 5200)                \
   X(kTextAddScreen, 5201)                    \
   X(kTextCopyScreen, 5202)                   \

@@ -70,6 +70,8 @@ Expected<QImage> ReadPicture(const std::filesystem::path& file, ReadWarnings* wa
   return picture;
 }
 
+bool IsReadablePicture(const std::filesystem::path& file) { return ReadPicture(file).ok(); }
+
 Expected<Animation> ReadAnimation(const std::filesystem::path& file, ReadWarnings* warnings) {
   const Expected<std::vector<std::uint8_t>> bytes = ReadBytes(file);
   if (!bytes) return bytes.status();

@@ -28,6 +28,9 @@ Expected<QImage> DecodePicture(std::span<const std::uint8_t> bytes, ReadWarnings
 // The picture of a file; a failure names the file.
 Expected<QImage> ReadPicture(const std::filesystem::path& file, ReadWarnings* warnings = nullptr);
 
+// Whether `file` is a picture we can show (it decodes).
+bool IsReadablePicture(const std::filesystem::path& file);
+
 // Every frame of a GIF file; any other picture file is one frame that stays.
 Expected<Animation> ReadAnimation(const std::filesystem::path& file, ReadWarnings* warnings = nullptr);
 

@@ -5,11 +5,11 @@
 namespace vantorel {
 namespace {
 
-constexpr StoredColour kRed = 0x0000FF;
-constexpr StoredColour kGreen = 0x00FF00;
-constexpr StoredColour kBlue = 0xFF0000;
+constexpr LedColour kRed = 0x0000FF;
+constexpr LedColour kGreen = 0x00FF00;
+constexpr LedColour kBlue = 0xFF0000;
 
-int ChannelValue(StoredColour colour, LedChannel channel) {
+int ChannelValue(LedColour colour, LedChannel channel) {
   return static_cast<int>((colour >> (8 * static_cast<int>(channel))) & 0xFF);
 }
 
@@ -20,8 +20,8 @@ LedPixelFormat LedPixelFormatFor(std::uint16_t colourMode, bool indexedWanted) {
   return !grey && indexedWanted ? LedPixelFormat::kIndexed4 : LedPixelFormat::kRgb24;
 }
 
-std::array<StoredColour, 16> IndexedPalette(std::uint16_t colourMode) {
-  std::array<StoredColour, 16> palette{};  // black
+std::array<LedColour, 16> IndexedPalette(std::uint16_t colourMode) {
+  std::array<LedColour, 16> palette{};  // black
   const int colours = colourMode == 1 || colourMode == 2 ? 2 : colourMode == 3 ? 4 : 8;
   for (int index = 1; index < colours; ++index) {
     palette[static_cast<std::size_t>(index)] =
@@ -42,23 +42,23 @@ CLedBitmap::CLedBitmap(int width, int height, std::uint16_t colourMode, bool ind
   } else {
     m_image = QImage(width, height, QImage::Format_Indexed8);
     QList<QRgb> table;
-    for (const StoredColour colour : m_palette) table.push_back(ToQRgb(colour));
+    for (const LedColour colour : m_palette) table.push_back(ToQRgb(colour));
     m_image.setColorTable(table);
   }
   Fill(0);
 }
 
-std::uint8_t CLedBitmap::IndexOf(StoredColour colour) const {
+std::uint8_t CLedBitmap::IndexOf(LedColour colour) const {
   int index = 0;
   if (ChannelValue(colour, LedChannel::kRed) >= kLitThreshold) index |= 1;
   if (ChannelValue(colour, LedChannel::kGreen) >= kLitThreshold) index |= 2;
   if (ChannelValue(colour, LedChannel::kBlue) >= kLitThreshold) index |= 4;
   // A colour the screen has no LEDs for shows black rather than another colour.
-  const StoredColour shown = (index & 1 ? kRed : 0) | (index & 2 ? kGreen : 0) | (index & 4 ? kBlue : 0);
+  const LedColour shown = (index & 1 ? kRed : 0) | (index & 2 ? kGreen : 0) | (index & 4 ? kBlue : 0);
   return m_palette[static_cast<std::size_t>(index)] == shown ? static_cast<std::uint8_t>(index) : 0;
 }
 
-void CLedBitmap::Fill(StoredColour colour) {
+void CLedBitmap::Fill(LedColour colour) {
   if (IsEmpty()) return;
   if (m_format == LedPixelFormat::kIndexed4) {
     m_image.fill(IndexOf(colour));
@@ -67,15 +67,15 @@ void CLedBitmap::Fill(StoredColour colour) {
   }
 }
 
-StoredColour CLedBitmap::Pixel(int x, int y) const {
+LedColour CLedBitmap::Pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return 0;
   if (m_format == LedPixelFormat::kIndexed4) return m_palette[m_image.constScanLine(y)[x] & 0x0F];
   const uchar* pixel = m_image.constScanLine(y) + 3 * x;
-  return static_cast<StoredColour>(pixel[0]) | (static_cast<StoredColour>(pixel[1]) << 8) |
-         (static_cast<StoredColour>(pixel[2]) << 16);
+  return static_cast<LedColour>(pixel[0]) | (static_cast<LedColour>(pixel[1]) << 8) |
+         (static_cast<LedColour>(pixel[2]) << 16);
 }
 
-void CLedBitmap::SetPixel(int x, int y, StoredColour colour) {
+void CLedBitmap::SetPixel(int x, int y, LedColour colour) {
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return;
   if (m_format == LedPixelFormat::kIndexed4) {
     m_image.scanLine(y)[x] = IndexOf(colour);
@@ -98,8 +98,8 @@ void CLedBitmap::Assign(const QImage& picture) {
     const uchar* in = rgb.constScanLine(y);
     uchar* out = m_image.scanLine(y);
     for (int x = 0; x < Width(); ++x, in += 3) {
-      out[x] = IndexOf(static_cast<StoredColour>(in[0]) | (static_cast<StoredColour>(in[1]) << 8) |
-                       (static_cast<StoredColour>(in[2]) << 16));
+      out[x] = IndexOf(static_cast<LedColour>(in[0]) | (static_cast<LedColour>(in[1]) << 8) |
+                       (static_cast<LedColour>(in[2]) << 16));
     }
   }
 }

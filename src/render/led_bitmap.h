@@ -18,12 +18,12 @@
 
 namespace vantorel {
 
-using StoredColour = std::uint32_t;  // 0x00BBGGRR
+using LedColour = std::uint32_t;  // 0x00BBGGRR
 
-inline QRgb ToQRgb(StoredColour colour) { return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
-inline StoredColour FromQRgb(QRgb rgb) {
-  return static_cast<StoredColour>(qRed(rgb)) | (static_cast<StoredColour>(qGreen(rgb)) << 8) |
-         (static_cast<StoredColour>(qBlue(rgb)) << 16);
+inline QRgb ToQRgb(LedColour colour) { return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
+inline LedColour FromQRgb(QRgb rgb) {
+  return static_cast<LedColour>(qRed(rgb)) | (static_cast<LedColour>(qGreen(rgb)) << 8) |
+         (static_cast<LedColour>(qBlue(rgb)) << 16);
 }
 
 enum class LedPixelFormat { kRgb24, kIndexed4 };
@@ -32,7 +32,7 @@ enum class LedPixelFormat { kRgb24, kIndexed4 };
 LedPixelFormat LedPixelFormatFor(std::uint16_t colourMode, bool indexedWanted);
 
 // The 16 palette entries of the indexed form for `colourMode`, as stored-form colours.
-std::array<StoredColour, 16> IndexedPalette(std::uint16_t colourMode);
+std::array<LedColour, 16> IndexedPalette(std::uint16_t colourMode);
 
 // Channels of a colour plane.
 enum class LedChannel { kRed = 0, kGreen = 1, kBlue = 2 };
@@ -50,9 +50,9 @@ public:
   LedPixelFormat Format() const { return m_format; }
   std::uint16_t ColourMode() const { return m_colourMode; }
 
-  void Fill(StoredColour colour);
-  StoredColour Pixel(int x, int y) const;
-  void SetPixel(int x, int y, StoredColour colour);
+  void Fill(LedColour colour);
+  LedColour Pixel(int x, int y) const;
+  void SetPixel(int x, int y, LedColour colour);
 
   // The pixels as a QImage to draw into (24-bit: Format_RGB888; indexed: Format_Indexed8 with the
   // palette); a painter must not be used on the indexed form, draw into Rgb24 and Quantise then.
@@ -72,13 +72,13 @@ public:
 
   // The palette index nearest to `colour` in the indexed form: each channel counts as lit at
   // kLitThreshold, and a colour the screen cannot show becomes black.
-  std::uint8_t IndexOf(StoredColour colour) const;
+  std::uint8_t IndexOf(LedColour colour) const;
 
 private:
   QImage m_image;
   LedPixelFormat m_format = LedPixelFormat::kRgb24;
   std::uint16_t m_colourMode = 0x77;
-  std::array<StoredColour, 16> m_palette{};
+  std::array<LedColour, 16> m_palette{};
 };
 
 }  // namespace vantorel

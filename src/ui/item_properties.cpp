@@ -17,6 +17,7 @@
 #include "playbill/effect_table.h"
 #include "playbill/item_builder.h"
 #include "playbill/playbill_keys.h"
+#include "ui/picture_item_properties.h"
 #include "ui/ui_text.h"
 
 namespace vantorel {
@@ -58,6 +59,9 @@ CItemProperties::CItemProperties(QWidget* parent) : CRecordProperties(parent) {
   form->addRow(m_texts.Label(kTextStayTime, this), m_stayTime);
   form->addRow(m_transparent);
   form->addRow(m_texts.Label(kTextBackgroundColour, this), m_backgroundColour);
+  m_picture = new CPictureItemProperties(this);
+  form->addRow(m_picture);
+  connect(m_picture, &CRecordProperties::edited, this, &CRecordProperties::edited);
   FillChoices();
 
   connect(m_effect, &QComboBox::activated, this, [this](int index) {
@@ -111,6 +115,13 @@ void CItemProperties::Show(const tagPrgItem& record) {
   m_backgroundColour->setText(ColourOf(item.bgColor).name());
   // A kind that does not keep its background colour would lose it on saving.
   m_backgroundColour->setEnabled(ItemKindWrites(item.actType, ActorKey::BgColor));
+  m_picture->setVisible(item.actType == kKindPicture);
+  m_picture->Show(record);
+}
+
+void CItemProperties::Retranslate() {
+  m_picture->Retranslate();
+  CRecordProperties::Retranslate();
 }
 
 }  // namespace vantorel

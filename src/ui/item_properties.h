@@ -1,6 +1,7 @@
 #pragma once
 // The settings every item has, whatever its kind: entry effect, effect speed, stay time,
-// transparent background, and the background colour (offered for the kinds that keep it).
+// transparent background, and the background colour (offered for the kinds that keep it); below
+// them the editor of what the item's kind shows.
 
 #include "ui/record_properties.h"
 
@@ -11,6 +12,8 @@ class QSpinBox;
 
 namespace vantorel {
 
+class CPictureItemProperties;
+
 class CItemProperties : public CRecordProperties {
   Q_OBJECT
 public:
@@ -20,6 +23,8 @@ public:
   explicit CItemProperties(QWidget* parent);
 
   void Show(const tagPrgItem& record) override;
+  void Retranslate() override;
+  CPictureItemProperties* PictureEditor() const { return m_picture; }
 
 private:
   void FillChoices() override;
@@ -34,6 +39,7 @@ private:
   QSpinBox* m_stayTime = nullptr;
   QCheckBox* m_transparent = nullptr;
   QPushButton* m_backgroundColour = nullptr;
+  CPictureItemProperties* m_picture = nullptr;
 };
 
 }  // namespace vantorel

@@ -25,6 +25,7 @@
 #include "app/status_text.h"
 #include "app/text_format.h"
 #include "app/text_table.h"
+#include "codecs/picture_file.h"
 #include "playbill/document_session.h"
 #include "playbill/playbill_file_name.h"
 #include "playbill/playbill_transfer.h"
@@ -62,8 +63,6 @@ PasswordKind PasswordKindOf(int command) {
     default: return PasswordKind::Startup;
   }
 }
-
-bool IsDecodablePicture(const std::filesystem::path& path) { return !QImage(QString::fromStdString(path.string())).isNull(); }
 
 // The answers to a save that failed while closing, in the order of their buttons.
 enum CloseAnswer { kCloseRetry, kCloseDiscard, kCloseCancel };
@@ -414,22 +413,36 @@ void CMainFrame::UpdateCanvas() {
   const tagScreenInfo& screen = doc.CurrentScreen();
   m_canvas->SetScreen(QSize(screen.width, screen.height), ParsePartList(doc.Screens().Comm(doc.CurrentScreenIndex()).special));
 
-  std::vector<CanvasWindow> windows;
-  QImage background;
   const SelectionSummary& selection = doc.Selection();
+  QImage background;
   if (selection.programRecord >= 0) {
-    const tagProgramPart& program = doc.Record(selection.programRecord).program;
-    if (!program.backgrd.empty()) background = QImage(QString::fromStdString(program.backgrd.str()));
-    const int count = static_cast<int>(doc.Records().size());
-    for (int i = selection.programRecord + 1; i < count && !doc.Record(i).IsProgram(); ++i) {
-      const tagPrgItem& record = doc.Record(i);
-      if (record.IsWindow()) {
-        windows.push_back({QRect(record.window.left, record.window.top, record.window.width, record.window.height), i});
-      }
-    }
+    background = m_canvasPages.Background(doc.Record(selection.programRecord).program, QSize(screen.width, screen.height),
+                                          screen.color, doc.WorkFolder());
   }
   m_canvas->SetBackground(std::move(background));
-  m_canvas->SetWindows(std::move(windows), selection.windowRecord);
+  m_canvas->SetWindows(CanvasWindows(), selection.windowRecord);
+}
+
+std::vector<CanvasWindow> CMainFrame::CanvasWindows() {
+  const CPrgListDoc& doc = m_app.Doc();
+  const SelectionSummary& selection = doc.Selection();
+  std::vector<CanvasWindow> windows;
+  if (selection.programRecord < 0) return windows;
+  const int count = static_cast<int>(doc.Records().size());
+  for (int i = selection.programRecord + 1; i < count && !doc.Record(i).IsProgram(); ++i) {
+    const tagPrgItem& record = doc.Record(i);
+    if (record.IsWindow()) {
+      windows.push_back({QRect(record.window.left, record.window.top, record.window.width, record.window.height), i, {}, false});
+      continue;
+    }
+    // A window shows its selected item, else the first of its items that can be drawn.
+    CanvasWindow& window = windows.back();
+    const bool holdsSelection = selection.windowRecord == window.record && selection.itemRecord >= 0;
+    if (!record.IsItem() || (holdsSelection ? i != selection.itemRecord : !window.page.isNull())) continue;
+    window.page = m_canvasPages.ItemPage(record.item, window.rect.size(), doc.CurrentScreen().color, doc.WorkFolder());
+    window.transparent = record.item.transp != 0;
+  }
+  return windows;
 }
 
 void CMainFrame::SelectRecord(int record) {
@@ -550,7 +563,7 @@ void CMainFrame::ImportPlaybillFile() {
 void CMainFrame::SetBackground() {
   const QString picture = QFileDialog::getOpenFileName(this, CommandCaption(kCmdSetBackground), QString(), FileDialogFilter(kTextImageFilter));
   if (picture.isEmpty()) return;
-  EditDocument(m_app.Doc().SetBackground(picture.toStdString(), IsDecodablePicture));
+  EditDocument(m_app.Doc().SetBackground(picture.toStdString(), IsReadablePicture));
 }
 
 void CMainFrame::EditSchedule() {

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "app/tool_plugins.h"
+#include "ui/canvas_pages.h"
+#include "ui/playbill_canvas.h"
 #include "platform/status.h"
 #include "screen/screen_data.h"
 
@@ -26,7 +28,6 @@ class QToolBar;
 
 namespace vantorel {
 
-class CPlaybillCanvas;
 class CProgramTree;
 class CPropertyPanel;
 class CScrListView;
@@ -84,6 +85,8 @@ private:
   void ApplyWindowDrag(int record, QRect rect);
   void UpdateCommandStates();
   void UpdateCanvas();
+  // The current program's windows with the page each one shows.
+  std::vector<CanvasWindow> CanvasWindows();
   void SelectRecord(int record);
   void EditDocument(bool changed);
 
@@ -135,6 +138,7 @@ private:
   QComboBox* m_screenChooser = nullptr;
   CProgramTree* m_tree = nullptr;
   CPlaybillCanvas* m_canvas = nullptr;
+  CCanvasPages m_canvasPages;
   QScrollArea* m_canvasArea = nullptr;
   CPropertyPanel* m_properties = nullptr;
   QDockWidget* m_propertyDock = nullptr;

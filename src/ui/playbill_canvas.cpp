@@ -21,6 +21,18 @@ WindowRect ToWindowRect(const QRect& rect) {
 
 QRect ToQRect(const WindowRect& rect) { return QRect(rect.left, rect.top, rect.width, rect.height); }
 
+// A transparent item shows the background where its own pixels are black.
+QImage Transparent(const QImage& page) {
+  QImage shown = page.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < shown.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(shown.scanLine(y));
+    for (int x = 0; x < shown.width(); ++x) {
+      if ((line[x] & 0xFFFFFF) == 0) line[x] = 0;
+    }
+  }
+  return shown;
+}
+
 Qt::CursorShape CursorFor(const WindowEdges& edges) {
   if (edges == WindowEdges::All()) return Qt::SizeAllCursor;
   if ((edges.left && edges.top) || (edges.right && edges.bottom)) return Qt::SizeFDiagCursor;
@@ -87,7 +99,16 @@ void CPlaybillCanvas::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QRect screen = OnWidget(QRect(QPoint(0, 0), m_screen));
   painter.fillRect(screen, Qt::black);
+  // One image pixel is one LED: magnified without smoothing.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
   if (!m_background.isNull()) painter.drawImage(screen, m_background);
+  for (const CanvasWindow& window : m_windows) {
+    if (window.page.isNull()) continue;
+    const QRect inside = window.rect.intersected(QRect(QPoint(0, 0), m_screen));
+    if (inside.isEmpty()) continue;
+    painter.drawImage(OnWidget(inside), window.transparent ? Transparent(window.page) : window.page,
+                      inside.translated(-window.rect.topLeft()));
+  }
   if (m_zoom >= 6) {  // the LED grid, once the LEDs are large enough to tell apart
     painter.setPen(QColor(32, 32, 32));
     for (int x = 1; x < m_screen.width(); ++x) painter.drawLine(screen.left() + x * m_zoom, screen.top(), screen.left() + x * m_zoom, screen.bottom());

@@ -1,6 +1,7 @@
 #pragma once
-// The editor's canvas: the current screen drawn at an integer zoom, the areas without LEDs greyed,
-// and the windows of the current program outlined and numbered. A click on a window chooses it;
+// The editor's canvas: the current screen drawn at an integer zoom, the program's background and
+// the page each window shows as LEDs, the areas without LEDs greyed, and the windows of the
+// current program outlined and numbered. A click on a window chooses it;
 // dragging inside it moves it, dragging at its edges or corners resizes it, by whole LEDs and
 // within the screen.
 
@@ -18,6 +19,8 @@ namespace vantorel {
 struct CanvasWindow {
   QRect rect;      // in screen pixels
   int record = -1;  // its record in the playbill
+  QImage page;      // what it shows, one pixel per LED (null: nothing drawn yet)
+  bool transparent = false;  // its black pixels let the background show
 };
 
 class CPlaybillCanvas : public QWidget {

@@ -22,8 +22,6 @@
 namespace vantorel {
 namespace {
 
-// The names of the background's display modes, by SHOWMODE.
-constexpr TextId kShowModeTexts[] = {kTextPlaceCenter, kTextPlaceZoom, kTextPlaceStretch, kTextPlaceTile};
 // Sunday first, as the day bits of the time window.
 constexpr TextId kDayTexts[] = {kTextSunday, kTextMonday, kTextTuesday, kTextWednesday,
                                 kTextThursday, kTextFriday, kTextSaturday};
@@ -127,7 +125,7 @@ void CProgramProperties::SetBackgroundActions(QAction* choose, QAction* clear) {
   m_clearBackground->setDefaultAction(clear);
 }
 
-void CProgramProperties::FillChoices() { vantorel::FillChoices(m_showMode, kShowModeTexts); }
+void CProgramProperties::FillChoices() { vantorel::FillChoices(m_showMode, kPlacementModeTexts); }
 
 void CProgramProperties::EnableTimeWindow(bool on) {
   for (QCheckBox* day : m_days) day->setEnabled(on);

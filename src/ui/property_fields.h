@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/text_ids.h"
+
 class QAbstractButton;
 class QComboBox;
 class QLabel;
@@ -37,6 +39,9 @@ Q_SIGNALS:
 private:
   std::size_t m_maxBytes;
 };
+
+// The names of the ways a picture is placed (a picture item's or a background's SHOWMODE).
+inline constexpr int kPlacementModeTexts[] = {kTextPlaceCenter, kTextPlaceZoom, kTextPlaceStretch, kTextPlaceTile};
 
 // A number box named `name` for the values `min`..`max` of a record field.
 QSpinBox* NumberBox(const char* name, int min, int max, QWidget* parent);

@@ -17,7 +17,7 @@ public:
   // Shows `record` without reporting anything.
   virtual void Show(const tagPrgItem& record) = 0;
   // Every text again (after a language switch), then the record as it is.
-  void Retranslate();
+  virtual void Retranslate();
 
 Q_SIGNALS:
   // `record` is the shown record with one change; `field` says which (an editor's own numbers).

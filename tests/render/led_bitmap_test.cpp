@@ -31,8 +31,8 @@ TEST(LedBitmapTest, PixelFormatOfEachColourMode) {
 }
 
 TEST(LedBitmapTest, PalettesOfTheIndexedForm) {
-  constexpr StoredColour R = 0x0000FF, G = 0x00FF00, B = 0xFF0000;
-  using Palette = std::array<StoredColour, 16>;
+  constexpr LedColour R = 0x0000FF, G = 0x00FF00, B = 0xFF0000;
+  using Palette = std::array<LedColour, 16>;
   const Palette mono{0, R};
   const Palette redGreen{0, R, G, R | G};
   const Palette full{0, R, G, R | G, B, R | B, G | B, R | G | B};

@@ -13,7 +13,7 @@
 namespace vantorel {
 namespace {
 
-constexpr StoredColour kMarker = 0x123456;  // what the bitmap held before
+constexpr LedColour kMarker = 0x123456;  // what the bitmap held before
 
 // A source whose every pixel tells where it came from: red = x, green = y, blue = 200.
 QImage Source(int width, int height) {
@@ -24,7 +24,7 @@ QImage Source(int width, int height) {
   return source;
 }
 
-StoredColour From(int x, int y) { return static_cast<StoredColour>((x & 0xFF) | ((y & 0xFF) << 8) | (200 << 16)); }
+LedColour From(int x, int y) { return static_cast<LedColour>((x & 0xFF) | ((y & 0xFF) << 8) | (200 << 16)); }
 
 // The bitmap as one letter a pixel: '.' untouched, '#' drawn.
 std::string Coverage(const CLedBitmap& bitmap) {

@@ -3,9 +3,6 @@
 // editor's operation and saves the file again. Programs, windows and items are addressed by
 // 1-based numbers: P, P.W, P.W.I.
 
-#include <QImageReader>
-#include <QString>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -17,6 +14,7 @@
 
 #include "app/text_format.h"
 #include "app/text_table.h"
+#include "codecs/picture_file.h"
 #include "cli_command.h"
 #include "playbill/effect_table.h"
 #include "playbill/item_builder.h"
@@ -170,10 +168,6 @@ void Edit(const CliContext& context, int screen, Change change) {
   change(*doc);
   SaveDocument(*doc);
   PrintPlaybill(*doc);
-}
-
-bool DecodablePicture(const std::filesystem::path& picture) {
-  return !QImageReader(QString::fromStdString(picture.string())).read().isNull();
 }
 
 std::vector<int> ParseScreenList(const CScreenData& screens, const std::string& text) {
@@ -375,7 +369,7 @@ void SetUpProgramCommands(CLI::App& playbill, CliContext& context, const std::sh
   setBackground->callback([&context, screen, backgroundProgram, picture] {
     Edit(context, *screen, [&](CPrgListDoc& doc) {
       SelectProgram(doc, *backgroundProgram);
-      if (!doc.SetBackground(std::filesystem::absolute(*picture), DecodablePicture)) {
+      if (!doc.SetBackground(std::filesystem::absolute(*picture), IsReadablePicture)) {
         throw CliError("cannot use " + *picture + " as a background: it cannot be decoded or its path is longer than 260 bytes");
       }
     });

@@ -1,0 +1,65 @@
+#include "ui/canvas_pages.h"
+
+#include <system_error>
+
+#include "app/text_format.h"
+#include "render/item_pages.h"
+
+namespace vantorel {
+namespace {
+
+// When and how large the file was: a picture replaced on disk is drawn again.
+std::string FileStamp(std::string_view file, const std::filesystem::path& folder) {
+  std::filesystem::path path(file);
+  if (path.is_relative() && !folder.empty()) path = folder / path;
+  std::error_code error;
+  const auto time = std::filesystem::last_write_time(path, error);
+  if (error) return "missing";
+  const auto size = std::filesystem::file_size(path, error);
+  if (error) return "missing";
+  return std::to_string(time.time_since_epoch().count()) + "/" + std::to_string(size);
+}
+
+std::string SizeKey(QSize size, std::uint16_t colourMode) {
+  return FormatText("%dx%d/%u", size.width(), size.height(), static_cast<unsigned>(colourMode));
+}
+
+}  // namespace
+
+template <typename Make>
+QImage CCanvasPages::Cached(std::string key, Make make) {
+  for (auto entry = m_pages.begin(); entry != m_pages.end(); ++entry) {
+    if (entry->first != key) continue;
+    m_pages.splice(m_pages.begin(), m_pages, entry);
+    return m_pages.front().second;
+  }
+  m_pages.emplace_front(std::move(key), make());
+  if (m_pages.size() > kKept) m_pages.pop_back();
+  return m_pages.front().second;
+}
+
+QImage CCanvasPages::ItemPage(const tagItemPart& item, QSize size, std::uint16_t colourMode,
+                              const std::filesystem::path& folder) {
+  if (!CanRenderItemKind(item.actType) || size.isEmpty()) return {};
+  const std::string key = FormatText("item/%u/%u/%d/", static_cast<unsigned>(item.actType),
+                                     static_cast<unsigned>(item.showMode), item.negative) +
+                          SizeKey(size, colourMode) + "/" + item.media.str() + "/" + FileStamp(item.media.view(), folder);
+  return Cached(key, [&] {
+    const auto pages = RenderItemPages(item, size, colourMode, folder);
+    return pages && !pages->empty() ? pages->front().Image().convertToFormat(QImage::Format_RGB32) : QImage();
+  });
+}
+
+QImage CCanvasPages::Background(const tagProgramPart& program, QSize size, std::uint16_t colourMode,
+                                const std::filesystem::path& folder) {
+  if (program.backgrd.view().empty() || size.isEmpty()) return {};
+  const std::string key = FormatText("background/%u/", static_cast<unsigned>(program.showMode)) +
+                          SizeKey(size, colourMode) + "/" + program.backgrd.str() + "/" +
+                          FileStamp(program.backgrd.view(), folder);
+  return Cached(key, [&] {
+    const auto background = RenderProgramBackground(program, size, colourMode, folder);
+    return background && !background->IsEmpty() ? background->Image().convertToFormat(QImage::Format_RGB32) : QImage();
+  });
+}
+
+}  // namespace vantorel

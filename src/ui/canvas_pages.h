@@ -1,0 +1,38 @@
+#pragma once
+// What the canvas shows inside the windows: the first page of an item and the program's background
+// as LED bitmaps, kept while nothing they depend on changes (the item's fields, the window's size,
+// the screen's colour mode, the picture file's time and size), so that redrawing after every edit
+// decodes no picture twice. The editor's own object, on the user-interface thread only.
+
+#include <QImage>
+#include <QSize>
+
+#include <cstdint>
+#include <filesystem>
+#include <list>
+#include <string>
+#include <utility>
+
+#include "playbill/prg_item.h"
+
+namespace vantorel {
+
+class CCanvasPages {
+public:
+  // The first page of `item` in a window of `size`, one pixel per LED; a null image for kinds not
+  // drawn yet and for pictures that cannot be read.
+  QImage ItemPage(const tagItemPart& item, QSize size, std::uint16_t colourMode, const std::filesystem::path& folder);
+  // The program's background over a screen of `size`; null without one.
+  QImage Background(const tagProgramPart& program, QSize size, std::uint16_t colourMode,
+                    const std::filesystem::path& folder);
+
+  static constexpr std::size_t kKept = 64;
+
+private:
+  template <typename Make>
+  QImage Cached(std::string key, Make make);
+
+  std::list<std::pair<std::string, QImage>> m_pages;  // most recently used first
+};
+
+}  // namespace vantorel

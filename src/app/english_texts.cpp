@@ -292,6 +292,7 @@ constexpr TextEntry kTexts[] = {
   {5111, "Items of this kind are not drawn yet: %s"},
   {5112, "Picture file"},
   {5113, "Inverted"},
+  {5114, "Add &picture...\nAdd a picture item after the selected item"},
   {5200, "Screen setting"},
   {5201, "&Add..."},
   {5202, "&Copy..."},

@@ -291,6 +291,7 @@
   X(kTextItemKindNotDrawn, 5111)             \
   X(kTextPictureFile, 5112)                  \
   X(kTextInversePicture, 5113)               \
+  X(kTextAddPictureCommand, 5114)            \
   X(kTextScreenSetting, 5200)                \
   X(kTextAddScreen, 5201)                    \
   X(kTextCopyScreen, 5202)                   \

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "playbill/display_names.h"
+#include "playbill/item_builder.h"
 #include "playbill/media_check.h"
 #include "playbill/playbill_paths.h"
 #include "playbill/prg_list.h"
@@ -171,6 +172,19 @@ bool CPrgListDoc::AddItem() {
   const int at = m_summary.itemRecord + 1;
   WillChange();
   m_records.insert(m_records.begin() + Offset(at), NewItemRecord(m_defaults, false));
+  Changed(at);
+  return true;
+}
+
+bool CPrgListDoc::AddMediaItem(std::uint16_t kind, const std::filesystem::path& media) {
+  // A path cut to the field would name another file.
+  if (!CanAddItem() || media.empty() || media.string().size() > decltype(tagItemPart::media)::kMaxBytes) return false;
+  tagPrgItem item = NewItemRecord(m_defaults, false);
+  StartItemKind(item.item, kind);
+  item.item.media = media.string();
+  const int at = m_summary.itemRecord + 1;
+  WillChange();
+  m_records.insert(m_records.begin() + Offset(at), std::move(item));
   Changed(at);
   return true;
 }

@@ -94,6 +94,9 @@ public:
   bool CanAddItem() const;
   // A default item right after the selected item.
   bool AddItem();
+  // An item of `kind` showing the file `media`, right after the selected item, in one step; false
+  // when the path does not fit the record.
+  bool AddMediaItem(std::uint16_t kind, const std::filesystem::path& media);
   bool CanDeleteProgram() const;
   bool CanDeleteItem() const;
   // Deletes a program with its subtree (never the only one) or an item; windows are changed

@@ -139,6 +139,7 @@ void CMainFrame::CreateMenus() {
   m_editMenu->addAction(AddAction(kCmdDeleteProgram));
   m_editMenu->addSeparator();
   m_editMenu->addAction(AddAction(kCmdAddItem));
+  m_editMenu->addAction(AddAction(kCmdAddPicture));
   m_editMenu->addAction(AddAction(kCmdDeleteItem));
   m_editMenu->addSeparator();
   m_editMenu->addAction(AddAction(kCmdMoveProgramUp));
@@ -393,6 +394,7 @@ void CMainFrame::UpdateCommandStates() {
   }
   Action(kCmdDeleteProgram)->setEnabled(doc.CanDeleteProgram());
   Action(kCmdAddItem)->setEnabled(doc.CanAddItem());
+  Action(kCmdAddPicture)->setEnabled(doc.CanAddItem());
   Action(kCmdDeleteItem)->setEnabled(doc.CanDeleteItem());
   Action(kCmdMoveProgramUp)->setEnabled(doc.CanMoveProgramUp());
   Action(kCmdMoveProgramDown)->setEnabled(doc.CanMoveProgramDown());
@@ -467,6 +469,7 @@ void CMainFrame::RunCommand(int command) {
     case kCmdNewProgram: EditDocument(doc.AddProgram()); return;
     case kCmdDeleteProgram: EditDocument(doc.CanDeleteProgram() && doc.Delete(selection.programRecord)); return;
     case kCmdAddItem: EditDocument(doc.AddItem()); return;
+    case kCmdAddPicture: AddPicture(); return;
     case kCmdDeleteItem: EditDocument(doc.CanDeleteItem() && doc.Delete(selection.itemRecord)); return;
     case kCmdMoveProgramUp: EditDocument(doc.MoveProgramUp()); return;
     case kCmdMoveProgramDown: EditDocument(doc.MoveProgramDown()); return;
@@ -558,6 +561,21 @@ void CMainFrame::ImportPlaybillFile() {
     return;
   }
   DocumentChanged();
+}
+
+void CMainFrame::AddPicture() {
+  const QString picture = QFileDialog::getOpenFileName(this, CommandCaption(kCmdAddPicture), QString(), FileDialogFilter(kTextImageFilter));
+  if (!picture.isEmpty()) AddPictureFile(picture.toStdString());
+}
+
+bool CMainFrame::AddPictureFile(const std::filesystem::path& picture) {
+  if (const Expected<QImage> read = ReadPicture(picture); !read) {
+    ShowFailure(read.status().WithText(kTextPictureUnreadable));
+    return false;
+  }
+  const bool added = m_app.Doc().AddMediaItem(kKindPicture, std::filesystem::absolute(picture));
+  EditDocument(added);
+  return added;
 }
 
 void CMainFrame::SetBackground() {

@@ -52,6 +52,9 @@ public:
   void RunCommand(int command);
   // Makes screen `index` current (its playbill opens); false, staying, when that failed.
   bool SwitchScreen(int index);
+  // Adds a picture item showing `picture` after the selected item, as "Add picture..." does once
+  // the file is chosen; a picture that cannot be read is refused with its cause.
+  bool AddPictureFile(const std::filesystem::path& picture);
 
   QAction* Action(int command) const;
   QMenu* ToolsMenu() const { return m_toolsMenu; }
@@ -104,6 +107,7 @@ private:
   void ExportPlaybillFile();
   void ImportPlaybillFile();
   void SetBackground();
+  void AddPicture();
   // The schedule editor; on OK the schedule is rebuilt from its periods (one undo step) and the
   // document counts as modified.
   void EditSchedule();

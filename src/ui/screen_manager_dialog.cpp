@@ -81,8 +81,8 @@ CScrmngDlg::CScrmngDlg(const CScreenData& screens, int currentIndex, const Passw
   layout->addWidget(okCancel);
   resize(1000, 420);
 
-  connect(m_add, &QPushButton::clicked, this, [this] { AddScreen(false); });
-  connect(m_copy, &QPushButton::clicked, this, [this] { AddScreen(true); });
+  connect(m_add, &QPushButton::clicked, this, &CScrmngDlg::AddScreen);
+  connect(m_copy, &QPushButton::clicked, this, &CScrmngDlg::AddScreen);
   connect(m_editButton, &QPushButton::clicked, this, &CScrmngDlg::EditScreen);
   connect(m_list, &QTreeWidget::itemDoubleClicked, this, &CScrmngDlg::EditScreen);
   connect(m_remove, &QPushButton::clicked, this, &CScrmngDlg::RemoveScreen);
@@ -145,13 +145,15 @@ bool CScrmngDlg::RunEditor(int index, ScreenDefinition& definition) {
   return true;
 }
 
-void CScrmngDlg::AddScreen(bool copy) {
+void CScrmngDlg::AddScreen() {
   if (!Allowed(ManagerAction::Add)) return;
   if (const Status room = CheckCanAddScreen(m_edit.List()); !room) {
     ShowStatus(m_prompts, this, room, kTextPrompt);
     return;
   }
-  ScreenDefinition definition = ProposeNewScreen(m_edit.List(), copy ? Selected() : -1);
+  // A new screen starts as a copy of the selected one (with the next free ID), else from the
+  // editor's defaults; Copy is offered only with a selection, so it always copies.
+  ScreenDefinition definition = ProposeNewScreen(m_edit.List(), Selected());
   if (!RunEditor(-1, definition)) return;
   m_edit.Append(definition);
   ShowList(m_edit.List().Count() - 1);

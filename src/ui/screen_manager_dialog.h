@@ -54,7 +54,7 @@ private:
   bool Allowed(ManagerAction action);
   // The editor on `definition` for screen `index` (-1: new); true when it was accepted.
   bool RunEditor(int index, ScreenDefinition& definition);
-  void AddScreen(bool copy);
+  void AddScreen();
   void EditScreen();
   void RemoveScreen();
   void MoveScreen(bool up);

@@ -295,8 +295,18 @@ TEST_F(ScreenDialogsTest, ManagerOkRefusesDuplicatesAndMissingDtuIds) {
   ASSERT_TRUE(WriteFileAtomically(empty, "[SCREEN]\r\nTYPE=5\r\n[/SCREEN]\r\n"));
 
   InManager(frame, [&](CScrmngDlg* manager) {
-    // The editor lets a class-7 screen take ID 1 (its class has none); the list does not.
+    // With a screen selected, Add starts from a copy of it with the next free ID.
     WithEditor(manager->AddButton(), [](CScrEditDlg* editor) {
+      EXPECT_EQ(editor->windowTitle(), "Screen setting => New screen");
+      EXPECT_EQ(editor->Definition().screen.number, 2);
+      EXPECT_EQ(editor->Definition().screen.width, 48) << "the selected screen's size";
+      editor->reject();
+    });
+    // Without one, from the editor's defaults (ID 1, 128 x 64). The editor lets a class-7 screen
+    // take ID 1 (its class has none); the list does not.
+    manager->List()->clearSelection();
+    WithEditor(manager->AddButton(), [](CScrEditDlg* editor) {
+      EXPECT_EQ(editor->Definition().screen.width, 128);
       EXPECT_EQ(editor->windowTitle(), "Screen setting => New screen");
       Choose(editor->ModelChooser(), "Korvan-M7");
       ClickOk(editor->Buttons());

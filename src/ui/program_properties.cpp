@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPixmap>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTime>
@@ -15,7 +16,9 @@
 
 #include <limits>
 
+#include "app/status_text.h"
 #include "app/text_ids.h"
+#include "codecs/picture_file.h"
 #include "playbill/item_builder.h"
 #include "ui/ui_text.h"
 
@@ -26,6 +29,7 @@ namespace {
 constexpr TextId kDayTexts[] = {kTextSunday, kTextMonday, kTextTuesday, kTextWednesday,
                                 kTextThursday, kTextFriday, kTextSaturday};
 constexpr int kDayColumns = 3;
+const QSize kPreviewSize(160, 80);
 
 QTime TimeOf(std::uint16_t time) { return QTime(std::min(HourOf(time), 23), std::min(MinuteOf(time), 59)); }
 
@@ -47,6 +51,10 @@ CProgramProperties::CProgramProperties(QWidget* parent) : CRecordProperties(pare
   m_background = new QLineEdit(this);
   m_background->setObjectName(QStringLiteral("BackgroundPicture"));
   m_background->setReadOnly(true);
+  m_backgroundPicture = new QLabel(this);
+  m_backgroundPicture->setObjectName(QStringLiteral("BackgroundPreview"));
+  m_backgroundPicture->setWordWrap(true);
+  m_backgroundPicture->hide();
   m_chooseBackground = new QToolButton(this);
   m_clearBackground = new QToolButton(this);
   m_showMode = new QComboBox(this);
@@ -83,6 +91,7 @@ CProgramProperties::CProgramProperties(QWidget* parent) : CRecordProperties(pare
   form->addRow(m_texts.Label(kTextLoopCount, this), m_loops);
   form->addRow(m_texts.Label(kTextPlayTime, this), m_playTime);
   form->addRow(m_texts.Label(kTextBackground, this), m_background);
+  form->addRow(QString(), m_backgroundPicture);
   form->addRow(QString(), backgroundButtons);
   form->addRow(m_texts.Label(kTextDisplayMode, this), m_showMode);
   form->addRow(m_timeWindow);
@@ -127,6 +136,20 @@ void CProgramProperties::SetBackgroundActions(QAction* choose, QAction* clear) {
 
 void CProgramProperties::FillChoices() { vantorel::FillChoices(m_showMode, kPlacementModeTexts); }
 
+void CProgramProperties::ShowBackgroundPicture(const std::string& file) {
+  if (file == m_shownBackground) return;
+  m_shownBackground = file;
+  m_backgroundPicture->setVisible(!file.empty());
+  if (file.empty()) return;
+  const Expected<QImage> picture = ReadPicture(file);
+  if (!picture) {
+    m_backgroundPicture->setPixmap({});
+    m_backgroundPicture->setText(QString::fromStdString(StatusMessage(picture.status().WithText(kTextPictureUnreadable))));
+    return;
+  }
+  m_backgroundPicture->setPixmap(QPixmap::fromImage(picture->scaled(kPreviewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
 void CProgramProperties::EnableTimeWindow(bool on) {
   for (QCheckBox* day : m_days) day->setEnabled(on);
   m_start->setEnabled(on);
@@ -141,6 +164,7 @@ void CProgramProperties::Show(const tagPrgItem& record) {
   SetQuietly(m_playTime, program.playTime);
   m_background->setText(QString::fromStdString(program.backgrd.str()));
   m_background->setToolTip(m_background->text());
+  ShowBackgroundPicture(program.backgrd.str());
   ShowChoice(m_showMode, program.showMode);
   m_showMode->setEnabled(!program.backgrd.empty());
   const bool on = HasTimeWindow(program);

@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include <string>
+
 #include "ui/record_properties.h"
 
 class QAction;
@@ -36,10 +38,14 @@ private:
     Edit(field, [&change](tagPrgItem& record) { change(record.program); });
   }
   void EnableTimeWindow(bool on);
+  void ShowBackgroundPicture(const std::string& file);
   CFieldEdit* m_name = nullptr;
   QSpinBox* m_loops = nullptr;
   QSpinBox* m_playTime = nullptr;
   QLineEdit* m_background = nullptr;
+  // The background picture, small; decoded again only when another file is shown.
+  QLabel* m_backgroundPicture = nullptr;
+  std::string m_shownBackground;
   QToolButton* m_chooseBackground = nullptr;
   QToolButton* m_clearBackground = nullptr;
   QComboBox* m_showMode = nullptr;

@@ -149,6 +149,13 @@ TEST_F(PictureItemsTest, TheProgramBackgroundShowsBehindTheWindows) {
   // background shows there: yellow left of the middle, blue right of it.
   EXPECT_EQ(CanvasLed(20, 4), qRgb(255, 255, 0) & 0xFFFFFF);
   EXPECT_EQ(CanvasLed(28, 4), qRgb(0, 0, 255) & 0xFFFFFF);
+  // The program's settings show the picture beside its file.
+  QLabel* preview = Field<QLabel>("BackgroundPreview");
+  ASSERT_TRUE(preview->isVisible());
+  ASSERT_FALSE(preview->pixmap().isNull());
+  EXPECT_EQ(preview->pixmap().size(), QSize(160, 53));
+  m_frame->RunCommand(kCmdClearBackground);
+  EXPECT_FALSE(preview->isVisible());
 }
 
 }  // namespace

@@ -392,7 +392,12 @@
   X(kTextWaitsForProgramFiles, 5353)         \
   X(kTextWaitsForVideoConversion, 5354)      \
   X(kTextWaitsForTextDrawing, 5355)          \
-  X(kTextWaitsForClocks, 5356)
+  X(kTextWaitsForClocks, 5356)               \
+  X(kTextFxtOpenError, 5420)                 \
+  X(kTextFxtFormatIncorrect, 5421)           \
+  X(kTextFxtNoText, 5422)                    \
+  X(kTextFxtCreateError, 5423)               \
+  X(kTextNoFontLibrary, 5424)
 
 namespace vantorel {
 

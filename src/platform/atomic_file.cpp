@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <sstream>
@@ -52,20 +53,44 @@ Status WriteFileAtomically(const std::filesystem::path& path, std::string_view t
       path, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-Status ReadWholeFile(const std::filesystem::path& path, std::string& content) {
-  content.clear();
-  // A folder opens like a file on Linux but fails on the first read: only regular files count.
+namespace {
+
+// Opens a regular file for reading; a folder opens like a file on Linux but fails on the first
+// read, so only regular files count.
+Status OpenRegularFile(const std::filesystem::path& path, std::ifstream& in) {
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
   if (error) return Status::SystemError(error.value(), path);
   if (std::filesystem::is_directory(status)) return Status::SystemError(EISDIR, path);
   if (!std::filesystem::is_regular_file(status)) return Status::SystemError(EINVAL, path);
-  std::ifstream in(path, std::ios::binary);
+  in.open(path, std::ios::binary);
   if (!in) return Status::SystemError(errno != 0 ? errno : EACCES, path);
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status ReadWholeFile(const std::filesystem::path& path, std::string& content) {
+  content.clear();
+  std::ifstream in;
+  if (Status opened = OpenRegularFile(path, in); !opened) return opened;
   std::ostringstream buffer;
   buffer << in.rdbuf();
   if (in.bad()) return Status::SystemError(EIO, path);
   content = std::move(buffer).str();
+  return Status::Ok();
+}
+
+Status ReadFileStart(const std::filesystem::path& path, std::size_t maxBytes, std::string& content) {
+  content.clear();
+  std::ifstream in;
+  if (Status opened = OpenRegularFile(path, in); !opened) return opened;
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  content.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(error ? maxBytes : size, maxBytes)));
+  in.read(content.data(), static_cast<std::streamsize>(content.size()));
+  if (in.bad()) return Status::SystemError(EIO, path);
+  content.resize(static_cast<std::size_t>(in.gcount()));
   return Status::Ok();
 }
 

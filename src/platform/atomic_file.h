@@ -19,5 +19,7 @@ Status WriteFileAtomically(const std::filesystem::path& path, std::string_view t
 
 // Reads a whole regular file; a failure says why (missing, a folder, unreadable).
 Status ReadWholeFile(const std::filesystem::path& path, std::string& content);
+// Reads at most `maxBytes` from the start of a regular file (a huge file is not read whole).
+Status ReadFileStart(const std::filesystem::path& path, std::size_t maxBytes, std::string& content);
 
 }  // namespace vantorel

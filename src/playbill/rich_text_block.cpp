@@ -105,6 +105,12 @@ std::optional<RichTextBlock> RichTextBlock::CellTextOf(std::string_view text, st
   return block;
 }
 
+std::size_t RichTextBlock::CellCapacity(std::size_t bufferSize, std::size_t cellBytes) {
+  const std::size_t buffer = std::min(bufferSize, kMaxBytes);
+  if (cellBytes == 0 || buffer < kCellHeaderBytes + cellBytes) return 0;
+  return std::min<std::size_t>((buffer - kCellHeaderBytes - cellBytes) / cellBytes, 0xFFFF);
+}
+
 int RichTextBlock::SizeIndexOf(int dotHeight) {
   static constexpr int kHeights[] = {8, 12, 16, 24, 32, 40, 48, 56};
   const auto* found = std::find(std::begin(kHeights), std::end(kHeights), dotHeight);

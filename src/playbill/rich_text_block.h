@@ -46,6 +46,10 @@ public:
   // (the option "Default Text Size"; -1 = not set = 16 dots), then the terminating zero cell.
   static std::optional<RichTextBlock> NewCellText(int textSize);
 
+  // The cells a kind-6 block of at most `bufferSize` bytes (and at most kMaxBytes) holds beside
+  // its count, its cell size byte and its terminating cell.
+  static std::size_t CellCapacity(std::size_t bufferSize, std::size_t cellBytes);
+
   // The size index (0..7) of a nominal dot height: 8, 12, 16, 24, 32, 40, 48, 56; anything else is
   // 16 dots (index 2).
   static int SizeIndexOf(int dotHeight);

@@ -33,6 +33,11 @@ std::unique_ptr<CTwFont> MakeFontLibrary(const tagScreenInfo& screen, const std:
   return library;
 }
 
+int FontCodePageOf(const tagScreenInfo& screen) {
+  if (!IsKnownControllerClass(screen.type)) return kCodePageAscii;
+  return screen.fontLib <= kCodePageKsc5601 ? static_cast<int>(screen.fontLib) : static_cast<int>(kCodePageGb2312);
+}
+
 void CreateFontLibrary(const tagScreenInfo& screen, const std::filesystem::path& folder) {
   ReleaseFontLibrary();
   std::shared_ptr<CTwFont> library;

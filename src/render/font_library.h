@@ -19,6 +19,10 @@ namespace vantorel {
 std::unique_ptr<CTwFont> MakeFontLibrary(const tagScreenInfo& screen,
                                          const std::filesystem::path& folder = ProgramFolder());
 
+// The code page whose characters the library for `screen` draws: the screen's font code page for
+// controller classes 6 and 7 (an unknown one is GB2312), ASCII for any other class.
+int FontCodePageOf(const tagScreenInfo& screen);
+
 // Replaces the current font library with one for `screen`. When it cannot be made there is no
 // current library, and callers skip dot-font drawing.
 void CreateFontLibrary(const tagScreenInfo& screen, const std::filesystem::path& folder = ProgramFolder());

@@ -17,6 +17,7 @@
 #include "codecs/picture_file.h"
 #include "cli_command.h"
 #include "playbill/effect_table.h"
+#include "playbill/font_library_names.h"
 #include "playbill/item_builder.h"
 #include "playbill/playbill_file_name.h"
 #include "playbill/play_coverage.h"
@@ -25,6 +26,9 @@
 #include "playbill/prg_list.h"
 #include "playbill_session.h"
 #include "record_address.h"
+#include "render/celltext/styled_cells.h"
+#include "render/font_library.h"
+#include "render/font_text_encoding.h"
 #include "screen/ascii_text.h"
 
 namespace vantorel::cli {
@@ -124,14 +128,41 @@ void SetText(FixedText<Width>& field, const std::string& option, const std::stri
   field = text;
 }
 
-void SetFormattedText(tagItemPart& item, const std::string& text, std::uint32_t colour, int fontHeight) {
+// The cells of `text` (UTF-8) in the screen's font code page: one cell a character, CR LF one
+// line end. A character the code page has no place for is refused rather than shown as "?".
+void SetCellText(tagItemPart& item, const std::string& text, std::uint32_t colour, int fontHeight,
+                 const tagScreenInfo& screen) {
+  const int codePage = FontCodePageOf(screen);
+  std::vector<StyledChar> characters;
+  const std::u32string all = Utf8Characters(text);
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    const char32_t character = all[i];
+    if (character == 0xFFFD) throw CliError("--text: not valid UTF-8");
+    if (character == '\r' && i + 1 < all.size() && all[i + 1] == '\n') continue;
+    if (character >= 0x80 && !EncodeCharacter(character, codePage)) {
+      throw CliError(FormatText("--text: the screen's font code page (%s) has no \"%s\"", LoadText(FontLibraryTextId(codePage)).c_str(),
+                                Utf8Of(character).c_str()));
+    }
+    characters.push_back({character == '\n' ? U'\r' : character, fontHeight, colour, 0});
+  }
+  const CellTextSettings settings{3, codePage, screen.extSizeM, 0};
+  CellConversion cells = ConvertToCells(characters, settings, RichTextBlock::kNewBlockBytes);
+  if (!cells.block || cells.shown.size() < characters.size()) {
+    throw CliError(FormatText("--text: at most %zu characters", cells.shown.size()));
+  }
+  item.richTxt = std::move(cells.block);
+}
+
+void SetFormattedText(tagItemPart& item, const std::string& text, std::uint32_t colour, int fontHeight,
+                      const tagScreenInfo& screen) {
   if (item.actType != kKindCellText && item.actType != kKindImageText) {
     throw CliError("--text is for cell-text and image-text items; other kinds take --media");
   }
+  if (item.actType == kKindCellText) return SetCellText(item, text, colour, fontHeight, screen);
   if (const Status set = SetItemText(item, text, colour, fontHeight); !set) throw CliError("--text: " + set.detail());
 }
 
-void ApplyItemOptions(tagItemPart& item, const ItemOptions& options) {
+void ApplyItemOptions(tagItemPart& item, const ItemOptions& options, const tagScreenInfo& screen) {
   StartItemKind(item, ParseKind(options.kind));
   if (options.effect) item.showType = ParseEffect(*options.effect);
   if (options.speed) item.speed = static_cast<std::uint16_t>(*options.speed);
@@ -155,7 +186,7 @@ void ApplyItemOptions(tagItemPart& item, const ItemOptions& options) {
   }
   if (options.text) {
     SetFormattedText(item, *options.text, options.colour ? item.fntColor : kStoredRed,
-                     options.fontHeight.value_or(kDefaultFontHeight));
+                     options.fontHeight.value_or(kDefaultFontHeight), screen);
   }
 }
 
@@ -248,7 +279,7 @@ void SetUpItemCommand(CLI::App& playbill, CliContext& context, const std::shared
       if (!doc.Select(after) || !doc.CanAddItem()) throw CliError("new items go after an item: the window holds none");
       doc.AddItem();
       tagPrgItem record = doc.Record(doc.CurrentRecord());
-      ApplyItemOptions(record.item, *options);
+      ApplyItemOptions(record.item, *options, doc.CurrentScreen());
       doc.ReplaceRecord(doc.CurrentRecord(), std::move(record));
     });
   });

@@ -222,6 +222,26 @@ TEST_F(PlaybillCliTest, DroppedPeriodsAreNamed) {
             "Saturday   ########################\n");
 }
 
+// Cell text is in the screen's font code page: GB2312 on the default screen, one cell a character.
+TEST_F(PlaybillCliTest, CellTextTakesTheScreensCodePage) {
+  const std::string out = Ok("playbill add-item --kind cell-text --to 1.1 --text '\u20ACAB \u4E2D\u6587'");
+  EXPECT_NE(out.find("    \u20ACAB \u4E2D\u6587\tcell-text"), std::string::npos) << out;
+  PrgList list;
+  int version = 0;
+  ASSERT_TRUE(ReadPlaybill(Work("av0001.ldt"), list, version).ok());
+  const auto added = std::find_if(list.begin(), list.end(), [](const tagPrgItem& record) {
+    return record.IsItem() && record.item.richTxt && record.item.richTxt->CellText() == "\xA2\xE3" "AB \xD6\xD0\xCE\xC4";
+  });
+  ASSERT_NE(added, list.end());
+  const auto bytes = added->item.richTxt->StoredBytes(kKindCellText);
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+            std::string("\x06\x00\x03\x12\xA2\xE3\x12\0A\x12\0B\x12\0 \x12\xD6\xD0\x12\xCE\xC4", 21))
+      << "the euro sign as a pair: the A after it stays a cell of its own";
+  EXPECT_EQ(Refused("playbill add-item --kind cell-text --text '\uD55C'"),
+            "--text: the screen's font code page (GB2312) has no \"\uD55C\"\n");
+  EXPECT_EQ(Refused("playbill add-item --kind cell-text --text " + std::string(6000, 'x')), "--text: at most 5459 characters\n");
+}
+
 TEST_F(PlaybillCliTest, RefusedEdits) {
   Ok("playbill delete 2");
   EXPECT_EQ(Refused("playbill delete 1"), "the only program cannot be deleted\n");

@@ -13,6 +13,7 @@
 #include "render/celltext/styled_cells.h"
 #include "render/font_lib_ascii_ex.h"
 #include "render/font_lib_asia.h"
+#include "render/item_pages.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace vantorel;
@@ -54,6 +55,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
     }
   }
+
+  // The whole road of an item: every page, the effect picking the scrolling.
+  tagItemPart item;
+  item.actType = kKindCellText;
+  item.showType = (data[3] & 1) ? 11 : (data[3] & 2) ? 10 : 0;
+  item.txt2Img = static_cast<std::int32_t>(settings.textStyle);
+  item.richTxt = block;
+  const auto pages = RenderItemPages(item, QSize(width, height), {0x77, {}, &gb, false});
+  if (!pages || pages->size() > std::max<std::size_t>(cells.Count(), 1)) std::abort();
 
   const int codePage = data[2] % 6;
   const std::vector<StyledChar> text = CellsToStyledChars(*block, codePage);

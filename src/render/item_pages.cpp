@@ -2,6 +2,8 @@
 
 #include "app/text_ids.h"
 #include "codecs/picture_file.h"
+#include "playbill/effect_table.h"
+#include "render/celltext/cell_page.h"
 #include "render/place_picture.h"
 
 namespace vantorel {
@@ -21,18 +23,47 @@ Expected<CLedBitmap> PlacedPicture(std::string_view file, int mode, bool inverse
   return bitmap;
 }
 
+// Every page of a "Text mode" item: from the first cell to the end of the text, each page
+// starting at the first cell the one before did not draw.
+Expected<std::vector<CLedBitmap>> CellTextPages(const tagItemPart& item, QSize windowSize,
+                                                const ItemRenderSettings& settings) {
+  if (settings.fontLibrary == nullptr) return Status::Failure(kTextNoFontLibrary, ItemKindToken(item.actType));
+  std::vector<CLedBitmap> pages;
+  if (windowSize.width() <= 0 || windowSize.height() <= 0) return pages;
+  CellPageSettings page;
+  page.background = item.bgColor & 0xFFFFFF;
+  page.textStyle = static_cast<std::uint32_t>(item.txt2Img);
+  page.singleLine = IsHorizontalScroll(item.showType);
+  page.verticalScroll = IsVerticalScroll(item.showType);
+  const CellTextView cells = item.richTxt ? CellTextView(*item.richTxt) : CellTextView();
+  std::size_t first = 0;
+  do {
+    CLedBitmap bitmap(windowSize.width(), windowSize.height(), settings.colourMode);
+    const CellPage drawn = DrawCellPage(bitmap, cells, *settings.fontLibrary, first, page);
+    if (drawn.nextCell <= first) {
+      // Nothing drawn: the text ends here. An item without text still shows its background.
+      if (pages.empty()) pages.push_back(std::move(bitmap));
+      break;
+    }
+    pages.push_back(std::move(bitmap));
+    first = drawn.nextCell;
+  } while (first < cells.Count() && cells.CodeAt(first) != 0);
+  return pages;
+}
+
 }  // namespace
 
-bool CanRenderItemKind(std::uint16_t kind) { return kind == kKindPicture; }
+bool CanRenderItemKind(std::uint16_t kind) { return kind == kKindPicture || kind == kKindCellText; }
 
-Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize windowSize, std::uint16_t colourMode,
-                                                  const std::filesystem::path& folder) {
+Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize windowSize,
+                                                  const ItemRenderSettings& settings) {
   if (item.actType == kKindPicture) {
-    Expected<CLedBitmap> page =
-        PlacedPicture(item.media.view(), item.showMode, item.negative != 0, windowSize, colourMode, folder);
+    Expected<CLedBitmap> page = PlacedPicture(item.media.view(), item.showMode, item.negative != 0, windowSize,
+                                              settings.colourMode, settings.folder);
     if (!page) return page.status();
     return std::vector<CLedBitmap>{std::move(*page)};
   }
+  if (item.actType == kKindCellText) return CellTextPages(item, windowSize, settings);
   return Status::Failure(kTextItemKindNotDrawn, ItemKindToken(item.actType));
 }
 

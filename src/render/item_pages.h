@@ -12,18 +12,28 @@
 
 #include "platform/status.h"
 #include "playbill/prg_item.h"
+#include "render/dot_font.h"
 #include "render/led_bitmap.h"
 
 namespace vantorel {
 
+struct ItemRenderSettings {
+  std::uint16_t colourMode = 0;           // the screen's colour mode (COLOR)
+  std::filesystem::path folder;           // relative media paths are taken from here
+  const CDotFont* fontLibrary = nullptr;  // the current font library, for cell text; the caller keeps it alive
+  bool removeFontSmooth = false;          // the option "Remove font smooth"
+};
+
 // Which kinds RenderItemPages draws.
 bool CanRenderItemKind(std::uint16_t kind);
 
-// The pages of `item` for a window of `windowSize` on a screen of `colourMode`. A picture item is
-// one page: its picture placed by its display mode (SHOWMODE), inverted when NEGATIVE is set.
-// Relative media paths are taken from `folder`. Kinds not drawn yet fail with kTextItemKindNotDrawn.
-Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize windowSize, std::uint16_t colourMode,
-                                                  const std::filesystem::path& folder = {});
+// The pages of `item` for a window of `windowSize`. A picture item is one page: its picture placed
+// by its display mode (SHOWMODE), inverted when NEGATIVE is set. A "Text mode" item (kind 6) is
+// every page of its cells drawn with the font library (none: kTextNoFontLibrary); a window without
+// width or height has no pages, an item without text one blank page. Kinds not drawn yet fail
+// with kTextItemKindNotDrawn.
+Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize windowSize,
+                                                  const ItemRenderSettings& settings);
 
 // A program's background picture over the whole screen, by the program's SHOWMODE; an empty
 // bitmap when the program has none. A picture that cannot be read fails with its cause.

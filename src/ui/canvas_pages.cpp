@@ -45,7 +45,7 @@ QImage CCanvasPages::ItemPage(const tagItemPart& item, QSize size, std::uint16_t
                                      static_cast<unsigned>(item.showMode), item.negative) +
                           SizeKey(size, colourMode) + "/" + item.media.str() + "/" + FileStamp(item.media.view(), folder);
   return Cached(key, [&] {
-    const auto pages = RenderItemPages(item, size, colourMode, folder);
+    const auto pages = RenderItemPages(item, size, ItemRenderSettings{colourMode, folder, nullptr, false});
     return pages && !pages->empty() ? pages->front().Image().convertToFormat(QImage::Format_RGB32) : QImage();
   });
 }

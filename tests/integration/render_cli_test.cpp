@@ -81,20 +81,43 @@ TEST_F(RenderCliTest, MagnifiedAndLedLooks) {
   EXPECT_EQ(dots.pixel(0, 0), qRgb(0, 0, 0)) << "the sign's face between LEDs";
 }
 
+// Cell text is drawn with the dot fonts of the screen's code page: two centred lines of 16-dot
+// Chinese on the default screen, in a full-screen window.
+TEST_F(RenderCliTest, CellTextComesOutInTheScreensDotFonts) {
+  ASSERT_EQ(Run("playbill layout 0").exitCode, 0);
+  const auto added = Run("playbill add-item --kind cell-text --to 1.1.1 --font-height 16 --color green --align center "
+                         "--valign middle --text '\u6B22\u8FCE\n\u5149\u4E34'");
+  ASSERT_EQ(added.exitCode, 0) << added.err;
+  const auto rendered = Run("render --item 2 " + Quote(Dir() / "cells"));
+  ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
+  EXPECT_EQ(rendered.out, (Dir() / "cells" / "page-001.png").string() + "\n") << "two lines of 16 dots: one page";
+  EXPECT_TRUE(test::MatchesGoldenImage("render/cell-text-48x48.png", Page("cells")));
+}
+
+// A window one line high shows one line a page.
+TEST_F(RenderCliTest, CellTextTakesAPageALine) {
+  ASSERT_EQ(Run("playbill add-item --kind cell-text --to 1.2 --text '\u6B22\u8FCE\n\u5149\u4E34'").exitCode, 0);
+  const auto rendered = Run("render --window 2 --item 2 " + Quote(Dir() / "lines"));
+  ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
+  EXPECT_EQ(rendered.out, (Dir() / "lines" / "page-001.png").string() + "\n" + (Dir() / "lines" / "page-002.png").string() + "\n");
+  EXPECT_EQ(Page("lines").size(), QSize(48, 16));
+}
+
 TEST_F(RenderCliTest, WhatCannotBeDrawnIsRefused) {
   struct Row {
     const char* name;
     std::string arguments;
     std::string error;
   } rows[] = {
-      {"kind not drawn yet", "render --window 1 --item 1 " + Quote(Dir() / "x"),
-       "item 1.1.1: Items of this kind are not drawn yet: cell-text\n"},
+      {"kind not drawn yet", "render --window 1 --item 3 " + Quote(Dir() / "x"),
+       "item 1.1.3: Items of this kind are not drawn yet: clock\n"},
       {"no such window", "render --window 9 " + Quote(Dir() / "x"), "program 1 has no window 9\n"},
       {"no such item", "render --window 1 --item 5 " + Quote(Dir() / "x"), "window 1.1 has no item 5\n"},
       {"missing picture", "render --window 1 --item 2 " + Quote(Dir() / "x"), ""},
   };
   const auto gone = Picture();
   ASSERT_EQ(Run("playbill add-item --kind picture --to 1.1 --media " + Quote(gone)).exitCode, 0);
+  ASSERT_EQ(Run("playbill add-item --kind clock --to 1.1").exitCode, 0);
   std::filesystem::remove(gone);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -26,6 +27,7 @@
 #include "playbill/prg_list.h"
 #include "playbill_session.h"
 #include "record_address.h"
+#include "render/celltext/cell_page.h"
 #include "render/celltext/styled_cells.h"
 #include "render/font_library.h"
 #include "render/font_text_encoding.h"
@@ -85,6 +87,9 @@ struct ItemOptions {
   std::optional<int> time;
   std::optional<int> fontHeight;
   std::optional<int> showMode;
+  std::optional<std::string> align;
+  std::optional<std::string> valign;
+  std::optional<int> lineSpacing;
   bool transparent = false;
 };
 
@@ -162,6 +167,28 @@ void SetFormattedText(tagItemPart& item, const std::string& text, std::uint32_t 
   if (const Status set = SetItemText(item, text, colour, fontHeight); !set) throw CliError("--text: " + set.detail());
 }
 
+// The alignment, line spacing and face of "Text mode" cells live in the item's text style word.
+void SetCellTextStyle(tagItemPart& item, const ItemOptions& options) {
+  if (!options.align && !options.valign && !options.lineSpacing) return;
+  if (item.actType != kKindCellText) throw CliError("--align, --valign and --line-spacing are for cell-text items");
+  const auto word = static_cast<std::uint32_t>(item.txt2Img);
+  int alignment = TextStyleAlignment(word);
+  const auto pick = [](const std::string& option, const std::string& value, std::initializer_list<const char*> names) {
+    int index = 0;
+    std::string all;
+    for (const char* name : names) {
+      if (EqualsIgnoringAsciiCase(value, name)) return index;
+      all += (index++ > 0 ? ", " : "") + std::string(name);
+    }
+    throw CliError(option + " '" + value + "': use " + all);
+  };
+  if (options.align) alignment = (alignment & 0x0C) | pick("--align", *options.align, {"left", "center", "right"});
+  if (options.valign) alignment = (alignment & 0x03) | pick("--valign", *options.valign, {"top", "middle", "bottom"}) << 2;
+  const int spacing = options.lineSpacing.value_or(TextStyleLineSpacing(word));
+  const std::uint32_t others = word & ~MakeTextStyle(0x0F, 0x0F, 0);
+  item.txt2Img = static_cast<std::int32_t>(others | MakeTextStyle(alignment, spacing, 0));
+}
+
 void ApplyItemOptions(tagItemPart& item, const ItemOptions& options, const tagScreenInfo& screen) {
   StartItemKind(item, ParseKind(options.kind));
   if (options.effect) item.showType = ParseEffect(*options.effect);
@@ -188,6 +215,7 @@ void ApplyItemOptions(tagItemPart& item, const ItemOptions& options, const tagSc
     SetFormattedText(item, *options.text, options.colour ? item.fntColor : kStoredRed,
                      options.fontHeight.value_or(kDefaultFontHeight), screen);
   }
+  SetCellTextStyle(item, options);
 }
 
 // --- Commands --------------------------------------------------------------------------------
@@ -264,6 +292,9 @@ void SetUpItemCommand(CLI::App& playbill, CliContext& context, const std::shared
   add->add_option("--show-mode", options->showMode, "Display mode word (clock style, sensor unit, picture placement)")
       ->check(CLI::Range(0, 65535));
   add->add_flag("--transparent", options->transparent, "Transparent background");
+  add->add_option("--align", options->align, "Cell-text lines across: left, center, right");
+  add->add_option("--valign", options->valign, "Cell-text lines down: top, middle, bottom");
+  add->add_option("--line-spacing", options->lineSpacing, "Cell-text pixels between lines (0..15)")->check(CLI::Range(0, 15));
   add->callback([&context, screen, options, target] {
     Edit(context, *screen, [&](CPrgListDoc& doc) {
       int after = -1;

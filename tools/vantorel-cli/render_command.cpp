@@ -14,6 +14,7 @@
 #include "cli_command.h"
 #include "playbill_session.h"
 #include "record_address.h"
+#include "render/font_library.h"
 #include "render/item_pages.h"
 #include "render/led_look.h"
 
@@ -42,8 +43,10 @@ void Render(const CliContext& context, int screen, const RenderOptions& options)
   const tagPrgItem& item = list[static_cast<std::size_t>(RecordAt(*doc, address))];
   const tagWindowPart& window = list[static_cast<std::size_t>(RecordAt(*doc, FormatText("%d.%d", options.program,
                                                                                         options.window)))].window;
-  const Expected<std::vector<CLedBitmap>> pages =
-      RenderItemPages(item.item, QSize(window.width, window.height), doc->CurrentScreen().color, doc->WorkFolder());
+  // "Text mode" cells are drawn with the font library of the playbill's screen.
+  const std::unique_ptr<CTwFont> fonts = MakeFontLibrary(doc->CurrentScreen());
+  const ItemRenderSettings settings{doc->CurrentScreen().color, doc->WorkFolder(), fonts.get(), false};
+  const Expected<std::vector<CLedBitmap>> pages = RenderItemPages(item.item, QSize(window.width, window.height), settings);
   if (!pages) throw CliError("item " + address + ": " + StatusMessage(pages.status()));
 
   const std::filesystem::path folder(options.folder);

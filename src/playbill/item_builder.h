@@ -31,7 +31,8 @@ void StartItemKind(tagItemPart& item, std::uint16_t kind);
 
 // Gives a formatted-text item (kind 6 or 8) the block of `text` in `colour` at `fontHeight`; an
 // "Image mode" item also shows the first line of it as its MEDIA text. Refused for other kinds, for
-// non-ASCII text in "Text mode" cells, and for text too long for a block.
+// non-ASCII text in "Text mode" cells (cells in the screen's code page are made by ConvertToCells,
+// render/celltext/styled_cells.h), and for text too long for a block.
 Status SetItemText(tagItemPart& item, std::string_view text, std::uint32_t colour, int fontHeight);
 
 // Time windows of programs (TIMESCH): times as hour*256+minute.

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "render/celltext/cell_text.h"
@@ -158,6 +160,37 @@ TEST(StyledCells, ConvertedTextLoadsBackAsShown) {
     ASSERT_TRUE(converted.block);
     EXPECT_EQ(CellsToStyledChars(*converted.block, kCodePageGb2312), converted.shown);
   }
+}
+
+}  // namespace
+}  // namespace vantorel
+
+namespace vantorel {
+namespace {
+
+// The editor, the preview and the data maker convert on threads of their own; each thread keeps
+// its own code-page converters.
+TEST(StyledCells, ConvertsOnSeveralThreadsAtOnce) {
+  const StyledChar text[] = {C(U'中'), C('A'), C(U'€'), C(U'ｱ'), C(U'한')};
+  const int codePages[] = {kCodePageGb2312, kCodePageShiftJis, kCodePageKsc5601, kCodePageBig5};
+  std::vector<std::vector<StyledChar>> expected;
+  for (const int codePage : codePages) {
+    const CellConversion once = ConvertToCells(text, {3, codePage, 0xFF, 0}, RichTextBlock::kNewBlockBytes);
+    expected.push_back(CellsToStyledChars(*once.block, codePage));
+  }
+  std::vector<std::thread> threads;
+  std::atomic<int> mismatches = 0;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      for (int round = 0; round < 200; ++round) {
+        const std::size_t page = static_cast<std::size_t>((t + round) % 4);
+        const CellConversion converted = ConvertToCells(text, {3, codePages[page], 0xFF, 0}, RichTextBlock::kNewBlockBytes);
+        if (CellsToStyledChars(*converted.block, codePages[page]) != expected[page]) ++mismatches;
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(mismatches.load(), 0);
 }
 
 }  // namespace

@@ -17,7 +17,6 @@ namespace {
 using test::CellBuilder;
 
 constexpr LedColour kRed = 0x0000FF;
-constexpr LedColour kGreen = 0x00FF00;
 constexpr LedColour kBlue = 0xFF0000;
 constexpr LedColour kBlack = 0;
 constexpr std::uint8_t kRed8 = 0x10;       // 8 dots, red: a 6 x 8 cell

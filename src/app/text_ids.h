@@ -393,6 +393,10 @@
   X(kTextWaitsForVideoConversion, 5354)      \
   X(kTextWaitsForTextDrawing, 5355)          \
   X(kTextWaitsForClocks, 5356)               \
+  X(kTextRtfNotRichText, 5400)               \
+  X(kTextRtfNestedTooDeeply, 5401)           \
+  X(kTextRtfTruncated, 5402)                 \
+  X(kTextRichTextUnreadable, 5403)           \
   X(kTextFxtOpenError, 5420)                 \
   X(kTextFxtFormatIncorrect, 5421)           \
   X(kTextFxtNoText, 5422)                    \

@@ -40,15 +40,10 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
-std::string ToUtf8(std::string_view bytes, const char* legacyCodepage) {
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  iconv_t cd = ::iconv_open("UTF-8", legacyCodepage);
-  if (cd == reinterpret_cast<iconv_t>(-1)) cd = ::iconv_open("UTF-8", kDefaultLegacyCodepage);
+std::optional<std::string> ConvertToUtf8(std::string_view bytes, const char* codepage) {
+  iconv_t cd = ::iconv_open("UTF-8", codepage);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
   std::string out;
-  if (cd == reinterpret_cast<iconv_t>(-1)) {
-    for (char ch : bytes) out += static_cast<unsigned char>(ch) < 0x80 ? std::string(1, ch) : "\xEF\xBF\xBD";
-    return out;
-  }
   std::string input(bytes);
   char* in = input.data();
   std::size_t inLeft = input.size();
@@ -66,6 +61,15 @@ std::string ToUtf8(std::string_view bytes, const char* legacyCodepage) {
     }
   }
   ::iconv_close(cd);
+  return out;
+}
+
+std::string ToUtf8(std::string_view bytes, const char* legacyCodepage) {
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  if (auto converted = ConvertToUtf8(bytes, legacyCodepage)) return std::move(*converted);
+  if (auto converted = ConvertToUtf8(bytes, kDefaultLegacyCodepage)) return std::move(*converted);
+  std::string out;
+  for (char ch : bytes) out += static_cast<unsigned char>(ch) < 0x80 ? std::string(1, ch) : "\xEF\xBF\xBD";
   return out;
 }
 

@@ -97,12 +97,12 @@ TEST(GeneratedFonts, AsciiLettersSitOnOneBaselineInsideTheirCells) {
   }
 }
 
-TEST(GeneratedFonts, EveryGb2312CharacterHasAGlyphAtSixteenDots) {
+TEST(GeneratedFonts, EveryGb2312CharacterHasInkAtEverySize) {
   const CFontLib_GB2312 library(kFonts);
   const iconv_t converter = iconv_open("UTF-32LE", "GB2312");
   ASSERT_NE(converter, reinterpret_cast<iconv_t>(-1));
-  int characters = 0;
-  for (int code = 0xA1A1; code <= 0xF7FE; ++code) {
+  std::vector<std::uint16_t> codes;
+  for (int code = 0xA1A2; code <= 0xF7FE; ++code) {  // past the ideographic space
     if (Gb2312CodeToIndex(static_cast<std::uint16_t>(code)) < 0) continue;
     char input[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
     char output[8];
@@ -111,15 +111,22 @@ TEST(GeneratedFonts, EveryGb2312CharacterHasAGlyphAtSixteenDots) {
     std::size_t inLeft = 2;
     std::size_t outLeft = sizeof output;
     iconv(converter, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(converter, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) continue;
-    if (code == 0xA1A1) continue;  // the ideographic space
-    ++characters;
-    GlyphBuffer glyph{};
-    ASSERT_EQ(library.GetGlyph(glyph, static_cast<std::uint16_t>(code), MakeFontStyle(2)), 32);
-    EXPECT_FALSE(InkOf(glyph, 16, 16, 2).Blank()) << std::hex << code;
+    if (iconv(converter, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1)) {
+      codes.push_back(static_cast<std::uint16_t>(code));
+    }
   }
   iconv_close(converter);
-  EXPECT_EQ(characters, 7444);
+  ASSERT_EQ(codes.size(), 7444u);
+  for (int s = 1; s < kFontSizeCount; ++s) {
+    const FontGeometry& g = GeometryOf(s);
+    int inkless = 0;
+    for (const std::uint16_t code : codes) {
+      GlyphBuffer glyph{};
+      ASSERT_EQ(library.GetGlyph(glyph, code, MakeFontStyle(s)), g.fullBytes);
+      if (InkOf(glyph, g.fullWidth, g.height, RowBytes(g.fullWidth)).Blank()) ++inkless;
+    }
+    EXPECT_EQ(inkless, 0) << "at " << g.height << " dots";
+  }
 }
 
 TEST(GeneratedFonts, EveryScriptDrawsAtEverySize) {

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "character_forms.h"
+
 namespace vantorel::fontbuild {
 namespace {
 
@@ -45,14 +47,26 @@ CCellFont::CCellFont(const CFreeType& freeType, const FontFiles& files, const st
       m_shape.baseline = native ? probe->Ascent() : CentredBaseline(MeasureReference(*probe, reference), height);
     }
     m_descriptions.push_back(probe->Name() + (probe->IsBitmap() ? "" : " at " + std::to_string(pixels) + " px"));
+    if (!m_hangulSource && probe->HoldsAll(kFirstHangulSyllable, kLastHangulSyllable)) m_hangulSource = probe.get();
     m_sources.push_back(std::move(probe));
   }
 }
 
-std::optional<RenderedGlyph> CCellFont::Render(char32_t codePoint) const {
+std::optional<RenderedGlyph> CCellFont::RenderFrom(char32_t codePoint, int* inkless) const {
+  const bool blank = IsBlankCharacter(codePoint);
   for (const auto& source : m_sources) {
-    if (auto glyph = source->Render(codePoint)) return glyph;
+    if (m_hangulSource && IsHangulSyllable(codePoint) && source.get() != m_hangulSource) continue;
+    auto glyph = source->Render(codePoint);
+    if (!glyph) continue;
+    if (blank || !glyph->Blank()) return glyph;
+    if (inkless) ++*inkless;
   }
+  return std::nullopt;
+}
+
+std::optional<RenderedGlyph> CCellFont::Render(char32_t codePoint, int* inkless) const {
+  if (auto glyph = RenderFrom(codePoint, inkless)) return glyph;
+  if (const auto standard = StandardForm(codePoint)) return RenderFrom(*standard, inkless);
   return std::nullopt;
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 // The glyphs of one cell size, from an ordered list of source fonts: the first font that has a
-// character draws it. The first font sets the baseline that all of them share.
+// character with ink draws it (a glyph without ink for a character that is not blank counts as
+// missing). A compatibility ideograph that no font draws takes its standard form. Hangul
+// syllables all come from the first font that holds every one of them, when one does. The first
+// font sets the baseline that all of them share.
 
 #include <filesystem>
 #include <map>
@@ -26,12 +29,16 @@ public:
             int height, std::span<const char32_t> reference, int gap);
 
   const CellShape& Shape() const { return m_shape; }
-  std::optional<RenderedGlyph> Render(char32_t codePoint) const;
+  // `inkless`, when given, counts the source glyphs passed over for having no ink.
+  std::optional<RenderedGlyph> Render(char32_t codePoint, int* inkless = nullptr) const;
   // Which source fonts were used, with their pixel sizes, for the build report.
   std::string Describe() const;
 
 private:
+  std::optional<RenderedGlyph> RenderFrom(char32_t codePoint, int* inkless) const;
+
   std::vector<std::unique_ptr<CGlyphSource>> m_sources;
+  const CGlyphSource* m_hangulSource = nullptr;  // the first source holding every Hangul syllable
   std::vector<std::string> m_descriptions;
   CellShape m_shape;
 };

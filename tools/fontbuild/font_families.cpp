@@ -33,18 +33,30 @@ std::vector<std::string> HalfWidthRoles(int sizeIndex) {
   }
 }
 
+// Source fonts of the proportional face: the fixed fonts up to 16 dots, a proportional font from
+// 24 dots up (its advance box is as wide as the square cell it is placed in).
+std::vector<std::string> ProportionalRoles(int sizeIndex) {
+  if (sizeIndex < 3) return HalfWidthRoles(sizeIndex);
+  return {"dejavu-sans-bold", "dejavu-mono-bold"};
+}
+
 // Source fonts of the square cells of a double-byte family, by size index (12..56 dots).
 std::vector<std::string> SquareRoles(const std::string& family, int sizeIndex) {
   if (family == "ksc") {
-    // Korean bitmap fonts up to 24 dots; they hold the KS X 1001 characters only.
+    // Korean bitmap fonts up to 24 dots; they hold the KS X 1001 characters only, so the Hangul
+    // syllables come from the later font that holds all of them.
     if (sizeIndex == 1) return {"gulim-12", "zenhei"};
     if (sizeIndex == 2) return {"gulim-16", "unifont"};
-    if (sizeIndex == 3) return {"gulim-24", "zenhei"};
+    if (sizeIndex == 3) return {"hanglm-24", "gulim-24", "zenhei"};
     return {"zenhei"};
   }
   if (sizeIndex == 1) return {"wqy-bitmap-12", "zenhei"};
   if (sizeIndex == 2) return {"unifont", "zenhei"};
-  if (family == "sjis") return {"ipagothic", "zenhei"};
+  // Native 24-dot bitmap fonts draw even strokes; outline fonts fill in what they lack.
+  const bool native24 = sizeIndex == 3;
+  if (family == "sjis") return native24 ? std::vector<std::string>{"jiskan-24", "ipagothic", "zenhei"}
+                                        : std::vector<std::string>{"ipagothic", "zenhei"};
+  if (native24 && family == "gb") return {"gb-24", "zenhei"};
   return {"zenhei"};
 }
 
@@ -78,12 +90,14 @@ const DoubleByteFamily* FindDoubleByte(const std::string& family) {
 struct FileReport {
   int codes = 0;      // codes with a character
   int drawn = 0;      // of those, with a glyph in a source font
+  int inkless = 0;    // source glyphs passed over for having no ink
   PlacementCounts placement;
 
   std::string Line(const std::string& file, const std::string& sources) const {
-    char text[256];
-    std::snprintf(text, sizeof text, "%-12s %6d characters, %6d drawn, %5d moved inward, %4d clipped  [%s]", file.c_str(),
-                  codes, drawn, placement.moved, placement.clipped, sources.c_str());
+    char text[320];
+    std::snprintf(text, sizeof text,
+                  "%-12s %6d characters, %6d drawn, %4d inkless skipped, %5d moved inward, %4d clipped  [%s]",
+                  file.c_str(), codes, drawn, inkless, placement.moved, placement.clipped, sources.c_str());
     return text;
   }
 };
@@ -98,7 +112,7 @@ void AppendCell(std::vector<std::uint8_t>& out, const CCellFont& font, std::opti
   const CellShape& shape = font.Shape();
   const auto blank = static_cast<std::size_t>(RowBytes(shape.width) * shape.height);
   if (codePoint) ++report.codes;
-  const auto glyph = codePoint ? font.Render(*codePoint) : std::nullopt;
+  const auto glyph = codePoint ? font.Render(*codePoint, &report.inkless) : std::nullopt;
   if (!glyph) {
     out.insert(out.end(), blank, 0);
     return;
@@ -151,7 +165,8 @@ std::vector<std::string> BuildAsciiOvf(const FontFiles& files, const std::filesy
   std::vector<std::string> report;
   for (int s = 0; s < kFontSizeCount; ++s) {
     const FontGeometry& g = GeometryOf(s);
-    const CCellFont font(freeType, files, HalfWidthRoles(s), g.halfWidth, g.height, reference, 1);
+    const int cellWidth = s < 3 ? g.halfWidth : g.fullWidth;
+    const CCellFont font(freeType, files, ProportionalRoles(s), cellWidth, g.height, reference, 1);
     const int gap = std::max(1, g.height / 16);
     const int space = std::max(2, g.halfWidth / 2);
     std::vector<std::uint8_t> widths;
@@ -165,7 +180,7 @@ std::vector<std::string> BuildAsciiOvf(const FontFiles& files, const std::filesy
       std::optional<RenderedGlyph> glyph;
       if (codePoint) {
         ++counts.codes;
-        glyph = font.Render(*codePoint);
+        glyph = font.Render(*codePoint, &counts.inkless);
       }
       if (glyph) ++counts.drawn;
       const RenderedGlyph none;

@@ -6,6 +6,7 @@
 #include FT_OUTLINE_H
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 #include "code_converter.h"
@@ -39,6 +40,19 @@ std::vector<std::uint8_t> ReadFont(const std::filesystem::path& file) {
   return bytes;
 }
 
+// The EUC encoding whose bytes, without their high bits, index a bitmap font of `registry`.
+const char* NativeEncoding(const char* registry) {
+  struct Native {
+    const char* registry;
+    const char* euc;
+  };
+  static constexpr Native kNatives[] = {{"ksc5601", "EUC-KR"}, {"gb2312", "EUC-CN"}, {"jisx0208", "EUC-JP"}};
+  for (const Native& native : kNatives) {
+    if (strncasecmp(registry, native.registry, std::strlen(native.registry)) == 0) return native.euc;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 CGlyphSource::CGlyphSource(const CFreeType& freeType, const std::filesystem::path& file, int pixelSize)
@@ -54,10 +68,11 @@ CGlyphSource::CGlyphSource(const CFreeType& freeType, const std::filesystem::pat
   }
   const char* encoding = nullptr;
   const char* registry = nullptr;
-  if (FT_Get_BDF_Charset_ID(m_face, &encoding, &registry) == 0 && registry != nullptr &&
-      strncasecmp(registry, "ksc5601", 7) == 0) {
-    m_kscEncoder = std::make_unique<CUnicodeEncoder>("EUC-KR");
-    FT_Set_Charmap(m_face, m_face->charmaps[0]);
+  if (FT_Get_BDF_Charset_ID(m_face, &encoding, &registry) == 0 && registry != nullptr) {
+    if (const char* euc = NativeEncoding(registry)) {
+      m_nativeEncoder = std::make_unique<CUnicodeEncoder>(euc);
+      FT_Set_Charmap(m_face, m_face->charmaps[0]);
+    }
   }
 }
 
@@ -70,13 +85,25 @@ void CGlyphSource::SetPixelSize(int pixelSize) {
 }
 
 std::optional<FT_ULong> CGlyphSource::CharCode(char32_t codePoint) const {
-  if (!m_kscEncoder) return codePoint;
-  const auto bytes = m_kscEncoder->FromUnicode(codePoint);
-  if (!bytes || bytes->size() != 2) return std::nullopt;
+  if (!m_nativeEncoder) return codePoint;
+  const auto bytes = m_nativeEncoder->FromUnicode(codePoint);
+  // Two bytes, both with the high bit: EUC-JP's 0x8E half-width katakana are not JIS X 0208.
+  if (!bytes || bytes->size() != 2 || static_cast<unsigned char>((*bytes)[0]) < 0xA1) return std::nullopt;
   return (static_cast<FT_ULong>(static_cast<unsigned char>((*bytes)[0])) << 8 | static_cast<unsigned char>((*bytes)[1])) &
          0x7F7F;
 }
 
+FT_UInt CGlyphSource::GlyphIndex(char32_t codePoint) const {
+  const auto code = CharCode(codePoint);
+  return code ? FT_Get_Char_Index(m_face, *code) : 0;
+}
+
+bool CGlyphSource::HoldsAll(char32_t first, char32_t last) const {
+  for (char32_t codePoint = first; codePoint <= last; ++codePoint) {
+    if (GlyphIndex(codePoint) == 0) return false;
+  }
+  return true;
+}
 
 bool CGlyphSource::IsBitmap() const { return !FT_IS_SCALABLE(m_face); }
 
@@ -87,8 +114,7 @@ int CGlyphSource::Descent() const { return static_cast<int>((-m_face->size->metr
 std::string CGlyphSource::Name() const { return m_file.filename().string(); }
 
 std::optional<RenderedGlyph> CGlyphSource::Render(char32_t codePoint) const {
-  const auto code = CharCode(codePoint);
-  const FT_UInt index = code ? FT_Get_Char_Index(m_face, *code) : 0;
+  const FT_UInt index = GlyphIndex(codePoint);
   if (index == 0) return std::nullopt;
   const FT_GlyphSlot slot = m_face->glyph;
   if (m_embolden > 0) {

@@ -58,6 +58,8 @@ public:
 
   // The glyph of `codePoint`, or nothing when the font lacks it.
   std::optional<RenderedGlyph> Render(char32_t codePoint) const;
+  // Whether the font has a glyph for every code point of [first, last].
+  bool HoldsAll(char32_t first, char32_t last) const;
 
   bool IsBitmap() const;
   // Line metrics of the chosen size, in dots.
@@ -68,13 +70,15 @@ public:
 private:
   // The font's own character code of a code point (Unicode for most fonts).
   std::optional<FT_ULong> CharCode(char32_t codePoint) const;
+  FT_UInt GlyphIndex(char32_t codePoint) const;
 
   std::vector<std::uint8_t> m_bytes;  // the whole font, unpacked: FreeType reads it from memory
   FT_Face m_face = nullptr;
   std::filesystem::path m_file;
   long m_embolden = 0;
-  // Bitmap fonts in KS C 5601 encoding are indexed by the code without its high bits.
-  std::unique_ptr<CUnicodeEncoder> m_kscEncoder;
+  // Bitmap fonts in a national double-byte encoding (GB 2312, JIS X 0208, KS C 5601) are indexed
+  // by the two bytes of the character's EUC code without their high bits.
+  std::unique_ptr<CUnicodeEncoder> m_nativeEncoder;
 };
 
 }  // namespace vantorel::fontbuild

@@ -401,7 +401,44 @@
   X(kTextFxtFormatIncorrect, 5421)           \
   X(kTextFxtNoText, 5422)                    \
   X(kTextFxtCreateError, 5423)               \
-  X(kTextNoFontLibrary, 5424)
+  X(kTextNoFontLibrary, 5424)                \
+  X(kTextTextFile, 5440)                     \
+  X(kTextChooseFont, 5441)                   \
+  X(kTextTextColour, 5442)                   \
+  X(kTextTextFileUnreadable, 5443)           \
+  X(kTextCellTextSize, 5444)                 \
+  X(kTextCellTextColour, 5445)               \
+  X(kTextCellTextInverse, 5446)              \
+  X(kTextCellTextFace, 5447)                 \
+  X(kTextHorizontalAlignment, 5448)          \
+  X(kTextVerticalAlignment, 5449)            \
+  X(kTextAlignLeft, 5450)                    \
+  X(kTextAlignCentre, 5451)                  \
+  X(kTextAlignRight, 5452)                   \
+  X(kTextAlignTop, 5453)                     \
+  X(kTextAlignMiddle, 5454)                  \
+  X(kTextAlignBottom, 5455)                  \
+  X(kTextLoadText, 5456)                     \
+  X(kTextSaveText, 5457)                     \
+  X(kTextCellTextOpenFilter, 5458)           \
+  X(kTextCellTextSaveFilter, 5459)           \
+  X(kTextColourRed, 5460)                    \
+  X(kTextColourGreen, 5461)                  \
+  X(kTextColourYellow, 5462)                 \
+  X(kTextColourBlue, 5463)                   \
+  X(kTextColourMagenta, 5464)                \
+  X(kTextColourCyan, 5465)                   \
+  X(kTextColourWhite, 5466)                  \
+  X(kTextColourOther, 5467)                  \
+  X(kTextCellsUsed, 5468)                    \
+  X(kTextSignPreview, 5469)                  \
+  X(kTextLineSpacing, 5470)                  \
+  X(kTextBold, 5471)                         \
+  X(kTextItalic, 5472)                       \
+  X(kTextUnderline, 5473)                    \
+  X(kTextTextBackground, 5474)               \
+  X(kTextFontSize, 5475)                     \
+  X(kTextTextFileFilter, 5476)
 
 namespace vantorel {
 

@@ -1,6 +1,7 @@
 #include "ui/canvas_pages.h"
 
 #include <system_error>
+#include <typeinfo>
 
 #include "app/text_format.h"
 #include "render/item_pages.h"
@@ -38,14 +39,35 @@ QImage CCanvasPages::Cached(std::string key, Make make) {
   return m_pages.front().second;
 }
 
+std::string CCanvasPages::ItemKey(const tagItemPart& item) {
+  const tagLogFont& font = item.logFont;
+  std::string key = FormatText("%u/%u/%u/%d/%u/%u/%d/%d/%u/%d/", static_cast<unsigned>(item.actType),
+                               static_cast<unsigned>(item.showType), static_cast<unsigned>(item.showMode), item.negative,
+                               static_cast<unsigned>(item.fntColor), static_cast<unsigned>(item.bgColor), item.vwAsText,
+                               item.txt2Img, static_cast<unsigned>(item.transp), item.timeAdj);
+  key += FormatText("%d/%d/%d/%u/%u/%u/", font.height, font.width, font.weight, static_cast<unsigned>(font.italic),
+                    static_cast<unsigned>(font.underline), static_cast<unsigned>(font.strikeOut));
+  key += font.faceName.str() + "/" + item.media.str() + "/";
+  if (item.richTxt) {
+    const auto bytes = item.richTxt->StoredBytes(item.actType);
+    key += std::to_string(bytes.size()) + ":";
+    key.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  }
+  return key;
+}
+
 QImage CCanvasPages::ItemPage(const tagItemPart& item, QSize size, std::uint16_t colourMode,
-                              const std::filesystem::path& folder) {
+                              const std::filesystem::path& folder, const CDotFont* fontLibrary) {
   if (!CanRenderItemKind(item.actType) || size.isEmpty()) return {};
-  const std::string key = FormatText("item/%u/%u/%d/", static_cast<unsigned>(item.actType),
-                                     static_cast<unsigned>(item.showMode), item.negative) +
-                          SizeKey(size, colourMode) + "/" + item.media.str() + "/" + FileStamp(item.media.view(), folder);
+  if (item.actType == kKindCellText && fontLibrary == nullptr) return {};
+  // A library made anew for another screen may lie at the address of the old one: its code page
+  // and kind tell them apart.
+  const std::string library =
+      fontLibrary == nullptr ? std::string("-") : FormatText("%s/%d", typeid(*fontLibrary).name(), fontLibrary->GetCodePage());
+  const std::string key = "item/" + SizeKey(size, colourMode) + "/" + library + "/" + FileStamp(item.media.view(), folder) +
+                          "/" + ItemKey(item);
   return Cached(key, [&] {
-    const auto pages = RenderItemPages(item, size, ItemRenderSettings{colourMode, folder, nullptr, false});
+    const auto pages = RenderItemPages(item, size, ItemRenderSettings{colourMode, folder, fontLibrary, false});
     return pages && !pages->empty() ? pages->front().Image().convertToFormat(QImage::Format_RGB32) : QImage();
   });
 }

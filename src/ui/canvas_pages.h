@@ -1,8 +1,8 @@
 #pragma once
 // What the canvas shows inside the windows: the first page of an item and the program's background
-// as LED bitmaps, kept while nothing they depend on changes (the item's fields, the window's size,
-// the screen's colour mode, the picture file's time and size), so that redrawing after every edit
-// decodes no picture twice. The editor's own object, on the user-interface thread only.
+// as LED bitmaps, kept while nothing they depend on changes (every field of the item that changes
+// its drawing, its text block, the window's size, the screen's colour mode, the font library, the
+// picture file's time and size), so that redrawing after every edit decodes no picture twice. The editor's own object, on the user-interface thread only.
 
 #include <QImage>
 #include <QSize>
@@ -14,14 +14,19 @@
 #include <utility>
 
 #include "playbill/prg_item.h"
+#include "render/dot_font.h"
 
 namespace vantorel {
 
 class CCanvasPages {
 public:
   // The first page of `item` in a window of `size`, one pixel per LED; a null image for kinds not
-  // drawn yet and for pictures that cannot be read.
-  QImage ItemPage(const tagItemPart& item, QSize size, std::uint16_t colourMode, const std::filesystem::path& folder);
+  // drawn yet, for pictures that cannot be read and for cell text without `fontLibrary`.
+  QImage ItemPage(const tagItemPart& item, QSize size, std::uint16_t colourMode, const std::filesystem::path& folder,
+                  const CDotFont* fontLibrary = nullptr);
+  // What decides the drawing of `item` apart from the window, the screen and the library: equal
+  // keys draw equal pages.
+  static std::string ItemKey(const tagItemPart& item);
   // The program's background over a screen of `size`; null without one.
   QImage Background(const tagProgramPart& program, QSize size, std::uint16_t colourMode,
                     const std::filesystem::path& folder);

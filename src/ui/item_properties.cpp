@@ -5,8 +5,6 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -17,28 +15,12 @@
 #include "playbill/effect_table.h"
 #include "playbill/item_builder.h"
 #include "playbill/playbill_keys.h"
+#include "ui/cell_text_editor.h"
 #include "ui/picture_item_properties.h"
+#include "ui/text_file_item_properties.h"
 #include "ui/ui_text.h"
 
 namespace vantorel {
-namespace {
-
-// A stored colour (red in the low byte) as Qt shows it; the swap of red and blue is its own inverse.
-QColor ColourOf(std::uint32_t stored) { return QColor::fromRgb(StoredColour(stored & 0xFFFFFF)); }
-
-std::uint32_t StoredOf(const QColor& colour) { return StoredColour(colour.rgb() & 0xFFFFFF); }
-
-QIcon Swatch(const QColor& colour) {
-  QPixmap swatch(32, 16);
-  swatch.fill(colour);
-  QPainter painter(&swatch);
-  painter.setPen(Qt::gray);
-  painter.drawRect(swatch.rect().adjusted(0, 0, -1, -1));
-  return QIcon(swatch);
-}
-
-}  // namespace
-
 CItemProperties::CItemProperties(QWidget* parent) : CRecordProperties(parent) {
   m_effect = new QComboBox(this);
   m_effect->setObjectName(QStringLiteral("Effect"));
@@ -61,7 +43,13 @@ CItemProperties::CItemProperties(QWidget* parent) : CRecordProperties(parent) {
   form->addRow(m_texts.Label(kTextBackgroundColour, this), m_backgroundColour);
   m_picture = new CPictureItemProperties(this);
   form->addRow(m_picture);
-  connect(m_picture, &CRecordProperties::edited, this, &CRecordProperties::edited);
+  m_textFile = new CTextFileItemProperties(this);
+  form->addRow(m_textFile);
+  m_cellText = new CCellTextItemProperties(this);
+  form->addRow(m_cellText);
+  for (CRecordProperties* editor : std::initializer_list<CRecordProperties*>{m_picture, m_textFile, m_cellText}) {
+    connect(editor, &CRecordProperties::edited, this, &CRecordProperties::edited);
+  }
   FillChoices();
 
   connect(m_effect, &QComboBox::activated, this, [this](int index) {
@@ -90,9 +78,9 @@ void CItemProperties::FillChoices() {
 }
 
 void CItemProperties::ChooseBackgroundColour() {
-  const QColor chosen = QColorDialog::getColor(ColourOf(m_record.item.bgColor), this, Text(kTextBackgroundColour));
+  const QColor chosen = QColorDialog::getColor(ShownColour(m_record.item.bgColor), this, Text(kTextBackgroundColour));
   if (!chosen.isValid()) return;
-  const std::uint32_t stored = StoredOf(chosen);
+  const std::uint32_t stored = StoredColourOf(chosen);
   EditItem(kBackgroundColour, [stored](tagItemPart& item) { item.bgColor = stored; });
 }
 
@@ -111,16 +99,21 @@ void CItemProperties::Show(const tagPrgItem& record) {
     const QSignalBlocker block(m_transparent);
     m_transparent->setChecked(item.transp != 0);
   }
-  m_backgroundColour->setIcon(Swatch(ColourOf(item.bgColor)));
-  m_backgroundColour->setText(ColourOf(item.bgColor).name());
+  ShowColourButton(m_backgroundColour, item.bgColor);
   // A kind that does not keep its background colour would lose it on saving.
   m_backgroundColour->setEnabled(ItemKindWrites(item.actType, ActorKey::BgColor));
   m_picture->setVisible(item.actType == kKindPicture);
   m_picture->Show(record);
+  m_textFile->setVisible(item.actType == kKindTextFile);
+  m_textFile->Show(record);
+  m_cellText->setVisible(item.actType == kKindCellText);
+  if (item.actType == kKindCellText) m_cellText->Show(record);
 }
 
 void CItemProperties::Retranslate() {
   m_picture->Retranslate();
+  m_textFile->Retranslate();
+  m_cellText->Retranslate();
   CRecordProperties::Retranslate();
 }
 

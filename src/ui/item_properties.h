@@ -12,7 +12,9 @@ class QSpinBox;
 
 namespace vantorel {
 
+class CCellTextItemProperties;
 class CPictureItemProperties;
+class CTextFileItemProperties;
 
 class CItemProperties : public CRecordProperties {
   Q_OBJECT
@@ -25,6 +27,8 @@ public:
   void Show(const tagPrgItem& record) override;
   void Retranslate() override;
   CPictureItemProperties* PictureEditor() const { return m_picture; }
+  CTextFileItemProperties* TextFileEditor() const { return m_textFile; }
+  CCellTextItemProperties* CellTextEditor() const { return m_cellText; }
 
 private:
   void FillChoices() override;
@@ -40,6 +44,8 @@ private:
   QCheckBox* m_transparent = nullptr;
   QPushButton* m_backgroundColour = nullptr;
   CPictureItemProperties* m_picture = nullptr;
+  CTextFileItemProperties* m_textFile = nullptr;
+  CCellTextItemProperties* m_cellText = nullptr;
 };
 
 }  // namespace vantorel

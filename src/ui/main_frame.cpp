@@ -239,6 +239,7 @@ void CMainFrame::CreateUndoCommands() {
 void CMainFrame::CreatePropertyPanel() {
   m_properties = new CPropertyPanel(m_app.Doc(), this);
   m_properties->SetBackgroundActions(Action(kCmdSetBackground), Action(kCmdClearBackground));
+  m_properties->SetFontLibrarySource([this] { return m_app.FontLibrary(); });
   connect(m_properties, &CPropertyPanel::documentEdited, this, &CMainFrame::DocumentChanged);
   auto* scroll = new QScrollArea(this);
   scroll->setWidget(m_properties);
@@ -350,6 +351,7 @@ void CMainFrame::RefreshScreenChooser() {
 }
 
 void CMainFrame::ScreensChanged() {
+  m_app.CurrentScreenChanged();
   m_app.ShowNotices(this);
   RefreshScreenChooser();
   DocumentChanged();
@@ -441,7 +443,8 @@ std::vector<CanvasWindow> CMainFrame::CanvasWindows() {
     CanvasWindow& window = windows.back();
     const bool holdsSelection = selection.windowRecord == window.record && selection.itemRecord >= 0;
     if (!record.IsItem() || (holdsSelection ? i != selection.itemRecord : !window.page.isNull())) continue;
-    window.page = m_canvasPages.ItemPage(record.item, window.rect.size(), doc.CurrentScreen().color, doc.WorkFolder());
+    window.page = m_canvasPages.ItemPage(record.item, window.rect.size(), doc.CurrentScreen().color, doc.WorkFolder(),
+                                         m_app.FontLibrary().get());
     window.transparent = record.item.transp != 0;
   }
   return windows;

@@ -3,6 +3,9 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
 
@@ -11,9 +14,28 @@
 #include "app/text_format.h"
 #include "app/text_table.h"
 #include "platform/fixed_text.h"
+#include "playbill/item_builder.h"
 #include "ui/ui_text.h"
 
 namespace vantorel {
+
+// The swap of red and blue is its own inverse.
+QColor ShownColour(std::uint32_t stored) { return QColor::fromRgb(StoredColour(stored & 0xFFFFFF)); }
+
+std::uint32_t StoredColourOf(const QColor& colour) { return StoredColour(colour.rgb() & 0xFFFFFF); }
+
+void ShowColourButton(QPushButton* button, std::uint32_t stored) {
+  const QColor colour = ShownColour(stored);
+  QPixmap swatch(32, 16);
+  swatch.fill(colour);
+  QPainter painter(&swatch);
+  painter.setPen(Qt::gray);
+  painter.drawRect(swatch.rect().adjusted(0, 0, -1, -1));
+  painter.end();
+  button->setIconSize(swatch.size());
+  button->setIcon(QIcon(swatch));
+  button->setText(colour.name());
+}
 
 CFieldEdit::CFieldEdit(std::size_t maxBytes, QWidget* parent) : QLineEdit(parent), m_maxBytes(maxBytes) {
   // No character takes less than a byte: a first limit before the field's own measure.

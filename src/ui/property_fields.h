@@ -5,9 +5,11 @@
 // presses in a row is one undo step in the document), so nothing typed is left behind when the
 // selection moves on.
 
+#include <QColor>
 #include <QLineEdit>
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -19,6 +21,7 @@
 class QAbstractButton;
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QSpinBox;
 
 namespace vantorel {
@@ -53,6 +56,12 @@ void FillChoices(QComboBox* combo, std::span<const int> textIds);
 // Selects the entry of `combo` whose data is `value`; a value without an entry gets one of its own,
 // "Other (%d)", so that a record is shown as it is. Nothing is reported.
 void ShowChoice(QComboBox* combo, int value);
+
+// A stored colour (red in the low byte) as Qt shows it, and back.
+QColor ShownColour(std::uint32_t stored);
+std::uint32_t StoredColourOf(const QColor& colour);
+// A colour button showing the stored colour `stored`: a swatch and its name.
+void ShowColourButton(QPushButton* button, std::uint32_t stored);
 
 // Labels and buttons with texts from the text table.
 class CWidgetTexts {

@@ -6,6 +6,7 @@
 
 #include "app/text_ids.h"
 #include "playbill/prg_list_doc.h"
+#include "ui/cell_text_editor.h"
 #include "ui/item_properties.h"
 #include "ui/program_properties.h"
 #include "ui/ui_text.h"
@@ -71,6 +72,15 @@ void CPropertyPanel::Refresh() {
     m_window->Show(shown);
     m_pages->setCurrentWidget(m_window);
   } else if (shown.IsItem()) {
+    if (shown.item.actType == kKindCellText) {
+      const int window = m_doc.Selection().windowRecord;
+      CellTextContext context;
+      if (m_doc.Screens().Count() > 0) context.screen = m_doc.CurrentScreen();
+      if (window >= 0) context.window = QSize(m_doc.Record(window).window.width, m_doc.Record(window).window.height);
+      context.folder = m_doc.WorkFolder();
+      if (m_fontLibrary) context.fontLibrary = m_fontLibrary();
+      m_item->CellTextEditor()->SetContext(std::move(context));
+    }
     m_item->Show(shown);
     m_pages->setCurrentWidget(m_item);
   } else {

@@ -5,8 +5,12 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <memory>
+
 #include "playbill/cross_layout.h"
 #include "playbill/prg_item.h"
+#include "render/dot_font.h"
 
 class QAction;
 class QLabel;
@@ -26,6 +30,8 @@ public:
 
   // The background buttons of the program editor run these commands.
   void SetBackgroundActions(QAction* choose, QAction* clear);
+  // Where the "Text mode" editor takes the current font library from.
+  void SetFontLibrarySource(std::function<std::shared_ptr<CTwFont>()> source) { m_fontLibrary = std::move(source); }
   // Shows the document's selected record as it is now.
   void Refresh();
   void Retranslate();
@@ -49,6 +55,7 @@ private:
   CProgramProperties* m_program = nullptr;
   CWindowProperties* m_window = nullptr;
   CItemProperties* m_item = nullptr;
+  std::function<std::shared_ptr<CTwFont>()> m_fontLibrary;
   int m_record = -1;  // the record shown
 };
 

@@ -10,6 +10,7 @@
 #include "app/text_table.h"
 #include "playbill/document_session.h"
 #include "playbill/playbill_transfer.h"
+#include "render/font_library.h"
 #include "ui/main_frame.h"
 #include "ui/password_dialogs.h"
 #include "ui/ui_text.h"
@@ -56,6 +57,7 @@ CVantorelApp::CVantorelApp(CAppFolders folders, IAppPrompts& prompts, CAutoShutd
 
 CVantorelApp::~CVantorelApp() {
   m_mainFrame.reset();
+  if (m_fontLibrary) ReleaseFontLibrary();
   CloseProcessLog();
 }
 
@@ -77,6 +79,7 @@ bool CVantorelApp::StartUp(std::span<const std::string> arguments) {
     ShowFailure(nullptr, opened);
   }
   if (!start.file.empty()) OpenStartFile(start.file);
+  CurrentScreenChanged();
 
   m_mainFrame = std::make_unique<CMainFrame>(*this);
   m_shared = m_userSettings.ReadShared();
@@ -127,6 +130,9 @@ void CVantorelApp::MainWindowClosing() {
     WriteLog(LogKind::Error, StatusMessage(written));
   }
   CleanTemporaryFolder(m_folders.TempFolder());
+  m_fontLibrary.reset();
+  m_fontScreen = {-1, -1};
+  ReleaseFontLibrary();
   WriteLog(LogKind::Info, "exit");
 }
 
@@ -157,6 +163,22 @@ void CVantorelApp::ShowStatus(QWidget* parent, const Status& status, TextId capt
 
 void CVantorelApp::ShowFailure(QWidget* parent, const Status& failure) {
   ShowStatus(parent, failure, kTextError, QMessageBox::Critical);
+}
+
+void CVantorelApp::CurrentScreenChanged() {
+  if (m_doc.Screens().Count() == 0) {
+    m_fontLibrary.reset();
+    m_fontScreen = {-1, -1};
+    ReleaseFontLibrary();
+    return;
+  }
+  const tagScreenInfo& screen = m_doc.CurrentScreen();
+  const std::pair<int, int> fonts{screen.type, screen.fontLib};
+  if (m_fontLibrary && fonts == m_fontScreen) return;
+  CreateFontLibrary(screen, m_folders.ProgramFolder());
+  m_fontLibrary = CurrentFontLibrary();
+  m_fontScreen = fonts;
+  if (!m_fontLibrary) WriteLog(LogKind::Error, "no font library for the current screen");
 }
 
 ToolRunContext CVantorelApp::ToolContext(QWidget* parent) const {

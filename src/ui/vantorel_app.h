@@ -12,6 +12,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app_folders.h"
@@ -22,6 +23,7 @@
 #include "app/tool_plugins.h"
 #include "app/user_settings.h"
 #include "playbill/prg_list_doc.h"
+#include "render/dot_font.h"
 
 class QTimer;
 class QWidget;
@@ -102,6 +104,12 @@ public:
   const CToolPlugins& Plugins() const { return m_plugins; }
   ToolRunContext ToolContext(QWidget* parent) const;
 
+  // The current font library follows the current screen: made at start-up and again whenever the
+  // current screen (or its font code page) changes, released when the main window closes. Null
+  // without a screen or when it could not be made; then cell text is not drawn.
+  void CurrentScreenChanged();
+  const std::shared_ptr<CTwFont>& FontLibrary() const { return m_fontLibrary; }
+
 private:
   bool AskStartupPassword();
   void OpenStartFile(const std::filesystem::path& file);
@@ -120,6 +128,8 @@ private:
   CPrgListDoc m_doc;
   std::unique_ptr<CMainFrame> m_mainFrame;
   std::unique_ptr<QTimer> m_idleTimer;
+  std::shared_ptr<CTwFont> m_fontLibrary;
+  std::pair<int, int> m_fontScreen{-1, -1};  // controller class and code page the library was made for
 };
 
 }  // namespace vantorel

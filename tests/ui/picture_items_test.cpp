@@ -23,6 +23,7 @@
 namespace vantorel {
 namespace {
 
+constexpr int kTopItem = 2;  // the text item of the default cross's top window
 constexpr int kBarItem = 4;  // the item of the default cross's middle window (48 x 16 at 0, 16)
 
 class PictureItemsTest : public testing::EditorTest {
@@ -48,19 +49,8 @@ protected:
     return file;
   }
 
-  void Choose(int record) {
-    m_frame->Tree()->setCurrentItem(m_frame->Tree()->RowOf(record));
-    QApplication::processEvents();
-    ASSERT_EQ(m_app->Doc().CurrentRecord(), record);
-  }
-
-  // The colour the canvas shows at LED (x, y) of the screen.
-  QRgb CanvasLed(int x, int y) const {
-    CPlaybillCanvas* canvas = m_frame->Canvas();
-    const QImage shown = canvas->grab().toImage();
-    const int zoom = canvas->Zoom();
-    return shown.pixel(canvas->Origin() + QPoint(x * zoom + zoom / 2, y * zoom + zoom / 2)) & 0xFFFFFF;
-  }
+  void Choose(int record) { testing::ChooseRecord(*m_frame, *m_app, record); }
+  QRgb CanvasLed(int x, int y) const { return testing::CanvasLed(*m_frame->Canvas(), x, y); }
 
   PrgList Saved() {
     m_frame->RunCommand(kCmdFileSave);
@@ -142,11 +132,15 @@ TEST_F(PictureItemsTest, AFileThatIsNoPictureIsRefusedWithItsCause) {
 }
 
 TEST_F(PictureItemsTest, TheProgramBackgroundShowsBehindTheWindows) {
+  // Window 1's text item would cover the background with its own: without it the window shows
+  // nothing of its own.
+  ASSERT_TRUE(m_app->Doc().Record(kTopItem).IsItem());
+  ASSERT_TRUE(m_app->Doc().Delete(kTopItem));
   Choose(0);
   ASSERT_TRUE(m_app->Doc().SetBackground(Picture("back.png"), IsReadablePicture));
   m_frame->DocumentChanged();
-  // Stretched over the 48 x 48 screen; window 1 shows a text item, not drawn yet, so the
-  // background shows there: yellow left of the middle, blue right of it.
+  // Stretched over the 48 x 48 screen; window 1 is empty, so the background shows there: yellow
+  // left of the middle, blue right of it.
   EXPECT_EQ(CanvasLed(20, 4), qRgb(255, 255, 0) & 0xFFFFFF);
   EXPECT_EQ(CanvasLed(28, 4), qRgb(0, 0, 255) & 0xFFFFFF);
   // The program's settings show the picture beside its file.

@@ -20,6 +20,9 @@
 #include "app/text_table.h"
 #include "platform/program_folder.h"
 #include "support/temp_folder.h"
+#include "ui/main_frame.h"
+#include "ui/playbill_canvas.h"
+#include "ui/program_tree.h"
 #include "ui/vantorel_app.h"
 
 namespace vantorel::testing {
@@ -88,6 +91,20 @@ void WithNextDialog(Act act) {
       WithNextDialog<Dialog>(act);
     }
   });
+}
+
+// Chooses the row of `record` in the main window's program tree, as a click does.
+inline void ChooseRecord(CMainFrame& frame, CVantorelApp& app, int record) {
+  frame.Tree()->setCurrentItem(frame.Tree()->RowOf(record));
+  QApplication::processEvents();
+  ASSERT_EQ(app.Doc().CurrentRecord(), record);
+}
+
+// The colour the canvas shows at LED (x, y) of the screen, without alpha.
+inline QRgb CanvasLed(CPlaybillCanvas& canvas, int x, int y) {
+  const QImage shown = canvas.grab().toImage();
+  const int zoom = canvas.Zoom();
+  return shown.pixel(canvas.Origin() + QPoint(x * zoom + zoom / 2, y * zoom + zoom / 2)) & 0xFFFFFF;
 }
 
 class EditorTest : public ::testing::Test {

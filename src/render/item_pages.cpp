@@ -4,7 +4,10 @@
 #include "codecs/picture_file.h"
 #include "playbill/effect_table.h"
 #include "render/celltext/cell_page.h"
+#include "platform/atomic_file.h"
 #include "render/place_picture.h"
+#include "render/richtext/rich_text_item.h"
+#include "render/richtext/rich_text_pages.h"
 
 namespace vantorel {
 namespace {
@@ -51,9 +54,47 @@ Expected<std::vector<CLedBitmap>> CellTextPages(const tagItemPart& item, QSize w
   return pages;
 }
 
+// A text file is drawn as it is read; a larger one is cut here.
+constexpr std::size_t kMaxTextFileBytes = 1 << 20;
+
+Expected<std::unique_ptr<QTextDocument>> RichTextDocument(const tagItemPart& item, const std::filesystem::path& folder) {
+  if (item.actType == kKindImageText) return ImageTextDocument(item.richTxt ? &*item.richTxt : nullptr);
+  std::string bytes;
+  if (Status read = ReadFileStart(MediaPath(item.media.view(), folder), kMaxTextFileBytes, bytes); !read) {
+    return read.WithText(kTextTextFileUnreadable);
+  }
+  return PlainTextDocument(bytes, FontOfLogFont(item.logFont));
+}
+
+// Every page of a text file or "Image mode" item, cut by the item's effect: on its background,
+// text without a colour of its own in the item's font colour; pieces of a line scrolling across
+// are centred vertically.
+Expected<std::vector<CLedBitmap>> RichTextItemPages(const tagItemPart& item, QSize windowSize,
+                                                    const ItemRenderSettings& settings) {
+  std::vector<CLedBitmap> pages;
+  if (windowSize.width() <= 0 || windowSize.height() <= 0) return pages;
+  Expected<std::unique_ptr<QTextDocument>> document = RichTextDocument(item, settings.folder);
+  if (!document) return document.status();
+  CLedBitmap bitmap(windowSize.width(), windowSize.height(), settings.colourMode);
+  CRichTextPages text;
+  text.SetBackground(item.bgColor);
+  text.SetTextColour(item.fntColor);
+  text.SetRemoveFontSmooth(settings.removeFontSmooth);
+  text.SetVerticalCentring(true);
+  text.SetTarget(&bitmap);
+  text.Load(std::move(*document));
+  text.Paginate(PaginationModeFor(item.showType));
+  while (text.DrawNextPage()) pages.push_back(bitmap);
+  // An item without text still shows its background.
+  if (pages.empty()) pages.push_back(std::move(bitmap));
+  return pages;
+}
+
 }  // namespace
 
-bool CanRenderItemKind(std::uint16_t kind) { return kind == kKindPicture || kind == kKindCellText; }
+bool CanRenderItemKind(std::uint16_t kind) {
+  return kind == kKindPicture || kind == kKindCellText || kind == kKindTextFile || kind == kKindImageText;
+}
 
 Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize windowSize,
                                                   const ItemRenderSettings& settings) {
@@ -64,6 +105,7 @@ Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize
     return std::vector<CLedBitmap>{std::move(*page)};
   }
   if (item.actType == kKindCellText) return CellTextPages(item, windowSize, settings);
+  if (item.actType == kKindTextFile || item.actType == kKindImageText) return RichTextItemPages(item, windowSize, settings);
   return Status::Failure(kTextItemKindNotDrawn, ItemKindToken(item.actType));
 }
 

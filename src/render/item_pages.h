@@ -2,7 +2,8 @@
 // The pages of an item as the sign shows them: LED bitmaps of the item's window size, in order.
 // Each item kind that can be drawn adds itself here; the others say so.
 //
-// Pure function of its arguments: safe on any thread (it reads the item's media files).
+// Pure function of its arguments: safe on any thread (it reads the item's media files); text is
+// laid out with Qt's fonts, so a QGuiApplication must exist.
 
 #include <QSize>
 
@@ -30,8 +31,12 @@ bool CanRenderItemKind(std::uint16_t kind);
 // The pages of `item` for a window of `windowSize`. A picture item is one page: its picture placed
 // by its display mode (SHOWMODE), inverted when NEGATIVE is set. A "Text mode" item (kind 6) is
 // every page of its cells drawn with the font library (none: kTextNoFontLibrary); a window without
-// width or height has no pages, an item without text one blank page. Kinds not drawn yet fail
-// with kTextItemKindNotDrawn.
+// width or height has no pages, an item without text one blank page. A text file (kind 2) and an
+// "Image mode" item (kind 8) are their rich text cut into pages by the item's effect (whole
+// lines, bands when scrolling up, pieces when scrolling across), on the item's background, in its
+// font (kind 2) and font colour; a text file that cannot be read fails with
+// kTextTextFileUnreadable, rich text that cannot be read with kTextRichTextUnreadable. These need
+// a QGuiApplication. Kinds not drawn yet fail with kTextItemKindNotDrawn.
 Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize windowSize,
                                                   const ItemRenderSettings& settings);
 

@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QString>
 
+#include <fstream>
+
 #include "support/cli_runner.h"
 #include "support/golden_image.h"
 
@@ -101,6 +103,29 @@ TEST_F(RenderCliTest, CellTextTakesAPageALine) {
   ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
   EXPECT_EQ(rendered.out, (Dir() / "lines" / "page-001.png").string() + "\n" + (Dir() / "lines" / "page-002.png").string() + "\n");
   EXPECT_EQ(Page("lines").size(), QSize(48, 16));
+}
+
+// "Image mode" text and text files are laid out with outline fonts and cut into pages.
+TEST_F(RenderCliTest, ImageTextAndTextFilesComeOutAsPages) {
+  ASSERT_EQ(Run("playbill layout 0").exitCode, 0);
+  const auto added = Run("playbill add-item --kind image-text --to 1.1.1 --color green --text 'Hello\nLED'");
+  ASSERT_EQ(added.exitCode, 0) << added.err;
+  const auto rendered = Run("render --item 2 " + Quote(Dir() / "image"));
+  ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
+  EXPECT_EQ(rendered.out, (Dir() / "image" / "page-001.png").string() + "\n") << "two lines of 16 pixels: one page";
+  EXPECT_TRUE(test::MatchesGoldenImage("render/image-text-48x48.png", Page("image")));
+
+  const auto file = Dir() / "notice.txt";
+  {
+    std::ofstream out(file);
+    out << "one two three four five six";
+  }
+  ASSERT_EQ(Run("playbill add-item --kind text-file --to 1.1 --font-height 12 --color red --media " + Quote(file)).exitCode, 0);
+  const auto pages = Run("render --item 3 " + Quote(Dir() / "file"));
+  ASSERT_EQ(pages.exitCode, 0) << pages.err;
+  EXPECT_EQ(pages.out, (Dir() / "file" / "page-001.png").string() + "\n" + (Dir() / "file" / "page-002.png").string() + "\n")
+      << "four lines of 12-pixel text: three in the first 48 rows";
+  EXPECT_TRUE(test::MatchesGoldenImage("render/text-file-48x48.png", Page("file")));
 }
 
 TEST_F(RenderCliTest, WhatCannotBeDrawnIsRefused) {

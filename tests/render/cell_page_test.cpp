@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "bitmap_ink.h"
 #include "cell_text_builder.h"
 #include "render/font_lib_asia.h"
 #include "render/led_look.h"
@@ -15,23 +16,13 @@ namespace vantorel {
 namespace {
 
 using test::CellBuilder;
+using test::InkRect;
 
 constexpr LedColour kRed = 0x0000FF;
 constexpr LedColour kBlue = 0xFF0000;
 constexpr LedColour kBlack = 0;
 constexpr std::uint8_t kRed8 = 0x10;       // 8 dots, red: a 6 x 8 cell
 constexpr std::uint8_t kRedInverse8 = 0x18;
-
-// The rectangle of pixels that are not `background`, or an empty one.
-QRect InkRect(const CLedBitmap& bitmap, LedColour background) {
-  QRect ink;
-  for (int y = 0; y < bitmap.Height(); ++y) {
-    for (int x = 0; x < bitmap.Width(); ++x) {
-      if (bitmap.Pixel(x, y) != background) ink |= QRect(x, y, 1, 1);
-    }
-  }
-  return ink;
-}
 
 // An "asc.fmd" of blank glyphs: an inverse cell is a solid rectangle of its colour, so the places
 // of cells can be read from the picture. Double-byte cells have no glyph and draw blank.

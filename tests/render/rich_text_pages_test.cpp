@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
+#include "bitmap_ink.h"
 #include "gui_application.h"
 #include "playbill/rich_text_block.h"
 #include "render/richtext/rtf_reader.h"
@@ -16,6 +16,9 @@ namespace {
 constexpr LedColour kWhite = 0xFFFFFF;
 constexpr LedColour kBlack = 0;
 constexpr LedColour kRed = 0x0000FF;
+
+using test::ColoursOf;
+using test::InkRect;
 
 TEST(PaginationModeTest, FromTheEffectCode) {
   struct Row {
@@ -97,24 +100,6 @@ TEST(CutPagesTest, FromLineRectangles) {
 // with red as colour 1.
 std::string Dejavu(const std::string& body) {
   return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss DejaVu Sans;}}{\\colortbl ;\\red255\\green0\\blue0;}" + body + "}";
-}
-
-QRect InkRect(const CLedBitmap& bitmap, LedColour background) {
-  QRect ink;
-  for (int y = 0; y < bitmap.Height(); ++y) {
-    for (int x = 0; x < bitmap.Width(); ++x) {
-      if (bitmap.Pixel(x, y) != background) ink |= QRect(x, y, 1, 1);
-    }
-  }
-  return ink;
-}
-
-std::set<LedColour> ColoursOf(const CLedBitmap& bitmap) {
-  std::set<LedColour> colours;
-  for (int y = 0; y < bitmap.Height(); ++y) {
-    for (int x = 0; x < bitmap.Width(); ++x) colours.insert(bitmap.Pixel(x, y));
-  }
-  return colours;
 }
 
 class RichTextPagesTest : public ::testing::Test {

@@ -1,6 +1,7 @@
 // "render": the pages of one item as PNG files, as the sign will show them: one picture pixel per
 // LED, or magnified (--zoom), or magnified with round LEDs on the sign's black face (--led).
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QString>
 
@@ -36,7 +37,19 @@ QImage PageImage(const CLedBitmap& page, const RenderOptions& options) {
   return page.Image();
 }
 
+// Text is laid out with Qt's fonts, which need an application object: off screen unless told otherwise.
+void MakeGuiApplication() {
+  if (QCoreApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "vantorel-cli";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication* application = new QGuiApplication(argc, argv);
+  (void)application;
+}
+
 void Render(const CliContext& context, int screen, const RenderOptions& options) {
+  MakeGuiApplication();
   auto doc = OpenScreenPlaybill(context, screen);
   const std::string address = FormatText("%d.%d.%d", options.program, options.window, options.item);
   const PrgList& list = doc->Records();

@@ -442,6 +442,7 @@ constexpr TextEntry kTexts[] = {
   {5474, "Text background"},
   {5475, "Font size"},
   {5476, "Text files (*.txt)|*.txt|All files (*.*)|*.*||"},
+  {5477, "The text is too long for the item: its formatted text may take %s bytes at most."},
   {32777, "&New program\nAdd a new program after the current one"},
   {32778, "&Delete program\nDelete the current program with its windows and items"},
   {32779, "Add &item\nAdd a new item after the selected item"},

@@ -438,7 +438,8 @@
   X(kTextUnderline, 5473)                    \
   X(kTextTextBackground, 5474)               \
   X(kTextFontSize, 5475)                     \
-  X(kTextTextFileFilter, 5476)
+  X(kTextTextFileFilter, 5476)               \
+  X(kTextImageTextTooLong, 5477)
 
 namespace vantorel {
 

@@ -16,6 +16,7 @@
 #include "playbill/item_builder.h"
 #include "playbill/playbill_keys.h"
 #include "ui/cell_text_editor.h"
+#include "ui/image_text_editor.h"
 #include "ui/picture_item_properties.h"
 #include "ui/text_file_item_properties.h"
 #include "ui/ui_text.h"
@@ -47,7 +48,9 @@ CItemProperties::CItemProperties(QWidget* parent) : CRecordProperties(parent) {
   form->addRow(m_textFile);
   m_cellText = new CCellTextItemProperties(this);
   form->addRow(m_cellText);
-  for (CRecordProperties* editor : std::initializer_list<CRecordProperties*>{m_picture, m_textFile, m_cellText}) {
+  m_imageText = new CImageTextItemProperties(this);
+  form->addRow(m_imageText);
+  for (CRecordProperties* editor : std::initializer_list<CRecordProperties*>{m_picture, m_textFile, m_cellText, m_imageText}) {
     connect(editor, &CRecordProperties::edited, this, &CRecordProperties::edited);
   }
   FillChoices();
@@ -108,12 +111,15 @@ void CItemProperties::Show(const tagPrgItem& record) {
   m_textFile->Show(record);
   m_cellText->setVisible(item.actType == kKindCellText);
   if (item.actType == kKindCellText) m_cellText->Show(record);
+  m_imageText->setVisible(item.actType == kKindImageText);
+  if (item.actType == kKindImageText) m_imageText->Show(record);
 }
 
 void CItemProperties::Retranslate() {
   m_picture->Retranslate();
   m_textFile->Retranslate();
   m_cellText->Retranslate();
+  m_imageText->Retranslate();
   CRecordProperties::Retranslate();
 }
 

@@ -13,6 +13,7 @@ class QSpinBox;
 namespace vantorel {
 
 class CCellTextItemProperties;
+class CImageTextItemProperties;
 class CPictureItemProperties;
 class CTextFileItemProperties;
 
@@ -29,6 +30,7 @@ public:
   CPictureItemProperties* PictureEditor() const { return m_picture; }
   CTextFileItemProperties* TextFileEditor() const { return m_textFile; }
   CCellTextItemProperties* CellTextEditor() const { return m_cellText; }
+  CImageTextItemProperties* ImageTextEditor() const { return m_imageText; }
 
 private:
   void FillChoices() override;
@@ -46,6 +48,7 @@ private:
   CPictureItemProperties* m_picture = nullptr;
   CTextFileItemProperties* m_textFile = nullptr;
   CCellTextItemProperties* m_cellText = nullptr;
+  CImageTextItemProperties* m_imageText = nullptr;
 };
 
 }  // namespace vantorel

@@ -12,10 +12,10 @@
 #include <QToolButton>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 
 #include "app/text_ids.h"
+#include "render/richtext/rich_text_item.h"
 #include "ui/ui_text.h"
 
 namespace vantorel {
@@ -25,19 +25,6 @@ constexpr int kNormalWeight = 400;
 constexpr int kBoldWeight = 700;
 
 }  // namespace
-
-QFont FontOfLogFont(const tagLogFont& logFont) {
-  QFont font;
-  if (!logFont.faceName.empty()) font.setFamily(QString::fromStdString(logFont.faceName.str()));
-  // A negative height is the character height, a positive one the cell height: both as pixels.
-  const int height = std::abs(logFont.height);
-  font.setPixelSize(height > 0 ? height : 16);
-  font.setBold(logFont.weight >= kBoldWeight);
-  font.setItalic(logFont.italic != 0);
-  font.setUnderline(logFont.underline != 0);
-  font.setStrikeOut(logFont.strikeOut != 0);
-  return font;
-}
 
 tagLogFont LogFontOf(const QFont& font) {
   tagLogFont logFont;

@@ -13,8 +13,8 @@ class QToolButton;
 
 namespace vantorel {
 
-// The font of a record's LOGFONT as Qt shows it (height in pixels), and back.
-QFont FontOfLogFont(const tagLogFont& logFont);
+// The LOGFONT of a font chosen in the font dialog (height in pixels); FontOfLogFont
+// (render/richtext/rich_text_item.h) turns it back.
 tagLogFont LogFontOf(const QFont& font);
 
 class CTextFileItemProperties : public CRecordProperties {

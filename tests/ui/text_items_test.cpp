@@ -1,12 +1,14 @@
 // Text items in the editor: the font library that follows the current screen and draws "Text
 // mode" items on the canvas, the plain text file item's settings, and the "Text mode" editor
 // (typed characters to cells and back, styles of the selection, the buffer limit, .fxt and .txt
-// files, undo).
+// files, undo) and the "Image mode" editor (formatted text stored as RTF).
 
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTreeWidgetItem>
 
@@ -20,9 +22,12 @@
 #include "render/celltext/cell_page.h"
 #include "render/celltext/cell_text.h"
 #include "render/font_library.h"
+#include "render/richtext/rich_text_item.h"
+#include "render/richtext/rtf_reader.h"
 #include "ui/canvas_pages.h"
 #include "ui/cell_text_editor.h"
 #include "ui/command_ids.h"
+#include "ui/image_text_editor.h"
 #include "ui/item_properties.h"
 #include "ui/main_frame.h"
 #include "ui/playbill_canvas.h"
@@ -448,7 +453,83 @@ TEST_F(TextItemsTest, TwoCentredLinesOfChineseOnTheCross) {
     QApplication::processEvents();
     EXPECT_TRUE(m_frame->grab().save(QString::fromStdString((into / "text-items-editor.png").string())));
     EXPECT_TRUE(m_frame->Properties()->grab().save(QString::fromStdString((into / "text-items-panel.png").string())));
+    CPlaybillCanvas* canvas = m_frame->Canvas();
+    canvas->SetZoom(8);
+    canvas->resize(canvas->sizeHint());
+    EXPECT_TRUE(canvas->grab().save(QString::fromStdString((into / "text-items-canvas.png").string())));
   }
+}
+
+// The runs of an "Image mode" item's stored document: text, colour (Qt form), bold.
+struct StoredRun {
+  std::string text;
+  QRgb colour;
+  bool bold;
+  friend bool operator==(const StoredRun&, const StoredRun&) = default;
+};
+
+std::vector<StoredRun> StoredRuns(const tagItemPart& item, Qt::Alignment* alignment = nullptr) {
+  std::vector<StoredRun> runs;
+  const auto read = ImageTextDocument(item.richTxt ? &*item.richTxt : nullptr);
+  EXPECT_TRUE(read.ok());
+  if (!read) return runs;
+  const QTextDocument& document = **read;
+  if (alignment) *alignment = document.begin().blockFormat().alignment();
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      runs.push_back({fragment.text().toStdString(), fragment.charFormat().foreground().color().rgb() & 0xFFFFFF,
+                      fragment.charFormat().fontWeight() >= QFont::Bold});
+    }
+  }
+  return runs;
+}
+
+TEST_F(TextItemsTest, ImageModeTextIsStoredAsRtfWithItsColours) {
+  tagPrgItem top = m_app->Doc().Record(kTopItem);
+  StartItemKind(top.item, kKindImageText);
+  top.item.richTxt = RichTextBlock::NewImageModeText();
+  ASSERT_TRUE(m_app->Doc().ReplaceRecord(kTopItem, top));
+  m_frame->DocumentChanged();
+  Choose(kTopItem);
+  CImageTextItemProperties* editor = m_frame->Properties()->ItemEditor()->ImageTextEditor();
+  ASSERT_TRUE(editor->isVisible());
+  EXPECT_FALSE(m_frame->Properties()->ItemEditor()->CellTextEditor()->isVisible());
+  QTextEdit* text = editor->TextEdit();
+  EXPECT_EQ(text->toPlainText(), "Welcome") << "the new item's text";
+  EXPECT_EQ(text->document()->begin().begin().fragment().charFormat().foreground().color().rgb() & 0xFFFFFF, kRed);
+
+  text->selectAll();
+  text->textCursor().removeSelectedText();
+  editor->ApplyColour(QColor(255, 0, 0));
+  QTest::keyClicks(text, "Red");
+  editor->ApplyColour(QColor(0, 255, 0));
+  QTest::keyClicks(text, "Green");
+  EXPECT_EQ(StoredRuns(TopItem()), (std::vector<StoredRun>{{"Red", kRed, false}, {"Green", kGreen, false}}));
+  EXPECT_EQ(TopItem().media.str(), "RedGreen") << "named by its first line";
+  EXPECT_EQ(m_frame->Tree()->RowOf(kTopItem)->text(0), "RedGreen");
+  // The length, then the document as the RTF writer makes it.
+  const auto stored = TopItem().richTxt->StoredBytes(kKindImageText);
+  const std::string document(reinterpret_cast<const char*>(stored.data()) + 4, stored.size() - 4);
+  EXPECT_EQ(document.rfind("{\\rtf", 0), 0u) << document;
+  EXPECT_EQ(ReadRtf(document).ok(), true);
+
+  // Bold on the selection and the paragraph centred, each one step of the document.
+  QTextCursor green = text->textCursor();
+  green.movePosition(QTextCursor::End);
+  green.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, 5);
+  text->setTextCursor(green);
+  editor->ApplyBold(true);
+  editor->ApplyAlignment(Qt::AlignHCenter);
+  Qt::Alignment alignment;
+  EXPECT_EQ(StoredRuns(TopItem(), &alignment), (std::vector<StoredRun>{{"Red", kRed, false}, {"Green", kGreen, true}}));
+  EXPECT_TRUE(alignment & Qt::AlignHCenter);
+
+  m_frame->RunCommand(kCmdUndo);
+  m_frame->RunCommand(kCmdUndo);
+  EXPECT_EQ(StoredRuns(TopItem(), &alignment), (std::vector<StoredRun>{{"Red", kRed, false}, {"Green", kGreen, false}}));
+  EXPECT_FALSE(alignment & Qt::AlignHCenter);
+  EXPECT_EQ(text->toPlainText(), "RedGreen") << "the editor shows the text undone";
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ std::string CCanvasPages::ItemKey(const tagItemPart& item) {
 }
 
 QImage CCanvasPages::ItemPage(const tagItemPart& item, QSize size, std::uint16_t colourMode,
-                              const std::filesystem::path& folder, const CDotFont* fontLibrary) {
+                              const std::filesystem::path& folder, const CDotFont* fontLibrary, bool removeFontSmooth) {
   if (!CanRenderItemKind(item.actType) || size.isEmpty()) return {};
   if (item.actType == kKindCellText && fontLibrary == nullptr) return {};
   // A library made anew for another screen may lie at the address of the old one: its code page
@@ -65,9 +65,9 @@ QImage CCanvasPages::ItemPage(const tagItemPart& item, QSize size, std::uint16_t
   const std::string library =
       fontLibrary == nullptr ? std::string("-") : FormatText("%s/%d", typeid(*fontLibrary).name(), fontLibrary->GetCodePage());
   const std::string key = "item/" + SizeKey(size, colourMode) + "/" + library + "/" + FileStamp(item.media.view(), folder) +
-                          "/" + ItemKey(item);
+                          (removeFontSmooth ? "/sharp/" : "/smooth/") + ItemKey(item);
   return Cached(key, [&] {
-    const auto pages = RenderItemPages(item, size, ItemRenderSettings{colourMode, folder, fontLibrary, false});
+    const auto pages = RenderItemPages(item, size, ItemRenderSettings{colourMode, folder, fontLibrary, removeFontSmooth});
     return pages && !pages->empty() ? pages->front().Image().convertToFormat(QImage::Format_RGB32) : QImage();
   });
 }

@@ -22,8 +22,9 @@ class CCanvasPages {
 public:
   // The first page of `item` in a window of `size`, one pixel per LED; a null image for kinds not
   // drawn yet, for pictures that cannot be read and for cell text without `fontLibrary`.
+  // `removeFontSmooth`: the option "Remove font smooth", for text drawn with outline fonts.
   QImage ItemPage(const tagItemPart& item, QSize size, std::uint16_t colourMode, const std::filesystem::path& folder,
-                  const CDotFont* fontLibrary = nullptr);
+                  const CDotFont* fontLibrary = nullptr, bool removeFontSmooth = false);
   // What decides the drawing of `item` apart from the window, the screen and the library: equal
   // keys draw equal pages.
   static std::string ItemKey(const tagItemPart& item);

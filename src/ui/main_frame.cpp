@@ -444,7 +444,7 @@ std::vector<CanvasWindow> CMainFrame::CanvasWindows() {
     const bool holdsSelection = selection.windowRecord == window.record && selection.itemRecord >= 0;
     if (!record.IsItem() || (holdsSelection ? i != selection.itemRecord : !window.page.isNull())) continue;
     window.page = m_canvasPages.ItemPage(record.item, window.rect.size(), doc.CurrentScreen().color, doc.WorkFolder(),
-                                         m_app.FontLibrary().get());
+                                         m_app.FontLibrary().get(), m_app.Options().removeFontSmooth != 0);
     window.transparent = record.item.transp != 0;
   }
   return windows;

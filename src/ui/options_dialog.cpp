@@ -140,7 +140,6 @@ QWidget* COptionsDlg::MakeCustomPage() {
   WaitForFeature(form, m_oneButtonSend, kTextWaitsForSending);
   WaitForFeature(form, m_packProgramFiles, kTextWaitsForProgramFiles);
   WaitForFeature(form, m_convertVideo, kTextWaitsForVideoConversion);
-  WaitForFeature(form, m_removeFontSmooth, kTextWaitsForTextDrawing);
   return page;
 }
 

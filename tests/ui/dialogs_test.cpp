@@ -158,7 +158,7 @@ TEST_F(EditorTest, OptionsWithoutTheirFeatureYetAreDisabledAndKeptAsStored) {
       {"One-button sending", "Not in use yet: takes effect once sending to signs is available."},
       {"Pack program files", "Not in use yet: takes effect once controller program files are made."},
       {"Convert videos", "Not in use yet: takes effect once video conversion is available."},
-      {"Remove font smoothing", "Not in use yet: takes effect once texts are drawn with outline fonts."},
+      {"Remove font smoothing", ""},
       {"Minimize to the notification area", ""},
       {"New schedule periods start with their programs unticked", ""},
       {"Name of the extended ASCII font library:", ""},
@@ -189,9 +189,10 @@ TEST_F(EditorTest, OptionsWithoutTheirFeatureYetAreDisabledAndKeptAsStored) {
   EXPECT_EQ(got.minimizeToTray, 1);
   EXPECT_EQ(got.runschBlank, 1);
   EXPECT_EQ(got.defaultTextSize, 7);
+  EXPECT_EQ(got.removeFontSmooth, 1);
   for (int AppOptions::*waiting : {&AppOptions::previewShow, &AppOptions::previewTopmost, &AppOptions::previewAlign,
                                    &AppOptions::previewZoom, &AppOptions::defaultClockFormat, &AppOptions::oneButtonSend,
-                                   &AppOptions::packProgramFiles, &AppOptions::convertVideo, &AppOptions::removeFontSmooth}) {
+                                   &AppOptions::packProgramFiles, &AppOptions::convertVideo}) {
     EXPECT_EQ(got.*waiting, stored.*waiting);
   }
 }

@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <set>
 
 #include "app/text_ids.h"
 #include "playbill/fxt_file.h"
@@ -155,6 +156,31 @@ TEST_F(TextItemsTest, TheCanvasDrawsAgainWhenAnythingThatShowsChanges) {
   tagItemPart speed = base;
   speed.speed = 9;
   EXPECT_EQ(CCanvasPages::ItemKey(speed), key) << "the speed does not change the page";
+}
+
+// "Remove font smooth" reaches the canvas: a text file's page has no shades between text and
+// background.
+TEST_F(TextItemsTest, TheCanvasDrawsTextSharpWhenFontSmoothingIsRemoved) {
+  std::ofstream(File("sharp.txt")) << "Wow";
+  tagItemPart item;
+  item.actType = kKindTextFile;
+  item.media = File("sharp.txt").string();
+  item.logFont.height = -16;
+  item.fntColor = 0xFFFFFF;
+  const auto colours = [](const QImage& image) {
+    std::set<QRgb> found;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) found.insert(image.pixel(x, y));
+    }
+    return found.size();
+  };
+  CCanvasPages pages;
+  const QImage smooth = pages.ItemPage(item, QSize(40, 20), 0x77, {}, nullptr, false);
+  const QImage sharp = pages.ItemPage(item, QSize(40, 20), 0x77, {}, nullptr, true);
+  ASSERT_FALSE(smooth.isNull());
+  ASSERT_FALSE(sharp.isNull());
+  EXPECT_GT(colours(smooth), 2u);
+  EXPECT_EQ(colours(sharp), 2u);
 }
 
 TEST_F(TextItemsTest, ThePlainTextFilePanelStoresFileFontAndColour) {

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 
 #include <string>
+#include <utility>
 
 #include "render/richtext/rich_text_pages.h"
 #include "render/richtext/rtf_reader.h"
@@ -60,7 +61,7 @@ void DrawEveryPage(benchmark::State& state, PaginationMode mode) {
     text.SetBackground(0);
     text.SetTarget(&bitmap);
     text.SetVerticalCentring(true);
-    text.Load(*ReadRtf(Text()));
+    text.Load(std::move(ReadRtf(Text()).value()));
     text.Paginate(mode);
     while (text.DrawNextPage()) ++pages;
     benchmark::DoNotOptimize(bitmap.Image().constBits());

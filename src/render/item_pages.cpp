@@ -4,6 +4,7 @@
 #include "codecs/picture_file.h"
 #include "playbill/effect_table.h"
 #include "render/celltext/cell_page.h"
+#include "render/faces/face_page.h"
 #include "platform/atomic_file.h"
 #include "render/place_picture.h"
 #include "render/richtext/rich_text_item.h"
@@ -93,7 +94,8 @@ Expected<std::vector<CLedBitmap>> RichTextItemPages(const tagItemPart& item, QSi
 }  // namespace
 
 bool CanRenderItemKind(std::uint16_t kind) {
-  return kind == kKindPicture || kind == kKindCellText || kind == kKindTextFile || kind == kKindImageText;
+  return kind == kKindPicture || kind == kKindCellText || kind == kKindTextFile || kind == kKindImageText ||
+         IsFaceKind(kind);
 }
 
 Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize windowSize,
@@ -106,6 +108,14 @@ Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize
   }
   if (item.actType == kKindCellText) return CellTextPages(item, windowSize, settings);
   if (item.actType == kKindTextFile || item.actType == kKindImageText) return RichTextItemPages(item, windowSize, settings);
+  if (IsFaceKind(item.actType)) {
+    Expected<CLedBitmap> face =
+        RenderFacePage(item, windowSize, settings.fontLibrary, settings.colourMode, settings.moment);
+    if (!face) return face.status();
+    std::vector<CLedBitmap> pages;
+    if (!face->IsEmpty()) pages.push_back(std::move(*face));
+    return pages;
+  }
   return Status::Failure(kTextItemKindNotDrawn, ItemKindToken(item.actType));
 }
 

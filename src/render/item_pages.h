@@ -14,6 +14,7 @@
 #include "platform/status.h"
 #include "playbill/prg_item.h"
 #include "render/dot_font.h"
+#include "render/faces/date_time.h"
 #include "render/led_bitmap.h"
 
 namespace vantorel {
@@ -23,6 +24,7 @@ struct ItemRenderSettings {
   std::filesystem::path folder;           // relative media paths are taken from here
   const CDotFont* fontLibrary = nullptr;  // the current font library, for cell text; the caller keeps it alive
   bool removeFontSmooth = false;          // the option "Remove font smooth"
+  DateTime moment;                        // the moment clock and counter faces show
 };
 
 // Which kinds RenderItemPages draws.
@@ -36,7 +38,8 @@ bool CanRenderItemKind(std::uint16_t kind);
 // lines, bands when scrolling up, pieces when scrolling across), on the item's background, in its
 // font (kind 2) and font colour; a text file that cannot be read fails with
 // kTextTextFileUnreadable, rich text that cannot be read with kTextRichTextUnreadable. These need
-// a QGuiApplication. Kinds not drawn yet fail with kTextItemKindNotDrawn.
+// a QGuiApplication. A clock, temperature, time-counter or work-counter item (kinds 5, 9, 10, 11) is
+// one page: its face at the settings' moment. Kinds not drawn yet fail with kTextItemKindNotDrawn.
 Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize windowSize,
                                                   const ItemRenderSettings& settings);
 

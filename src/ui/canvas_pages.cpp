@@ -4,6 +4,7 @@
 #include <typeinfo>
 
 #include "app/text_format.h"
+#include "render/faces/face_page.h"
 #include "render/item_pages.h"
 
 namespace vantorel {
@@ -23,6 +24,15 @@ std::string FileStamp(std::string_view file, const std::filesystem::path& folder
 
 std::string SizeKey(QSize size, std::uint16_t colourMode) {
   return FormatText("%dx%d/%u", size.width(), size.height(), static_cast<unsigned>(colourMode));
+}
+
+// The part of `moment` that a face of `kind` shows: the second for clocks and counters that change
+// with time, the day for the work counter, nothing for other kinds.
+std::string MomentKey(std::uint16_t kind, const DateTime& moment) {
+  if (!IsFaceKind(kind)) return "-";
+  const std::string day = FormatText("%u-%u-%u", moment.year, moment.month, moment.day);
+  if (!FaceChangesWithTime(kind)) return day;
+  return day + FormatText(" %u:%u:%u", moment.hour, moment.minute, moment.second);
 }
 
 }  // namespace
@@ -45,6 +55,8 @@ std::string CCanvasPages::ItemKey(const tagItemPart& item) {
                                static_cast<unsigned>(item.showType), static_cast<unsigned>(item.showMode), item.negative,
                                static_cast<unsigned>(item.fntColor), static_cast<unsigned>(item.bgColor), item.vwAsText,
                                item.txt2Img, static_cast<unsigned>(item.transp), item.timeAdj);
+  key += FormatText("%u/%u-%u-%u-%u-%u-%u/", static_cast<unsigned>(item.tcMode), item.tcBase[0], item.tcBase[1],
+                    item.tcBase[2], item.tcBase[3], item.tcBase[4], item.tcBase[5]);
   key += FormatText("%d/%d/%d/%u/%u/%u/", font.height, font.width, font.weight, static_cast<unsigned>(font.italic),
                     static_cast<unsigned>(font.underline), static_cast<unsigned>(font.strikeOut));
   key += font.faceName.str() + "/" + item.media.str() + "/";
@@ -57,17 +69,19 @@ std::string CCanvasPages::ItemKey(const tagItemPart& item) {
 }
 
 QImage CCanvasPages::ItemPage(const tagItemPart& item, QSize size, std::uint16_t colourMode,
-                              const std::filesystem::path& folder, const CDotFont* fontLibrary, bool removeFontSmooth) {
+                              const std::filesystem::path& folder, const CDotFont* fontLibrary, bool removeFontSmooth,
+                              const DateTime& moment) {
   if (!CanRenderItemKind(item.actType) || size.isEmpty()) return {};
-  if (item.actType == kKindCellText && fontLibrary == nullptr) return {};
+  if ((item.actType == kKindCellText || IsFaceKind(item.actType)) && fontLibrary == nullptr) return {};
   // A library made anew for another screen may lie at the address of the old one: its code page
   // and kind tell them apart.
   const std::string library =
       fontLibrary == nullptr ? std::string("-") : FormatText("%s/%d", typeid(*fontLibrary).name(), fontLibrary->GetCodePage());
   const std::string key = "item/" + SizeKey(size, colourMode) + "/" + library + "/" + FileStamp(item.media.view(), folder) +
-                          (removeFontSmooth ? "/sharp/" : "/smooth/") + ItemKey(item);
+                          (removeFontSmooth ? "/sharp/" : "/smooth/") + MomentKey(item.actType, moment) + "/" + ItemKey(item);
   return Cached(key, [&] {
-    const auto pages = RenderItemPages(item, size, ItemRenderSettings{colourMode, folder, fontLibrary, removeFontSmooth});
+    const auto pages =
+        RenderItemPages(item, size, ItemRenderSettings{colourMode, folder, fontLibrary, removeFontSmooth, moment});
     return pages && !pages->empty() ? pages->front().Image().convertToFormat(QImage::Format_RGB32) : QImage();
   });
 }

@@ -15,16 +15,18 @@
 
 #include "playbill/prg_item.h"
 #include "render/dot_font.h"
+#include "render/faces/date_time.h"
 
 namespace vantorel {
 
 class CCanvasPages {
 public:
   // The first page of `item` in a window of `size`, one pixel per LED; a null image for kinds not
-  // drawn yet, for pictures that cannot be read and for cell text without `fontLibrary`.
-  // `removeFontSmooth`: the option "Remove font smooth", for text drawn with outline fonts.
+  // drawn yet, for pictures that cannot be read and for cell text or faces without `fontLibrary`.
+  // `removeFontSmooth`: the option "Remove font smooth", for text drawn with outline fonts. Clock
+  // and counter faces show `moment`.
   QImage ItemPage(const tagItemPart& item, QSize size, std::uint16_t colourMode, const std::filesystem::path& folder,
-                  const CDotFont* fontLibrary = nullptr, bool removeFontSmooth = false);
+                  const CDotFont* fontLibrary = nullptr, bool removeFontSmooth = false, const DateTime& moment = {});
   // What decides the drawing of `item` apart from the window, the screen and the library: equal
   // keys draw equal pages.
   static std::string ItemKey(const tagItemPart& item);

@@ -441,7 +441,7 @@ std::vector<QImage> CCellTextItemProperties::PreviewPages() const {
   std::vector<QImage> images;
   if (!m_context.fontLibrary || m_context.window.isEmpty()) return images;
   const auto pages = RenderItemPages(m_record.item, m_context.window,
-                                     ItemRenderSettings{m_context.screen.color, m_context.folder, m_context.fontLibrary.get(), false});
+                                     ItemRenderSettings{m_context.screen.color, m_context.folder, m_context.fontLibrary.get(), false, {}});
   if (!pages) return images;
   for (const CLedBitmap& page : *pages) {
     if (images.size() == kPreviewPages) break;

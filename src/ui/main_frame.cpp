@@ -29,6 +29,7 @@
 #include "playbill/document_session.h"
 #include "playbill/playbill_file_name.h"
 #include "playbill/playbill_transfer.h"
+#include "render/faces/face_page.h"
 #include "screen/colour_modes.h"
 #include "screen/controller_types.h"
 #include "screen/part_list.h"
@@ -97,6 +98,10 @@ CMainFrame::CMainFrame(CVantorelApp& app) : m_app(app) {
   connect(m_tree, &CProgramTree::recordChosen, this, &CMainFrame::SelectRecord);
   connect(m_canvas, &CPlaybillCanvas::windowClicked, this, &CMainFrame::SelectRecord);
   connect(m_canvas, &CPlaybillCanvas::windowDragged, this, &CMainFrame::ApplyWindowDrag);
+  m_clockTimer = new QTimer(this);
+  m_clockTimer->setInterval(1000);
+  connect(m_clockTimer, &QTimer::timeout, this, &CMainFrame::TickClocks);
+  m_clockTimer->start();
   connect(m_startView, &CScrListView::wizardChosen, this, &CMainFrame::DefineByWizard);
   connect(m_startView, &CScrListView::loadChosen, this, &CMainFrame::DefineFromFile);
   connect(m_startView, &CScrListView::manualChosen, this, &CMainFrame::DefineManually);
@@ -427,11 +432,17 @@ void CMainFrame::UpdateCanvas() {
   m_canvas->SetWindows(CanvasWindows(), selection.windowRecord);
 }
 
+void CMainFrame::TickClocks() {
+  if (m_canvasShowsClock && m_pages->currentWidget() == m_editorPage) UpdateCanvas();
+}
+
 std::vector<CanvasWindow> CMainFrame::CanvasWindows() {
   const CPrgListDoc& doc = m_app.Doc();
   const SelectionSummary& selection = doc.Selection();
   std::vector<CanvasWindow> windows;
+  m_canvasShowsClock = false;
   if (selection.programRecord < 0) return windows;
+  const DateTime now = CurrentLocalTime();
   const int count = static_cast<int>(doc.Records().size());
   for (int i = selection.programRecord + 1; i < count && !doc.Record(i).IsProgram(); ++i) {
     const tagPrgItem& record = doc.Record(i);
@@ -444,7 +455,8 @@ std::vector<CanvasWindow> CMainFrame::CanvasWindows() {
     const bool holdsSelection = selection.windowRecord == window.record && selection.itemRecord >= 0;
     if (!record.IsItem() || (holdsSelection ? i != selection.itemRecord : !window.page.isNull())) continue;
     window.page = m_canvasPages.ItemPage(record.item, window.rect.size(), doc.CurrentScreen().color, doc.WorkFolder(),
-                                         m_app.FontLibrary().get(), m_app.Options().removeFontSmooth != 0);
+                                         m_app.FontLibrary().get(), m_app.Options().removeFontSmooth != 0, now);
+    m_canvasShowsClock = m_canvasShowsClock || FaceChangesWithTime(record.item.actType);
     window.transparent = record.item.transp != 0;
   }
   return windows;

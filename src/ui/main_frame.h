@@ -24,6 +24,7 @@ class QMenu;
 class QScrollArea;
 class QStackedWidget;
 class QSystemTrayIcon;
+class QTimer;
 class QToolBar;
 
 namespace vantorel {
@@ -90,6 +91,8 @@ private:
   void UpdateCanvas();
   // The current program's windows with the page each one shows.
   std::vector<CanvasWindow> CanvasWindows();
+  // Once a second: the canvas again when it shows a clock or a counter that changes with time.
+  void TickClocks();
   void SelectRecord(int record);
   void EditDocument(bool changed);
 
@@ -143,6 +146,8 @@ private:
   CProgramTree* m_tree = nullptr;
   CPlaybillCanvas* m_canvas = nullptr;
   CCanvasPages m_canvasPages;
+  QTimer* m_clockTimer = nullptr;
+  bool m_canvasShowsClock = false;  // a shown window holds a face that changes with time
   QScrollArea* m_canvasArea = nullptr;
   CPropertyPanel* m_properties = nullptr;
   QDockWidget* m_propertyDock = nullptr;

@@ -128,6 +128,23 @@ TEST_F(RenderCliTest, ImageTextAndTextFilesComeOutAsPages) {
   EXPECT_TRUE(test::MatchesGoldenImage("render/text-file-48x48.png", Page("file")));
 }
 
+// Clocks and counters show the moment given with --at.
+TEST_F(RenderCliTest, ClockFacesShowTheMomentAsked) {
+  ASSERT_EQ(Run("playbill layout 0").exitCode, 0);
+  // Dial, hands, hour and minute in 24-hour time, 8 dots.
+  const auto added = Run("playbill add-item --kind clock --to 1.1.1 --font-height 8 --color red --show-mode 16792");
+  ASSERT_EQ(added.exitCode, 0) << added.err;
+  const auto rendered = Run("render --item 2 --at '2026-12-09 10:10:30' " + Quote(Dir() / "clock"));
+  ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
+  EXPECT_EQ(rendered.out, (Dir() / "clock" / "page-001.png").string() + "\n");
+  EXPECT_TRUE(test::MatchesGoldenImage("render/clock-48x48.png", Page("clock")));
+  for (const char* wrong : {"2026-02-30 10:00:00", "10:10", "2026-12-09 24:00", "2026-12-09 10:10:30x"}) {
+    const auto refused = Run(std::string("render --item 2 --at '") + wrong + "' " + Quote(Dir() / "x"));
+    EXPECT_EQ(refused.exitCode, 1) << wrong;
+    EXPECT_NE(refused.err.find("--at: not a date and time"), std::string::npos) << refused.err;
+  }
+}
+
 TEST_F(RenderCliTest, WhatCannotBeDrawnIsRefused) {
   struct Row {
     const char* name;
@@ -135,14 +152,14 @@ TEST_F(RenderCliTest, WhatCannotBeDrawnIsRefused) {
     std::string error;
   } rows[] = {
       {"kind not drawn yet", "render --window 1 --item 3 " + Quote(Dir() / "x"),
-       "item 1.1.3: Items of this kind are not drawn yet: clock\n"},
+       "item 1.1.3: Items of this kind are not drawn yet: video\n"},
       {"no such window", "render --window 9 " + Quote(Dir() / "x"), "program 1 has no window 9\n"},
       {"no such item", "render --window 1 --item 5 " + Quote(Dir() / "x"), "window 1.1 has no item 5\n"},
       {"missing picture", "render --window 1 --item 2 " + Quote(Dir() / "x"), ""},
   };
   const auto gone = Picture();
   ASSERT_EQ(Run("playbill add-item --kind picture --to 1.1 --media " + Quote(gone)).exitCode, 0);
-  ASSERT_EQ(Run("playbill add-item --kind clock --to 1.1").exitCode, 0);
+  ASSERT_EQ(Run("playbill add-item --kind video --to 1.1 --media " + Quote(gone)).exitCode, 0);
   std::filesystem::remove(gone);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

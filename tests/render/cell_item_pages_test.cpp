@@ -22,7 +22,7 @@ protected:
     item.richTxt = block;
     return item;
   }
-  ItemRenderSettings Settings() const { return {0x77, {}, &m_font, false}; }
+  ItemRenderSettings Settings() const { return {0x77, {}, &m_font, false, {}}; }
 
   test::TempFolder m_folder;
   CFontLib_GB2312 m_font{m_folder.Path()};
@@ -84,7 +84,7 @@ TEST_F(CellItemPagesTest, ItemsWithoutTextShowTheirBackground) {
 
 TEST_F(CellItemPagesTest, NeedsAFontLibrary) {
   EXPECT_TRUE(CanRenderItemKind(kKindCellText));
-  const auto pages = RenderItemPages(Item(CellBuilder().Text("A").Build()), QSize(16, 8), {0x77, {}, nullptr, false});
+  const auto pages = RenderItemPages(Item(CellBuilder().Text("A").Build()), QSize(16, 8), {0x77, {}, nullptr, false, {}});
   ASSERT_FALSE(pages);
   EXPECT_EQ(pages.status().text(), kTextNoFontLibrary);
 }

@@ -178,6 +178,15 @@ TEST(Calendar, ZellersRuleAgreesWithTheDayCountOverFourHundredYears) {
   EXPECT_EQ(DaysInMonth(2000, 2), 29);
 }
 
+TEST(Calendar, MomentsReadFromText) {
+  EXPECT_EQ(ParseDateTime("2026-12-09 10:10:30"), (DateTime{2026, 12, 9, 10, 10, 30}));
+  EXPECT_EQ(ParseDateTime("2024-02-29 00:00"), (DateTime{2024, 2, 29, 0, 0, 0}));
+  for (const char* wrong : {"", "2026-12-09", "2023-02-29 00:00", "2026-13-01 00:00", "2026-12-09 24:00", "2026-12-09 10:60",
+                            "2026-12-09 10:10:60", "2026-12-09 10:10:30 ", "x2026-12-09 10:10", "1899-12-31 00:00"}) {
+    EXPECT_FALSE(ParseDateTime(wrong)) << '"' << wrong << '"';
+  }
+}
+
 TEST(CounterText, PlaceholdersCountDownAndUp) {
   const DateTime now = {2026, 12, 9, 10, 0, 0};
   const DateTime ahead = {2026, 12, 11, 13, 4, 5};  // 2 days 3 hours 4 minutes 5 seconds on

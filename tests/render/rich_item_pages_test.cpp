@@ -39,13 +39,14 @@ protected:
     item.fntColor = kRed;
     return item;
   }
-  ItemRenderSettings Settings(bool removeFontSmooth = true) const { return {0x77, m_folder.Path(), nullptr, removeFontSmooth}; }
+  ItemRenderSettings Settings(bool removeFontSmooth = true) const { return {0x77, m_folder.Path(), nullptr, removeFontSmooth, {}}; }
 
   test::TempFolder m_folder;
 };
 
 TEST_F(RichItemPagesTest, KindsDrawn) {
-  const std::vector<std::uint16_t> drawn = {kKindPicture, kKindTextFile, kKindCellText, kKindImageText};
+  const std::vector<std::uint16_t> drawn = {kKindPicture,   kKindTextFile, kKindClock,       kKindCellText,
+                                            kKindImageText, kKindSensor,   kKindTimeCounter, kKindWorkCounter};
   for (std::uint16_t kind = 0; kind <= 12; ++kind) {
     SCOPED_TRACE(kind);
     EXPECT_EQ(CanRenderItemKind(kind), std::find(drawn.begin(), drawn.end(), kind) != drawn.end());

@@ -29,6 +29,8 @@
 #include "record_address.h"
 #include "render/celltext/cell_page.h"
 #include "render/celltext/styled_cells.h"
+#include "render/faces/face_layout.h"
+#include "render/faces/face_page.h"
 #include "render/font_library.h"
 #include "render/font_text_encoding.h"
 #include "screen/ascii_text.h"
@@ -195,7 +197,11 @@ void ApplyItemOptions(tagItemPart& item, const ItemOptions& options, const tagSc
   if (options.speed) item.speed = static_cast<std::uint16_t>(*options.speed);
   if (options.time) item.actTime = static_cast<std::uint16_t>(*options.time);
   if (options.showMode) item.showMode = static_cast<std::uint16_t>(*options.showMode);
-  if (options.fontHeight) item.logFont.height = *options.fontHeight;
+  if (options.fontHeight) {
+    // A face's font is kept as a character height at 96 dots an inch, which the face turns back
+    // into its size in dots.
+    item.logFont.height = IsFaceKind(item.actType) ? FontHeightOfPoints(*options.fontHeight) : *options.fontHeight;
+  }
   if (options.colour) item.fntColor = ParseColour(*options.colour);
   if (options.background) item.bgColor = ParseColour(*options.background);
   if (options.transparent) item.transp = 1;

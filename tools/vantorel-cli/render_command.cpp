@@ -28,8 +28,16 @@ struct RenderOptions {
   int item = 1;
   int zoom = 0;
   bool led = false;
+  std::string at;  // the moment clocks and counters show, "YYYY-MM-DD hh:mm:ss"
   std::string folder;
 };
+
+DateTime MomentOf(const RenderOptions& options) {
+  if (options.at.empty()) return CurrentLocalTime();
+  const std::optional<DateTime> moment = ParseDateTime(options.at);
+  if (!moment) throw CliError("--at: not a date and time of the form YYYY-MM-DD hh:mm:ss: " + options.at);
+  return *moment;
+}
 
 QImage PageImage(const CLedBitmap& page, const RenderOptions& options) {
   if (options.led) return MagnifiedPicture(page, options.zoom > 0 ? options.zoom : 8, LedLook::kRoundDots);
@@ -49,6 +57,7 @@ void MakeGuiApplication() {
 }
 
 void Render(const CliContext& context, int screen, const RenderOptions& options) {
+  const DateTime moment = MomentOf(options);
   MakeGuiApplication();
   auto doc = OpenScreenPlaybill(context, screen);
   const std::string address = FormatText("%d.%d.%d", options.program, options.window, options.item);
@@ -56,9 +65,9 @@ void Render(const CliContext& context, int screen, const RenderOptions& options)
   const tagPrgItem& item = list[static_cast<std::size_t>(RecordAt(*doc, address))];
   const tagWindowPart& window = list[static_cast<std::size_t>(RecordAt(*doc, FormatText("%d.%d", options.program,
                                                                                         options.window)))].window;
-  // "Text mode" cells are drawn with the font library of the playbill's screen.
+  // "Text mode" cells and faces are drawn with the font library of the playbill's screen.
   const std::unique_ptr<CTwFont> fonts = MakeFontLibrary(doc->CurrentScreen());
-  const ItemRenderSettings settings{doc->CurrentScreen().color, doc->WorkFolder(), fonts.get(), false};
+  const ItemRenderSettings settings{doc->CurrentScreen().color, doc->WorkFolder(), fonts.get(), false, moment};
   const Expected<std::vector<CLedBitmap>> pages = RenderItemPages(item.item, QSize(window.width, window.height), settings);
   if (!pages) throw CliError("item " + address + ": " + StatusMessage(pages.status()));
 
@@ -86,6 +95,7 @@ const CliCommandGroup kRenderCommand(
           ->check(CLI::PositiveNumber);
       group.add_option("--item", options->item, "Item number in the window, 1-based (default: 1)")->check(CLI::PositiveNumber);
       group.add_option("--zoom", options->zoom, "Magnify every LED this many times (1..64)")->check(CLI::Range(1, 64));
+      group.add_option("--at", options->at, "Moment that clocks and counters show, \"YYYY-MM-DD hh:mm:ss\" (default: now)");
       group.add_flag("--led", options->led, "Round LEDs on black, as the sign looks (zoom 8 unless --zoom)");
       group.add_option("OUTDIR", options->folder, "Folder for page-001.png, page-002.png, ...")->required();
       group.callback([&context, screen, options] { Render(context, *screen, *options); });

@@ -1,5 +1,10 @@
 #include "render/faces/date_time.h"
 
+#include <cstdio>
+#include <ctime>
+#include <algorithm>
+#include <string>
+
 namespace vantorel {
 namespace {
 
@@ -66,6 +71,31 @@ DateTime DateTimeOfSeconds(std::int64_t seconds) {
 DateTime AddMinutes(const DateTime& moment, int minutes) {
   if (minutes == 0) return moment;
   return DateTimeOfSeconds(SecondsOf(moment) + static_cast<std::int64_t>(minutes) * 60);
+}
+
+std::optional<DateTime> ParseDateTime(std::string_view text) {
+  const std::string copy(text);
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  int consumed = 0;
+  const int fields = std::sscanf(copy.c_str(), "%4d-%2d-%2d %2d:%2d%n:%2d%n", &year, &month, &day, &hour, &minute,
+                                 &consumed, &second, &consumed);
+  if (fields < 5 || consumed != static_cast<int>(copy.size())) return std::nullopt;
+  if (year < 1900 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour < 0 || hour > 23 ||
+      minute < 0 || minute > 59 || second < 0 || second > 59) {
+    return std::nullopt;
+  }
+  return DateTime{static_cast<std::uint16_t>(year),   static_cast<std::uint16_t>(month),
+                  static_cast<std::uint16_t>(day),    static_cast<std::uint16_t>(hour),
+                  static_cast<std::uint16_t>(minute), static_cast<std::uint16_t>(second)};
+}
+
+DateTime CurrentLocalTime() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return {static_cast<std::uint16_t>(local.tm_year + 1900), static_cast<std::uint16_t>(local.tm_mon + 1),
+          static_cast<std::uint16_t>(local.tm_mday),        static_cast<std::uint16_t>(local.tm_hour),
+          static_cast<std::uint16_t>(local.tm_min),         static_cast<std::uint16_t>(std::min(local.tm_sec, 59))};
 }
 
 }  // namespace vantorel

@@ -1,9 +1,11 @@
 #pragma once
 // The date-time value of clocks and counters, and the Gregorian calendar arithmetic they need.
 //
-// Plain values and pure functions: safe on any thread.
+// Plain values and pure functions (CurrentLocalTime reads the clock): safe on any thread.
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace vantorel {
 
@@ -36,5 +38,11 @@ DateTime DateTimeOfSeconds(std::int64_t seconds);
 
 // `moment` moved by `minutes` (either sign), carried into day, month and year.
 DateTime AddMinutes(const DateTime& moment, int minutes);
+
+// "YYYY-MM-DD hh:mm:ss" (seconds optional), or nothing when it is not a real moment.
+std::optional<DateTime> ParseDateTime(std::string_view text);
+
+// The computer's local time now (read, never set).
+DateTime CurrentLocalTime();
 
 }  // namespace vantorel

@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   item.showType = (data[3] & 1) ? 11 : (data[3] & 2) ? 10 : 0;
   item.txt2Img = static_cast<std::int32_t>(settings.textStyle);
   item.richTxt = block;
-  const auto pages = RenderItemPages(item, QSize(width, height), {0x77, {}, &gb, false});
+  const auto pages = RenderItemPages(item, QSize(width, height), {0x77, {}, &gb, false, {}});
   if (!pages || pages->size() > std::max<std::size_t>(cells.Count(), 1)) std::abort();
 
   const int codePage = data[2] % 6;

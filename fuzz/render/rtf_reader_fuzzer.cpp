@@ -13,8 +13,6 @@
 #include "render/richtext/rich_text_pages.h"
 #include "render/richtext/rtf_reader.h"
 
-// Fontconfig keeps the fonts it finds for a fallback until the process ends: not our allocations.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace vantorel;

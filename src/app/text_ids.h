@@ -439,7 +439,44 @@
   X(kTextTextBackground, 5474)               \
   X(kTextFontSize, 5475)                     \
   X(kTextTextFileFilter, 5476)               \
-  X(kTextImageTextTooLong, 5477)
+  X(kTextImageTextTooLong, 5477)             \
+  X(kTextClockYear, 5480)                    \
+  X(kTextClockMonth, 5481)                   \
+  X(kTextClockDay, 5482)                     \
+  X(kTextClockHour, 5483)                    \
+  X(kTextClockMinute, 5484)                  \
+  X(kTextClockSecond, 5485)                  \
+  X(kTextClockWeekday, 5486)                 \
+  X(kTextClockHands, 5487)                   \
+  X(kTextClock24Hour, 5488)                  \
+  X(kTextClockTwoDigitYear, 5489)            \
+  X(kTextClockMultiLine, 5490)               \
+  X(kTextClockDial, 5491)                    \
+  X(kTextDateFormat, 5492)                   \
+  X(kTextFacePrefix, 5493)                   \
+  X(kTextTimeDifference, 5494)               \
+  X(kTextBlinkColon, 5495)                   \
+  X(kTextSensorShows, 5496)                  \
+  X(kTextCelsius, 5497)                      \
+  X(kTextFahrenheit, 5498)                   \
+  X(kTextHumidityMode, 5499)                   \
+  X(kTextCounterTarget, 5500)                \
+  X(kTextCountUp, 5501)                      \
+  X(kTextCountDown, 5502)                    \
+  X(kTextCounterTemplate, 5503)              \
+  X(kTextInsertPlaceholder, 5504)            \
+  X(kTextWorkStartDate, 5505)                \
+  X(kTextWorkingDays, 5506)                  \
+  X(kText8HourWorkDay, 5507)                 \
+  X(kText12HourWorkDay, 5508)                \
+  X(kText16HourWorkDay, 5509)                \
+  X(kText24HourWorkDay, 5510)                \
+  X(kTextCountDays, 5511)                    \
+  X(kTextCountHours, 5512)                   \
+  X(kTextWorkStartHour, 5513)                \
+  X(kTextWorkBaseValue, 5514)                \
+  X(kTextCountMode, 5515)                    \
+  X(kTextHoursPerDay, 5516)
 
 namespace vantorel {
 

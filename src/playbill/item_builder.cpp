@@ -1,6 +1,7 @@
 #include "playbill/item_builder.h"
 
 #include <algorithm>
+#include <ctime>
 
 #include "playbill/play_coverage.h"
 
@@ -13,6 +14,14 @@ constexpr std::uint16_t kDayBits = 0x7F;
 bool DrawsOwnText(std::uint16_t kind) {
   return kind == kKindTextFile || kind == kKindClock || kind == kKindSensor || kind == kKindTimeCounter ||
          kind == kKindWorkCounter;
+}
+
+// 00:00:00 on the first day of the computer's current month (local time; read, never set).
+std::array<std::uint16_t, 6> FirstOfThisMonth() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return {static_cast<std::uint16_t>(local.tm_year + 1900), static_cast<std::uint16_t>(local.tm_mon + 1), 1, 0, 0, 0};
 }
 
 }  // namespace
@@ -40,6 +49,10 @@ void StartItemKind(tagItemPart& item, std::uint16_t kind) {
   }
   if (kind == kKindClock) item.showMode = kClockHourMinute24;
   if (kind == kKindSensor || kind == kKindTimeCounter || kind == kKindWorkCounter) item.showMode = 0;
+  if (kind == kKindTimeCounter) {
+    item.media = std::string(kDefaultCounterTemplate);
+    item.tcBase = FirstOfThisMonth();
+  }
 }
 
 Status SetItemText(tagItemPart& item, std::string_view text, std::uint32_t colour, int fontHeight) {

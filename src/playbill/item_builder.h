@@ -26,8 +26,12 @@ std::uint8_t CellStyleOf(std::uint32_t colour, int fontHeight);
 
 // Turns `item` (a default item) into one of `kind` as an editor starts it: the text-to-image value,
 // no media and no block for kinds that hold neither, the default font and red text for the kinds
-// that draw text themselves, and their display mode.
+// that draw text themselves, and their display mode; a time counter counts down to the first day
+// of the current month with the default template.
 void StartItemKind(tagItemPart& item, std::uint16_t kind);
+
+// A new time counter's template.
+inline constexpr std::string_view kDefaultCounterTemplate = "{!d}days";
 
 // Gives a formatted-text item (kind 6 or 8) the block of `text` in `colour` at `fontHeight`; an
 // "Image mode" item also shows the first line of it as its MEDIA text. Refused for other kinds, for

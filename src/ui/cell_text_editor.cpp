@@ -215,23 +215,9 @@ std::size_t CCellTextItemProperties::Capacity() const {
 
 void CCellTextItemProperties::SetContext(CellTextContext context) {
   m_context = std::move(context);
-  // The sizes the screen's controller has, largest last; none named: every size.
-  const std::uint16_t sizes = static_cast<std::uint16_t>(m_context.screen.ascSizeM | m_context.screen.extSizeM);
-  {
-    const QSignalBlocker block(m_size);
-    m_size->clear();
-    for (int index = 0; index < kFontSizeCount; ++index) {
-      if (sizes == 0 || (sizes & (1u << index)) != 0) {
-        m_size->addItem(QString::fromStdString(SizeLabel(index)), IndexToSize(index));
-      }
-    }
-  }
-  const std::vector<FaceListEntry> faces =
-      FaceList(m_context.fontLibrary.get(), m_context.screen.ascSizeM, m_context.screen.extSizeM);
-  const QSignalBlocker block(m_face);
-  m_face->clear();
-  for (const FaceListEntry& face : faces) m_face->addItem(QString::fromStdString(face.name), static_cast<int>(face.faceBits));
-  m_face->setVisible(!faces.empty());
+  FillScreenSizes(m_size, m_context.screen);
+  FillScreenFaces(m_face, m_context.fontLibrary.get(), m_context.screen);
+  m_face->setVisible(m_face->count() > 0);
 }
 
 std::vector<StyledChar> CCellTextItemProperties::Characters() const {

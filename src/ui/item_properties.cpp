@@ -16,6 +16,7 @@
 #include "playbill/item_builder.h"
 #include "playbill/playbill_keys.h"
 #include "ui/cell_text_editor.h"
+#include "ui/face_item_properties.h"
 #include "ui/image_text_editor.h"
 #include "ui/picture_item_properties.h"
 #include "ui/text_file_item_properties.h"
@@ -50,7 +51,10 @@ CItemProperties::CItemProperties(QWidget* parent) : CRecordProperties(parent) {
   form->addRow(m_cellText);
   m_imageText = new CImageTextItemProperties(this);
   form->addRow(m_imageText);
-  for (CRecordProperties* editor : std::initializer_list<CRecordProperties*>{m_picture, m_textFile, m_cellText, m_imageText}) {
+  m_face = new CFaceItemProperties(this);
+  form->addRow(m_face);
+  for (CRecordProperties* editor :
+       std::initializer_list<CRecordProperties*>{m_picture, m_textFile, m_cellText, m_imageText, m_face}) {
     connect(editor, &CRecordProperties::edited, this, &CRecordProperties::edited);
   }
   FillChoices();
@@ -113,6 +117,8 @@ void CItemProperties::Show(const tagPrgItem& record) {
   if (item.actType == kKindCellText) m_cellText->Show(record);
   m_imageText->setVisible(item.actType == kKindImageText);
   if (item.actType == kKindImageText) m_imageText->Show(record);
+  m_face->setVisible(IsFaceKind(item.actType));
+  if (IsFaceKind(item.actType)) m_face->Show(record);
 }
 
 void CItemProperties::Retranslate() {
@@ -120,6 +126,7 @@ void CItemProperties::Retranslate() {
   m_textFile->Retranslate();
   m_cellText->Retranslate();
   m_imageText->Retranslate();
+  m_face->Retranslate();
   CRecordProperties::Retranslate();
 }
 

@@ -13,6 +13,7 @@ class QSpinBox;
 namespace vantorel {
 
 class CCellTextItemProperties;
+class CFaceItemProperties;
 class CImageTextItemProperties;
 class CPictureItemProperties;
 class CTextFileItemProperties;
@@ -31,6 +32,7 @@ public:
   CTextFileItemProperties* TextFileEditor() const { return m_textFile; }
   CCellTextItemProperties* CellTextEditor() const { return m_cellText; }
   CImageTextItemProperties* ImageTextEditor() const { return m_imageText; }
+  CFaceItemProperties* FaceEditor() const { return m_face; }
 
 private:
   void FillChoices() override;
@@ -49,6 +51,7 @@ private:
   CTextFileItemProperties* m_textFile = nullptr;
   CCellTextItemProperties* m_cellText = nullptr;
   CImageTextItemProperties* m_imageText = nullptr;
+  CFaceItemProperties* m_face = nullptr;
 };
 
 }  // namespace vantorel

@@ -15,6 +15,9 @@
 #include "app/text_table.h"
 #include "platform/fixed_text.h"
 #include "playbill/item_builder.h"
+#include "render/font_library.h"
+#include "render/font_style.h"
+#include "screen/screen_data.h"
 #include "ui/ui_text.h"
 
 namespace vantorel {
@@ -95,6 +98,23 @@ void ShowChoice(QComboBox* combo, int value) {
     combo->setItemData(index, true, kOtherValueRole);
   }
   combo->setCurrentIndex(index);
+}
+
+void FillScreenSizes(QComboBox* sizes, const tagScreenInfo& screen) {
+  const auto masks = static_cast<std::uint16_t>(screen.ascSizeM | screen.extSizeM);
+  const QSignalBlocker block(sizes);
+  sizes->clear();
+  for (int index = 0; index < kFontSizeCount; ++index) {
+    if (masks == 0 || (masks & (1u << index)) != 0) sizes->addItem(QString::fromStdString(SizeLabel(index)), IndexToSize(index));
+  }
+}
+
+void FillScreenFaces(QComboBox* faces, const CDotFont* library, const tagScreenInfo& screen) {
+  const QSignalBlocker block(faces);
+  faces->clear();
+  for (const FaceListEntry& face : FaceList(library, screen.ascSizeM, screen.extSizeM)) {
+    faces->addItem(QString::fromStdString(face.name), static_cast<int>(face.faceBits));
+  }
 }
 
 QLabel* CWidgetTexts::Label(int textId, QWidget* parent) {

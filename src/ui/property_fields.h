@@ -26,6 +26,9 @@ class QSpinBox;
 
 namespace vantorel {
 
+class CDotFont;
+struct tagScreenInfo;
+
 // A line edit for a text field of a record: what is typed is cut to the field's width, measured in
 // the legacy code page as the record measures it.
 class CFieldEdit : public QLineEdit {
@@ -56,6 +59,12 @@ void FillChoices(QComboBox* combo, std::span<const int> textIds);
 // Selects the entry of `combo` whose data is `value`; a value without an entry gets one of its own,
 // "Other (%d)", so that a record is shown as it is. Nothing is reported.
 void ShowChoice(QComboBox* combo, int value);
+
+// Refills `sizes` with the dot-font sizes the screen's controller has (data: the nominal height),
+// largest last, every size when the screen names none; refills `faces` with the faces of `library`
+// among them (data: the face bits). Nothing is reported.
+void FillScreenSizes(QComboBox* sizes, const tagScreenInfo& screen);
+void FillScreenFaces(QComboBox* faces, const CDotFont* library, const tagScreenInfo& screen);
 
 // A stored colour (red in the low byte) as Qt shows it, and back.
 QColor ShownColour(std::uint32_t stored);

@@ -7,6 +7,7 @@
 #include "app/text_ids.h"
 #include "playbill/prg_list_doc.h"
 #include "ui/cell_text_editor.h"
+#include "ui/face_item_properties.h"
 #include "ui/item_properties.h"
 #include "ui/program_properties.h"
 #include "ui/ui_text.h"
@@ -80,6 +81,13 @@ void CPropertyPanel::Refresh() {
       context.folder = m_doc.WorkFolder();
       if (m_fontLibrary) context.fontLibrary = m_fontLibrary();
       m_item->CellTextEditor()->SetContext(std::move(context));
+    }
+    if (IsFaceKind(shown.item.actType)) {
+      FaceContext context;
+      if (m_doc.Screens().Count() > 0) context.screen = m_doc.CurrentScreen();
+      if (m_fontLibrary) context.fontLibrary = m_fontLibrary();
+      context.now = CurrentLocalTime();
+      m_item->FaceEditor()->SetContext(std::move(context));
     }
     m_item->Show(shown);
     m_pages->setCurrentWidget(m_item);

@@ -58,7 +58,14 @@ TEST(ItemBuilder, KindsStartWithTheirOwnDefaults) {
     const tagItemPart& item = record.item;
     EXPECT_EQ(item.actType, c.kind);
     EXPECT_EQ(item.richTxt.has_value(), c.keepsBlock);
-    EXPECT_EQ(item.media.empty(), !c.keepsBlock);
+    // A time counter starts with its template; other kinds without a block hold no text.
+    if (c.kind == kKindTimeCounter) {
+      EXPECT_EQ(item.media.str(), kDefaultCounterTemplate);
+      EXPECT_EQ(item.tcBase[2], 1) << "the first day of the month";
+      EXPECT_EQ(item.tcBase[3] + item.tcBase[4] + item.tcBase[5], 0) << "at 00:00:00";
+    } else {
+      EXPECT_EQ(item.media.empty(), !c.keepsBlock);
+    }
     EXPECT_EQ(item.logFont.height, c.drawsText ? kDefaultFontHeight : 0);
     EXPECT_EQ(item.fntColor, c.drawsText ? kStoredRed : 0u);
     EXPECT_EQ(item.showMode, c.showMode);

@@ -8,12 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "playbill/item_builder.h"  // kDefaultCounterTemplate
 #include "render/faces/date_time.h"
 
 namespace vantorel {
 
-// A new time counter's template.
-inline constexpr std::string_view kDefaultCounterTemplate = "{!d}days";
 
 // The time counter's text at `now`: counting down to `target`, or up from it. Placeholders:
 // {!d} days, {!h+} total hours, {!h} / {!h2} hours, {!m} / {!m2} minutes, {!s} / {!s2} seconds

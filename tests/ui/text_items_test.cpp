@@ -88,6 +88,19 @@ protected:
 
   std::filesystem::path File(const char* name) const { return DataFolder() / name; }
 
+  // The "Image mode" editor of `record`, its item made a new Image mode item first.
+  CImageTextItemProperties* ImageEditor(int record) {
+    tagPrgItem changed = m_app->Doc().Record(record);
+    StartItemKind(changed.item, kKindImageText);
+    changed.item.richTxt = RichTextBlock::NewImageModeText();
+    EXPECT_TRUE(m_app->Doc().ReplaceRecord(record, changed));
+    m_frame->DocumentChanged();
+    Choose(record);
+    CImageTextItemProperties* editor = m_frame->Properties()->ItemEditor()->ImageTextEditor();
+    EXPECT_TRUE(editor->isVisible());
+    return editor;
+  }
+
   CMainFrame* m_frame = nullptr;
 };
 
@@ -513,14 +526,7 @@ std::vector<StoredRun> StoredRuns(const tagItemPart& item, Qt::Alignment* alignm
 }
 
 TEST_F(TextItemsTest, ImageModeTextIsStoredAsRtfWithItsColours) {
-  tagPrgItem top = m_app->Doc().Record(kTopItem);
-  StartItemKind(top.item, kKindImageText);
-  top.item.richTxt = RichTextBlock::NewImageModeText();
-  ASSERT_TRUE(m_app->Doc().ReplaceRecord(kTopItem, top));
-  m_frame->DocumentChanged();
-  Choose(kTopItem);
-  CImageTextItemProperties* editor = m_frame->Properties()->ItemEditor()->ImageTextEditor();
-  ASSERT_TRUE(editor->isVisible());
+  CImageTextItemProperties* editor = ImageEditor(kTopItem);
   EXPECT_FALSE(m_frame->Properties()->ItemEditor()->CellTextEditor()->isVisible());
   QTextEdit* text = editor->TextEdit();
   EXPECT_EQ(text->toPlainText(), "Welcome") << "the new item's text";
@@ -563,14 +569,7 @@ TEST_F(TextItemsTest, ImageModeTextIsStoredAsRtfWithItsColours) {
 // Chinese "Text mode" character in the top window; both on the canvas, and both again after the
 // editor is closed and started anew.
 TEST_F(TextItemsTest, BothTextKindsShowOnTheCanvasAndSurviveSavingAndReopening) {
-  tagPrgItem bar = m_app->Doc().Record(kBarItem);
-  StartItemKind(bar.item, kKindImageText);
-  bar.item.richTxt = RichTextBlock::NewImageModeText();
-  ASSERT_TRUE(m_app->Doc().ReplaceRecord(kBarItem, bar));
-  m_frame->DocumentChanged();
-  Choose(kBarItem);
-  CImageTextItemProperties* image = m_frame->Properties()->ItemEditor()->ImageTextEditor();
-  ASSERT_TRUE(image->isVisible());
+  CImageTextItemProperties* image = ImageEditor(kBarItem);
   QTextEdit* words = image->TextEdit();
   words->setFocus();
   words->selectAll();

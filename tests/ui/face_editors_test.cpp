@@ -10,6 +10,8 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 
 #include "playbill/item_builder.h"
@@ -202,6 +204,10 @@ TEST_F(FaceEditorsTest, ThePanelShowsTheStoredFields) {
   EXPECT_EQ(Control<QComboBox>(editor, "FaceSize")->currentData().toInt(), 16);
   EXPECT_TRUE(Control<QCheckBox>(editor, "BlinkColon")->isChecked());
   EXPECT_FALSE(Control<QDateEdit>(editor, "WorkStart")->isVisible());
+  if (const char* folder = std::getenv("VANTOREL_DOC_SCREENSHOTS")) {
+    const std::filesystem::path into(folder);
+    EXPECT_TRUE(m_frame->Properties()->grab().save(QString::fromStdString((into / "clock-item-panel.png").string())));
+  }
 }
 
 TEST_F(FaceEditorsTest, TheDateFormatListShowsTheMomentInEachFormatAndTheSizesAreTheScreens) {

@@ -138,6 +138,16 @@ TEST_F(RenderCliTest, ClockFacesShowTheMomentAsked) {
   ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
   EXPECT_EQ(rendered.out, (Dir() / "clock" / "page-001.png").string() + "\n");
   EXPECT_TRUE(test::MatchesGoldenImage("render/clock-48x48.png", Page("clock")));
+  // A count-down to a date after it, in the same window.
+  const auto counter = Run("playbill add-item --kind time-counter --to 1.1 --font-height 16 --color yellow "
+                           "--target '2026-12-24 00:00:00' --media '{!d}'");
+  ASSERT_EQ(counter.exitCode, 0) << counter.err;
+  const auto days = Run("render --window 1 --item 3 --at '2026-12-09 10:10:30' " + Quote(Dir() / "counter"));
+  ASSERT_EQ(days.exitCode, 0) << days.err;
+  EXPECT_TRUE(test::MatchesGoldenImage("render/count-down-48x48.png", Page("counter")));
+  const auto notCounter = Run("playbill add-item --kind clock --to 1.1 --target '2026-12-24 00:00:00'");
+  EXPECT_EQ(notCounter.exitCode, 1);
+  EXPECT_NE(notCounter.err.find("--target is for time-counter and work-counter items"), std::string::npos) << notCounter.err;
   for (const char* wrong : {"2026-02-30 10:00:00", "10:10", "2026-12-09 24:00", "2026-12-09 10:10:30x"}) {
     const auto refused = Run(std::string("render --item 2 --at '") + wrong + "' " + Quote(Dir() / "x"));
     EXPECT_EQ(refused.exitCode, 1) << wrong;

@@ -92,6 +92,7 @@ struct ItemOptions {
   std::optional<std::string> align;
   std::optional<std::string> valign;
   std::optional<int> lineSpacing;
+  std::optional<std::string> target;  // time and work counters: the target or start moment
   bool transparent = false;
 };
 
@@ -202,6 +203,14 @@ void ApplyItemOptions(tagItemPart& item, const ItemOptions& options, const tagSc
     // into its size in dots.
     item.logFont.height = IsFaceKind(item.actType) ? FontHeightOfPoints(*options.fontHeight) : *options.fontHeight;
   }
+  if (options.target) {
+    if (item.actType != kKindTimeCounter && item.actType != kKindWorkCounter) {
+      throw CliError("--target is for time-counter and work-counter items");
+    }
+    const std::optional<DateTime> moment = ParseDateTime(*options.target);
+    if (!moment) throw CliError("--target: not a date and time of the form YYYY-MM-DD hh:mm:ss: " + *options.target);
+    item.tcBase = {moment->year, moment->month, moment->day, moment->hour, moment->minute, moment->second};
+  }
   if (options.colour) item.fntColor = ParseColour(*options.colour);
   if (options.background) item.bgColor = ParseColour(*options.background);
   if (options.transparent) item.transp = 1;
@@ -300,6 +309,8 @@ void SetUpItemCommand(CLI::App& playbill, CliContext& context, const std::shared
   add->add_flag("--transparent", options->transparent, "Transparent background");
   add->add_option("--align", options->align, "Cell-text lines across: left, center, right");
   add->add_option("--valign", options->valign, "Cell-text lines down: top, middle, bottom");
+  add->add_option("--target", options->target,
+                  "Time counter: the moment it counts to or from; work counter: its start (\"YYYY-MM-DD hh:mm:ss\")");
   add->add_option("--line-spacing", options->lineSpacing, "Cell-text pixels between lines (0..15)")->check(CLI::Range(0, 15));
   add->callback([&context, screen, options, target] {
     Edit(context, *screen, [&](CPrgListDoc& doc) {

@@ -53,6 +53,12 @@ void StartItemKind(tagItemPart& item, std::uint16_t kind) {
     item.media = std::string(kDefaultCounterTemplate);
     item.tcBase = FirstOfThisMonth();
   }
+  if (kind == kKindWorkCounter) {
+    // Monday to Friday, 8 hours from 8:00, counted from the first of this month.
+    item.showMode = kDefaultWorkWeek;
+    item.txt2Img = kDefaultWorkStartHour * 8;
+    item.tcBase = FirstOfThisMonth();
+  }
 }
 
 Status SetItemText(tagItemPart& item, std::string_view text, std::uint32_t colour, int fontHeight) {

@@ -27,11 +27,16 @@ std::uint8_t CellStyleOf(std::uint32_t colour, int fontHeight);
 // Turns `item` (a default item) into one of `kind` as an editor starts it: the text-to-image value,
 // no media and no block for kinds that hold neither, the default font and red text for the kinds
 // that draw text themselves, and their display mode; a time counter counts down to the first day
-// of the current month with the default template.
+// of the current month with the default template, a work counter counts Monday to Friday, 8 hours
+// from 8:00, from the first of the month.
 void StartItemKind(tagItemPart& item, std::uint16_t kind);
 
 // A new time counter's template.
 inline constexpr std::string_view kDefaultCounterTemplate = "{!d}days";
+// A new work counter's week (SHOWMODE: Monday to Friday, 8 hours a day) and the hour its working
+// day starts.
+inline constexpr std::uint16_t kDefaultWorkWeek = 0x0800 | 0x3E;
+inline constexpr int kDefaultWorkStartHour = 8;
 
 // Gives a formatted-text item (kind 6 or 8) the block of `text` in `colour` at `fontHeight`; an
 // "Image mode" item also shows the first line of it as its MEDIA text. Refused for other kinds, for

@@ -49,7 +49,7 @@ TEST(ItemBuilder, KindsStartWithTheirOwnDefaults) {
       {"image text", kKindImageText, true, false, 2, 16},
       {"sensor", kKindSensor, false, true, 0, 0},
       {"time counter", kKindTimeCounter, false, true, 0, 0},
-      {"work counter", kKindWorkCounter, false, true, 0, 0},
+      {"work counter: Monday to Friday, 8 hours from 8:00", kKindWorkCounter, false, true, 0x083E, 64},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -59,6 +59,9 @@ TEST(ItemBuilder, KindsStartWithTheirOwnDefaults) {
     EXPECT_EQ(item.actType, c.kind);
     EXPECT_EQ(item.richTxt.has_value(), c.keepsBlock);
     // A time counter starts with its template; other kinds without a block hold no text.
+    if (c.kind == kKindTimeCounter || c.kind == kKindWorkCounter) {
+      EXPECT_EQ(item.tcBase[2], 1) << "from the first day of the month";
+    }
     if (c.kind == kKindTimeCounter) {
       EXPECT_EQ(item.media.str(), kDefaultCounterTemplate);
       EXPECT_EQ(item.tcBase[2], 1) << "the first day of the month";

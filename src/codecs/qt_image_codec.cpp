@@ -10,6 +10,7 @@
 
 #include "codecs/picture.h"
 #include "codecs/png_chunks.h"
+#include "codecs/tiff_header.h"
 
 namespace vantorel {
 namespace {
@@ -24,6 +25,9 @@ std::string ReaderError(const QImageReader& reader) {
 
 Expected<QImage> DecodeWithQt(std::span<const std::uint8_t> bytes, const char* format) {
   if (std::string_view(format) == "png") bytes = WholePngChunks(bytes);
+  if (std::string_view(format) == "tiff") {
+    if (Status checked = CheckTiffHeader(bytes); !checked) return checked;
+  }
   const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                                   static_cast<qsizetype>(bytes.size()));
   QBuffer buffer;

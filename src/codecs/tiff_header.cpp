@@ -13,6 +13,9 @@ constexpr std::uint16_t kTagWidth = 256;
 constexpr std::uint16_t kTagHeight = 257;
 constexpr std::uint16_t kTagBitsPerSample = 258;
 constexpr std::uint16_t kTagSamplesPerPixel = 277;
+constexpr std::uint16_t kTagRowsPerStrip = 278;
+constexpr std::uint16_t kTagTileWidth = 322;
+constexpr std::uint16_t kTagTileLength = 323;
 constexpr std::uint16_t kTypeShort = 3;
 constexpr std::uint16_t kTypeLong = 4;
 
@@ -59,10 +62,14 @@ Status CheckTiffHeader(std::span<const std::uint8_t> bytes) {
   directory.Seek(numbers.U32(header));
   const std::uint16_t entries = numbers.U16(directory);
   if (!directory.ok()) return Status::Failure(kNoTextId, "damaged tiff file: no first directory");
+  // A field given twice counts with its larger value: decoders differ in which one they take.
   std::uint32_t width = 0;
   std::uint32_t height = 0;
-  std::uint32_t bitsPerSample = 1;
-  std::uint32_t samplesPerPixel = 1;
+  std::uint32_t rowsPerStrip = 0;
+  std::uint32_t tileWidth = 0;
+  std::uint32_t tileLength = 0;
+  std::optional<std::uint32_t> bits;
+  std::optional<std::uint32_t> samples;
   for (std::uint16_t i = 0; i < entries; ++i) {
     const std::uint16_t tag = numbers.U16(directory);
     const std::uint16_t type = numbers.U16(directory);
@@ -70,21 +77,35 @@ Status CheckTiffHeader(std::span<const std::uint8_t> bytes) {
     const std::span<const std::uint8_t> field = directory.Bytes(4);
     if (!directory.ok()) return Status::Failure(kNoTextId, "damaged tiff file: directory cut short");
     if (type != kTypeShort && type != kTypeLong) continue;
-    if (tag != kTagWidth && tag != kTagHeight && tag != kTagBitsPerSample && tag != kTagSamplesPerPixel) continue;
+    if (tag != kTagWidth && tag != kTagHeight && tag != kTagBitsPerSample && tag != kTagSamplesPerPixel &&
+        tag != kTagRowsPerStrip && tag != kTagTileWidth && tag != kTagTileLength) {
+      continue;
+    }
     const std::optional<std::uint32_t> value = numbers.Largest(type, count, field);
     if (!value) return Status::Failure(kNoTextId, "damaged tiff file: field " + std::to_string(tag) + " unreadable");
-    if (tag == kTagWidth) width = *value;
-    if (tag == kTagHeight) height = *value;
-    if (tag == kTagBitsPerSample) bitsPerSample = *value;
-    if (tag == kTagSamplesPerPixel) samplesPerPixel = *value;
+    const auto larger = [&](std::optional<std::uint32_t> kept) { return std::max(kept.value_or(0), *value); };
+    if (tag == kTagWidth) width = std::max(width, *value);
+    if (tag == kTagHeight) height = std::max(height, *value);
+    if (tag == kTagRowsPerStrip) rowsPerStrip = std::max(rowsPerStrip, *value);
+    if (tag == kTagTileWidth) tileWidth = std::max(tileWidth, *value);
+    if (tag == kTagTileLength) tileLength = std::max(tileLength, *value);
+    if (tag == kTagBitsPerSample) bits = larger(bits);
+    if (tag == kTagSamplesPerPixel) samples = larger(samples);
   }
+  const std::uint32_t bitsPerSample = bits.value_or(1);
+  const std::uint32_t samplesPerPixel = samples.value_or(1);
   if (samplesPerPixel < 1 || samplesPerPixel > kMaxTiffSamplesPerPixel) {
     return Status::Failure(kNoTextId, "tiff file with " + std::to_string(samplesPerPixel) + " samples a pixel");
   }
   if (bitsPerSample < 1 || bitsPerSample > kMaxTiffBitsPerSample) {
     return Status::Failure(kNoTextId, "tiff file with " + std::to_string(bitsPerSample) + " bits a sample");
   }
-  const std::int64_t decoded = static_cast<std::int64_t>(width) * height * samplesPerPixel * bitsPerSample / 8;
+  // The picture, and the largest strip or tile buffer the decoder makes from these fields.
+  const std::int64_t bitsPerPixel = static_cast<std::int64_t>(samplesPerPixel) * bitsPerSample;
+  const std::int64_t picture = static_cast<std::int64_t>(width) * height;
+  const std::int64_t strip = static_cast<std::int64_t>(width) * std::min(rowsPerStrip, height);
+  const std::int64_t tile = static_cast<std::int64_t>(tileWidth) * tileLength;
+  const std::int64_t decoded = std::max({picture, strip, tile}) * bitsPerPixel / 8;
   if (decoded > kMaxTiffDecodedBytes) {
     return Status::Failure(kNoTextId, "tiff file too large: " + std::to_string(width) + " x " + std::to_string(height) +
                                           " pixels of " + std::to_string(samplesPerPixel * bitsPerSample) + " bits");

@@ -15,7 +15,7 @@ inline constexpr int kMaxTiffBitsPerSample = 32;
 inline constexpr std::int64_t kMaxTiffDecodedBytes = 512LL * 1024 * 1024;
 
 // Fails with the cause when the first directory cannot be read or asks for more samples a pixel,
-// bits a sample or decoded bytes than the limits above. Fields the directory lacks take TIFF's
+// bits a sample or decoded bytes (of the picture, a strip or a tile) than the limits above. Fields the directory lacks take TIFF's
 // defaults (one sample of one bit).
 Status CheckTiffHeader(std::span<const std::uint8_t> bytes);
 

@@ -100,15 +100,17 @@ Status CheckTiffHeader(std::span<const std::uint8_t> bytes) {
   if (bitsPerSample < 1 || bitsPerSample > kMaxTiffBitsPerSample) {
     return Status::Failure(kNoTextId, "tiff file with " + std::to_string(bitsPerSample) + " bits a sample");
   }
-  // The picture, and the largest strip or tile buffer the decoder makes from these fields.
-  const std::int64_t bitsPerPixel = static_cast<std::int64_t>(samplesPerPixel) * bitsPerSample;
-  const std::int64_t picture = static_cast<std::int64_t>(width) * height;
-  const std::int64_t strip = static_cast<std::int64_t>(width) * std::min(rowsPerStrip, height);
-  const std::int64_t tile = static_cast<std::int64_t>(tileWidth) * tileLength;
-  const std::int64_t decoded = std::max({picture, strip, tile}) * bitsPerPixel / 8;
-  if (decoded > kMaxTiffDecodedBytes) {
+  // The picture, and the largest strip or tile buffer the decoder makes from these fields: each a
+  // product of two 32-bit numbers, which fits 64 bits unsigned; the bits a pixel (at most 256) are
+  // compared by division so that nothing overflows.
+  const std::uint64_t bitsPerPixel = static_cast<std::uint64_t>(samplesPerPixel) * bitsPerSample;
+  const std::uint64_t picture = static_cast<std::uint64_t>(width) * height;
+  const std::uint64_t strip = static_cast<std::uint64_t>(width) * std::min(rowsPerStrip, height);
+  const std::uint64_t tile = static_cast<std::uint64_t>(tileWidth) * tileLength;
+  const std::uint64_t pixels = std::max({picture, strip, tile});
+  if (pixels > static_cast<std::uint64_t>(kMaxTiffDecodedBytes) * 8 / bitsPerPixel) {
     return Status::Failure(kNoTextId, "tiff file too large: " + std::to_string(width) + " x " + std::to_string(height) +
-                                          " pixels of " + std::to_string(samplesPerPixel * bitsPerSample) + " bits");
+                                          " pixels of " + std::to_string(bitsPerPixel) + " bits");
   }
   return Status::Ok();
 }

@@ -65,6 +65,8 @@ TEST(TiffHeader, WhatTheFirstDirectoryAsksForIsChecked) {
       {"a field given twice counts with its larger value", Tiff({{277, 3, 1, 62981}, {277, 3, 1, 4}}),
        "62981 samples a pixel"},
       {"too many bytes", Tiff({{256, 4, 1, 60000}, {257, 4, 1, 60000}, {258, 3, 1, 16}, {277, 3, 1, 4}}), "too large"},
+      {"numbers whose product passes 64 bits", Tiff({{256, 4, 1, 0xFFFFFFFF}, {257, 4, 1, 0xFFFFFFFF}, {258, 3, 1, 32}, {277, 3, 1, 8}}),
+       "too large"},
       {"a huge tile", Tiff({{256, 3, 1, 16}, {257, 3, 1, 16}, {258, 3, 1, 8}, {322, 4, 1, 65536}, {323, 4, 1, 65536}}),
        "too large"},
       {"values outside the file", Tiff({{258, 3, 4, 4000}}), "field 258 unreadable"},

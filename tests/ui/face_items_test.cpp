@@ -69,12 +69,8 @@ using FaceItemsEditorTest = testing::EditorTest;
 TEST_F(FaceItemsEditorTest, AClockAndACountDownTickOnTheCanvas) {
   constexpr int kTopItem = 2;  // the top arm's item
   constexpr int kBarItem = 4;  // the middle bar's clock
-  NewApp();
-  ASSERT_TRUE(Start());
-  CMainFrame* frame = m_app->MainFrame();
-  frame->Canvas()->SetZoom(4);
-  frame->resize(1100, 800);
-  frame->show();
+  CMainFrame* frame = StartFrame(4);
+  ASSERT_NE(frame, nullptr);
 
   tagPrgItem clock = m_app->Doc().Record(kBarItem);
   ASSERT_EQ(clock.item.actType, kKindClock);

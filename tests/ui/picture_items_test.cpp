@@ -30,12 +30,8 @@ class PictureItemsTest : public testing::EditorTest {
 protected:
   void SetUp() override {
     EditorTest::SetUp();
-    NewApp();
-    ASSERT_TRUE(Start());
-    m_frame = m_app->MainFrame();
-    m_frame->Canvas()->SetZoom(4);
-    m_frame->resize(1100, 800);
-    m_frame->show();
+    m_frame = StartFrame(4);
+    ASSERT_NE(m_frame, nullptr);
   }
 
   // A 24 x 8 picture: left half yellow, right half blue.

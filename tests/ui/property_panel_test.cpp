@@ -37,10 +37,8 @@ class PropertyPanelTest : public EditorTest {
 protected:
   void SetUp() override {
     EditorTest::SetUp();
-    NewApp();
-    ASSERT_TRUE(Start());
-    m_frame = m_app->MainFrame();
-    m_frame->Canvas()->SetZoom(8);
+    m_frame = StartFrame(8, false);
+    ASSERT_NE(m_frame, nullptr);
   }
 
   std::filesystem::path PlaybillFile() const { return DataFolder() / "work" / "av0001.ldt"; }

@@ -50,12 +50,8 @@ class TextItemsTest : public testing::EditorTest {
 protected:
   void SetUp() override {
     EditorTest::SetUp();
-    NewApp();
-    ASSERT_TRUE(Start());
-    m_frame = m_app->MainFrame();
-    m_frame->Canvas()->SetZoom(4);
-    m_frame->resize(1100, 800);
-    m_frame->show();
+    m_frame = StartFrame(4);
+    ASSERT_NE(m_frame, nullptr);
   }
 
   void Choose(int record) { testing::ChooseRecord(*m_frame, *m_app, record); }
@@ -624,12 +620,8 @@ TEST_F(TextItemsTest, BothTextKindsShowOnTheCanvasAndSurviveSavingAndReopening) 
   }
 
   m_frame->close();
-  NewApp();
-  ASSERT_TRUE(Start());
-  m_frame = m_app->MainFrame();
-  m_frame->Canvas()->SetZoom(4);
-  m_frame->resize(1100, 800);
-  m_frame->show();
+  m_frame = StartFrame(4);
+  ASSERT_NE(m_frame, nullptr);
   EXPECT_EQ(StoredRuns(m_app->Doc().Record(kBarItem).item),
             (std::vector<StoredRun>{{"Red ", kRed, false}, {"Go", kGreen, false}}));
   EXPECT_EQ(CellCodes(), "#");

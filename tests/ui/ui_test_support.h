@@ -131,6 +131,19 @@ protected:
     return *m_app;
   }
   bool Start(std::vector<std::string> arguments = {"vantorel"}) { return m_app->StartUp(arguments); }
+  // A new run of the editor, started, its canvas at `zoom`; `shown`: the window on screen at
+  // 1100 x 800. Null when the start failed.
+  CMainFrame* StartFrame(int zoom, bool shown = true) {
+    NewApp();
+    if (!Start()) return nullptr;
+    CMainFrame* frame = m_app->MainFrame();
+    frame->Canvas()->SetZoom(zoom);
+    if (shown) {
+      frame->resize(1100, 800);
+      frame->show();
+    }
+    return frame;
+  }
 
   test::TempFolder m_folder;
   const std::filesystem::path& m_root = m_folder.Path();

@@ -31,26 +31,22 @@ struct NativeWords {
 };
 
 const NativeWords* NativeWordsOf(int codePage) {
-  static const NativeWords kChinese = {
-      "年", "月", "日", "上午", "下午",
-      {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"},
-      {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"},
-      "简体中文"};
-  static const NativeWords kTraditional = {
-      "年", "月", "日", "上午", "下午",
-      {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"},
-      {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"},
-      "繁體中文"};
+  static constexpr std::array<const char*, 7> kChineseWeekdays = {"星期日", "星期一", "星期二", "星期三",
+                                                                  "星期四", "星期五", "星期六"};
+  static constexpr std::array<const char*, 7> kKoreanWeekdays = {"일요일", "월요일", "화요일", "수요일",
+                                                                 "목요일", "금요일", "토요일"};
+  static const NativeWords kChinese = {"年", "月", "日", "上午", "下午", kChineseWeekdays, kChineseWeekdays, "简体中文"};
+  static const NativeWords kTraditional = [] {
+    NativeWords words = kChinese;
+    words.language = "繁體中文";
+    return words;
+  }();
   static const NativeWords kJapanese = {
       "年", "月", "日", "午前", "午後",
       {"日曜日", "月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日"},
       {"(日)", "(月)", "(火)", "(水)", "(木)", "(金)", "(土)"},
       "日本語"};
-  static const NativeWords kKorean = {
-      "년", "월", "일", "AM", "PM",
-      {"일요일", "월요일", "화요일", "수요일", "목요일", "금요일", "토요일"},
-      {"일요일", "월요일", "화요일", "수요일", "목요일", "금요일", "토요일"},
-      "한국어"};
+  static const NativeWords kKorean = {"년", "월", "일", "AM", "PM", kKoreanWeekdays, kKoreanWeekdays, "한국어"};
   switch (codePage) {
     case kCodePageGb2312: return &kChinese;
     case kCodePageBig5: return &kTraditional;

@@ -480,6 +480,7 @@ constexpr TextEntry kTexts[] = {
   {5514, "Base value"},
   {5515, "Counting"},
   {5516, "Hours a day"},
+  {5580, "The animation could not be read"},
   {32777, "&New program\nAdd a new program after the current one"},
   {32778, "&Delete program\nDelete the current program with its windows and items"},
   {32779, "Add &item\nAdd a new item after the selected item"},

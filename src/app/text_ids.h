@@ -476,7 +476,8 @@
   X(kTextWorkStartHour, 5513)                \
   X(kTextWorkBaseValue, 5514)                \
   X(kTextCountMode, 5515)                    \
-  X(kTextHoursPerDay, 5516)
+  X(kTextHoursPerDay, 5516)                  \
+  X(kTextAnimationUnreadable, 5580)
 
 namespace vantorel {
 

@@ -63,6 +63,10 @@ int LafPlaneCount(std::uint16_t colourMode) { return static_cast<int>(PlaneChann
 
 // --- Reading ---------------------------------------------------------------------------------------
 
+bool StartsAsLafFile(std::span<const std::uint8_t> start) {
+  return start.size() >= kMagic.size() && std::equal(kMagic.begin(), kMagic.end(), start.begin());
+}
+
 Status CLafReader::Load(const std::filesystem::path& file) {
   std::string content;
   if (const Status read = ReadWholeFile(file, content); !read) return read;
@@ -74,8 +78,8 @@ Status CLafReader::LoadBytes(std::vector<std::uint8_t> bytes) {
   m_frames.clear();
   m_info = {};
   ByteReader in(bytes);
-  const auto magic = in.Bytes(kMagic.size());
-  if (!in.ok() || !std::equal(magic.begin(), magic.end(), kMagic.begin())) return Unreadable("not an animation file");
+  if (!StartsAsLafFile(bytes)) return Unreadable("not an animation file");
+  in.Skip(kMagic.size());
   const std::uint16_t version = in.U16Le();
   LafInfo info;
   info.width = in.U16Le();

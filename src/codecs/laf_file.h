@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "platform/status.h"
@@ -36,6 +37,9 @@ struct LafFrame {
   int interval = 0;  // ms until the next frame
 };
 
+// Whether `start` (the first bytes of a file) begins like an animation file.
+bool StartsAsLafFile(std::span<const std::uint8_t> start);
+
 // The planes (red, green, blue) a colour mode stores: its bits 0-2; a mode without any, all three.
 int LafPlaneCount(std::uint16_t colourMode);
 
@@ -49,6 +53,10 @@ public:
 
   const LafInfo& GetInfo() const { return m_info; }
   int FrameCount() const { return m_info.frameCount; }
+  // How long frame `index` stays, in ms; 0 for an index outside the file.
+  int FrameDuration(int index) const {
+    return index >= 0 && index < m_info.frameCount ? m_frames[static_cast<std::size_t>(index)].duration : 0;
+  }
   // Frame `index` (0-based); a frame whose picture does not decode to its planes fails.
   Expected<LafFrame> GetFrameImage(int index) const;
 

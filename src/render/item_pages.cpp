@@ -5,22 +5,24 @@
 #include "playbill/effect_table.h"
 #include "render/celltext/cell_page.h"
 #include "render/faces/face_page.h"
+#include "render/media/item_frames.h"
 #include "platform/atomic_file.h"
 #include "render/place_picture.h"
 #include "render/richtext/rich_text_item.h"
 #include "render/richtext/rich_text_pages.h"
 
 namespace vantorel {
-namespace {
 
-std::filesystem::path MediaPath(std::string_view stored, const std::filesystem::path& folder) {
+std::filesystem::path ItemMediaPath(std::string_view stored, const std::filesystem::path& folder) {
   std::filesystem::path path(stored);
   return path.is_relative() && !folder.empty() ? folder / path : path;
 }
 
+namespace {
+
 Expected<CLedBitmap> PlacedPicture(std::string_view file, int mode, bool inverse, QSize size, std::uint16_t colourMode,
                                    const std::filesystem::path& folder) {
-  const Expected<QImage> picture = ReadPicture(MediaPath(file, folder));
+  const Expected<QImage> picture = ReadPicture(ItemMediaPath(file, folder));
   if (!picture) return picture.status().WithText(kTextPictureUnreadable);
   CLedBitmap bitmap(size.width(), size.height(), colourMode);
   PlacePicture(bitmap, *picture, mode, inverse);
@@ -61,7 +63,7 @@ constexpr std::size_t kMaxTextFileBytes = 1 << 20;
 Expected<std::unique_ptr<QTextDocument>> RichTextDocument(const tagItemPart& item, const std::filesystem::path& folder) {
   if (item.actType == kKindImageText) return ImageTextDocument(item.richTxt ? &*item.richTxt : nullptr);
   std::string bytes;
-  if (Status read = ReadFileStart(MediaPath(item.media.view(), folder), kMaxTextFileBytes, bytes); !read) {
+  if (Status read = ReadFileStart(ItemMediaPath(item.media.view(), folder), kMaxTextFileBytes, bytes); !read) {
     return read.WithText(kTextTextFileUnreadable);
   }
   return PlainTextDocument(bytes, FontOfLogFont(item.logFont));
@@ -95,7 +97,7 @@ Expected<std::vector<CLedBitmap>> RichTextItemPages(const tagItemPart& item, QSi
 
 bool CanRenderItemKind(std::uint16_t kind) {
   return kind == kKindPicture || kind == kKindCellText || kind == kKindTextFile || kind == kKindImageText ||
-         IsFaceKind(kind);
+         IsFaceKind(kind) || IsMovingItemKind(kind);
 }
 
 Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize windowSize,
@@ -114,6 +116,15 @@ Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize
     if (!face) return face.status();
     std::vector<CLedBitmap> pages;
     if (!face->IsEmpty()) pages.push_back(std::move(*face));
+    return pages;
+  }
+  if (IsMovingItemKind(item.actType)) {
+    std::vector<CLedBitmap> pages;
+    const Status drawn = ForEachItemFrame(item, windowSize, settings, [&pages](const CLedBitmap& frame, int) {
+      pages.push_back(frame);
+      return false;
+    });
+    if (!drawn) return drawn;
     return pages;
   }
   return Status::Failure(kTextItemKindNotDrawn, ItemKindToken(item.actType));

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 #include "platform/status.h"
@@ -27,6 +28,9 @@ struct ItemRenderSettings {
   DateTime moment;                        // the moment clock and counter faces show
 };
 
+// The file an item's stored media path names: a relative path is taken from `folder`.
+std::filesystem::path ItemMediaPath(std::string_view stored, const std::filesystem::path& folder);
+
 // Which kinds RenderItemPages draws.
 bool CanRenderItemKind(std::uint16_t kind);
 
@@ -39,7 +43,8 @@ bool CanRenderItemKind(std::uint16_t kind);
 // font (kind 2) and font colour; a text file that cannot be read fails with
 // kTextTextFileUnreadable, rich text that cannot be read with kTextRichTextUnreadable. These need
 // a QGuiApplication. A clock, temperature, time-counter or work-counter item (kinds 5, 9, 10, 11) is
-// one page: its face at the settings' moment. Kinds not drawn yet fail with kTextItemKindNotDrawn.
+// one page: its face at the settings' moment. An animation (kind 7) is one page: its first frame
+// (ForEachItemFrame gives all of them). Kinds not drawn yet fail with kTextItemKindNotDrawn.
 Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize windowSize,
                                                   const ItemRenderSettings& settings);
 

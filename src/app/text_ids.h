@@ -477,6 +477,12 @@
   X(kTextWorkBaseValue, 5514)                \
   X(kTextCountMode, 5515)                    \
   X(kTextHoursPerDay, 5516)                  \
+  X(kTextVideoUnreadable, 5520)              \
+  X(kTextAnimationFileUnreadable, 5521)      \
+  X(kTextFlashWithoutAnimation, 5522)        \
+  X(kTextAnimationNotWritten, 5523)          \
+  X(kTextNotAMovie, 5524)                    \
+  X(kTextNoMovieFrames, 5525)                \
   X(kTextAnimationUnreadable, 5580)
 
 namespace vantorel {

@@ -7,7 +7,9 @@
 #include <QImage>
 #include <QString>
 
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 #include "support/cli_runner.h"
 #include "support/golden_image.h"
@@ -152,6 +154,26 @@ TEST_F(RenderCliTest, ClockFacesShowTheMomentAsked) {
     const auto refused = Run(std::string("render --item 2 --at '") + wrong + "' " + Quote(Dir() / "x"));
     EXPECT_EQ(refused.exitCode, 1) << wrong;
     EXPECT_NE(refused.err.find("--at: not a date and time"), std::string::npos) << refused.err;
+  }
+}
+
+TEST_F(RenderCliTest, AnimationItemsComeOutAsFramesWithTheirDelays) {
+  if (std::system("command -v convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
+  const auto gif = Dir() / "three.gif";
+  ASSERT_EQ(std::system(("convert -delay 20 -size 24x8 xc:red -delay 30 xc:lime -delay 45 xc:blue " + Quote(gif)).c_str()), 0);
+  // Stretched over the 48 x 16 bar across the middle of the default cross.
+  ASSERT_EQ(Run("playbill add-item --kind animation --to 1.2 --show-mode 2 --media " + Quote(gif)).exitCode, 0);
+  const auto rendered = Run("render --window 2 --item 2 " + Quote(Dir() / "frames"));
+  ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
+  std::ifstream delays(Dir() / "frames" / "delays.txt");
+  const std::string listed((std::istreambuf_iterator<char>(delays)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(listed, "frame-0001.png 200\nframe-0002.png 300\nframe-0003.png 450\n");
+  const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
+  for (int i = 0; i < 3; ++i) {
+    const QImage frame(QString::fromStdString((Dir() / "frames" / ("frame-000" + std::to_string(i + 1) + ".png")).string()));
+    ASSERT_EQ(frame.size(), QSize(48, 16)) << i;
+    EXPECT_EQ(frame.pixel(0, 0), colours[i]) << i;
+    EXPECT_EQ(frame.pixel(47, 15), colours[i]) << i;
   }
 }
 

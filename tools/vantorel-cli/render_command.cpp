@@ -1,5 +1,7 @@
 // "render": the pages of one item as PNG files, as the sign will show them: one picture pixel per
-// LED, or magnified (--zoom), or magnified with round LEDs on the sign's black face (--led).
+// LED, or magnified (--zoom), or magnified with round LEDs on the sign's black face (--led). A
+// moving item (video, animation) gives its frames instead, with how long each stays in
+// "delays.txt".
 
 #include <QGuiApplication>
 #include <QImage>
@@ -8,16 +10,19 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "app/status_text.h"
 #include "app/text_format.h"
+#include "platform/atomic_file.h"
 #include "cli_command.h"
 #include "playbill_session.h"
 #include "record_address.h"
 #include "render/font_library.h"
 #include "render/item_pages.h"
 #include "render/led_look.h"
+#include "render/media/item_frames.h"
 
 namespace vantorel::cli {
 namespace {
@@ -45,6 +50,33 @@ QImage PageImage(const CLedBitmap& page, const RenderOptions& options) {
   return page.Image();
 }
 
+void WritePicture(const CLedBitmap& page, const RenderOptions& options, const std::filesystem::path& file) {
+  if (!PageImage(page, options).save(QString::fromStdString(file.string()), "PNG")) {
+    throw CliError("cannot write " + file.string());
+  }
+  std::cout << file.string() << '\n';
+}
+
+// Every frame as frame-0001.png, frame-0002.png ..., and "delays.txt": a line a frame with its
+// file name and how long it stays in ms.
+void WriteFrames(const tagItemPart& item, QSize windowSize, const ItemRenderSettings& settings,
+                 const RenderOptions& options, const std::filesystem::path& folder, const std::string& address) {
+  std::ostringstream delays;
+  int count = 0;
+  const Status drawn = ForEachItemFrame(item, windowSize, settings, [&](const CLedBitmap& frame, int delayMs) {
+    const std::string name = FormatText("frame-%04d.png", ++count);
+    WritePicture(frame, options, folder / name);
+    delays << name << ' ' << delayMs << '\n';
+    return true;
+  });
+  if (!drawn) throw CliError("item " + address + ": " + StatusMessage(drawn));
+  const std::filesystem::path list = folder / "delays.txt";
+  if (Status written = WriteFileAtomically(list, delays.str()); !written) {
+    throw CliError("cannot write " + list.string() + ": " + StatusMessage(written));
+  }
+  std::cout << list.string() << '\n';
+}
+
 // Text is laid out with Qt's fonts, which need an application object: off screen unless told otherwise.
 void MakeGuiApplication() {
   if (QCoreApplication::instance() != nullptr) return;
@@ -68,19 +100,19 @@ void Render(const CliContext& context, int screen, const RenderOptions& options)
   // "Text mode" cells and faces are drawn with the font library of the playbill's screen.
   const std::unique_ptr<CTwFont> fonts = MakeFontLibrary(doc->CurrentScreen());
   const ItemRenderSettings settings{doc->CurrentScreen().color, doc->WorkFolder(), fonts.get(), false, moment};
-  const Expected<std::vector<CLedBitmap>> pages = RenderItemPages(item.item, QSize(window.width, window.height), settings);
-  if (!pages) throw CliError("item " + address + ": " + StatusMessage(pages.status()));
-
+  const QSize windowSize(window.width, window.height);
   const std::filesystem::path folder(options.folder);
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   if (error) throw CliError(FormatText("cannot make the folder %s: %s", folder.c_str(), error.message().c_str()));
+  if (IsMovingItemKind(item.item.actType)) {
+    WriteFrames(item.item, windowSize, settings, options, folder, address);
+    return;
+  }
+  const Expected<std::vector<CLedBitmap>> pages = RenderItemPages(item.item, windowSize, settings);
+  if (!pages) throw CliError("item " + address + ": " + StatusMessage(pages.status()));
   for (std::size_t i = 0; i < pages->size(); ++i) {
-    const std::filesystem::path file = folder / FormatText("page-%03zu.png", i + 1);
-    if (!PageImage((*pages)[i], options).save(QString::fromStdString(file.string()), "PNG")) {
-      throw CliError("cannot write " + file.string());
-    }
-    std::cout << file.string() << '\n';
+    WritePicture((*pages)[i], options, folder / FormatText("page-%03zu.png", i + 1));
   }
 }
 
@@ -97,7 +129,7 @@ const CliCommandGroup kRenderCommand(
       group.add_option("--zoom", options->zoom, "Magnify every LED this many times (1..64)")->check(CLI::Range(1, 64));
       group.add_option("--at", options->at, "Moment that clocks and counters show, \"YYYY-MM-DD hh:mm:ss\" (default: now)");
       group.add_flag("--led", options->led, "Round LEDs on black, as the sign looks (zoom 8 unless --zoom)");
-      group.add_option("OUTDIR", options->folder, "Folder for page-001.png, page-002.png, ...")->required();
+      group.add_option("OUTDIR", options->folder, "Folder for page-001.png, page-002.png, ... (frames: frame-0001.png ... and delays.txt)")->required();
       group.callback([&context, screen, options] { Render(context, *screen, *options); });
     });
 

@@ -486,7 +486,6 @@ constexpr TextEntry kTexts[] = {
   {5523, "Can't write the animation file"},
   {5524, "The file is neither a video nor an animation file"},
   {5525, "Nothing to show: the video or animation has no frames"},
-  {5580, "The animation could not be read"},
   {32777, "&New program\nAdd a new program after the current one"},
   {32778, "&Delete program\nDelete the current program with its windows and items"},
   {32779, "Add &item\nAdd a new item after the selected item"},

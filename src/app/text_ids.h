@@ -482,8 +482,7 @@
   X(kTextFlashWithoutAnimation, 5522)        \
   X(kTextAnimationNotWritten, 5523)          \
   X(kTextNotAMovie, 5524)                    \
-  X(kTextNoMovieFrames, 5525)                \
-  X(kTextAnimationUnreadable, 5580)
+  X(kTextNoMovieFrames, 5525)
 
 namespace vantorel {
 

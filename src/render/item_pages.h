@@ -43,7 +43,7 @@ bool CanRenderItemKind(std::uint16_t kind);
 // font (kind 2) and font colour; a text file that cannot be read fails with
 // kTextTextFileUnreadable, rich text that cannot be read with kTextRichTextUnreadable. These need
 // a QGuiApplication. A clock, temperature, time-counter or work-counter item (kinds 5, 9, 10, 11) is
-// one page: its face at the settings' moment. An animation (kind 7) is one page: its first frame
+// one page: its face at the settings' moment. A video or animation (kinds 4, 7) is one page: its first frame
 // (ForEachItemFrame gives all of them). Kinds not drawn yet fail with kTextItemKindNotDrawn.
 Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize windowSize,
                                                   const ItemRenderSettings& settings);

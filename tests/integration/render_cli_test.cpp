@@ -1,6 +1,6 @@
 // "render" draws an item's pages as the sign shows them: a picture item added on the command line
-// comes out placed by its display mode, one pixel per LED or magnified, and kinds that are not
-// drawn yet are refused with a failure exit.
+// comes out placed by its display mode, one pixel per LED or magnified, and items whose files are
+// missing are refused with a failure exit.
 
 #include <gtest/gtest.h>
 
@@ -183,8 +183,8 @@ TEST_F(RenderCliTest, WhatCannotBeDrawnIsRefused) {
     std::string arguments;
     std::string error;
   } rows[] = {
-      {"kind not drawn yet", "render --window 1 --item 3 " + Quote(Dir() / "x"),
-       "item 1.1.3: Items of this kind are not drawn yet: video\n"},
+      {"a video item naming a picture", "render --window 1 --item 3 " + Quote(Dir() / "x"),
+       "item 1.1.3: The file is neither a video nor an animation file: " + (Dir() / "two halves.png").string() + "\n"},
       {"no such window", "render --window 9 " + Quote(Dir() / "x"), "program 1 has no window 9\n"},
       {"no such item", "render --window 1 --item 5 " + Quote(Dir() / "x"), "window 1.1 has no item 5\n"},
       {"missing picture", "render --window 1 --item 2 " + Quote(Dir() / "x"), ""},

@@ -13,19 +13,19 @@ Status CAnimationPicture::Open(const std::filesystem::path& file) {
   m_frames = {};
   m_laf.reset();
   std::string start;
-  if (Status read = ReadFileStart(file, 4, start); !read) return read.WithText(kTextAnimationUnreadable);
+  if (Status read = ReadFileStart(file, 4, start); !read) return read.WithText(kTextAnimationFileUnreadable);
   if (StartsAsLafFile(std::span(reinterpret_cast<const std::uint8_t*>(start.data()), start.size()))) {
     CLafReader reader;
     if (Status loaded = reader.Load(file); !loaded) {
-      return loaded.WithText(kTextAnimationUnreadable).WithContext(file.string());
+      return loaded.WithText(kTextAnimationFileUnreadable).WithContext(file.string());
     }
-    if (reader.FrameCount() == 0) return Status::Failure(kTextAnimationUnreadable, "no frame — " + file.string());
+    if (reader.FrameCount() == 0) return Status::Failure(kTextAnimationFileUnreadable, "no frame — " + file.string());
     m_laf = std::move(reader);
     return Status::Ok();
   }
   Expected<Animation> frames = ReadAnimation(file);
-  if (!frames) return frames.status().WithText(kTextAnimationUnreadable);
-  if (frames->frames.empty()) return Status::Failure(kTextAnimationUnreadable, "no frame — " + file.string());
+  if (!frames) return frames.status().WithText(kTextAnimationFileUnreadable);
+  if (frames->frames.empty()) return Status::Failure(kTextAnimationFileUnreadable, "no frame — " + file.string());
   m_frames = std::move(*frames);
   return Status::Ok();
 }
@@ -47,11 +47,11 @@ int CAnimationPicture::FrameDelay(int index) const {
 
 Expected<QImage> CAnimationPicture::FramePicture(int index) const {
   if (index < 0 || index >= FrameCount()) {
-    return Status::Failure(kTextAnimationUnreadable, "no frame " + std::to_string(index + 1));
+    return Status::Failure(kTextAnimationFileUnreadable, "no frame " + std::to_string(index + 1));
   }
   if (!m_laf) return m_frames.frames[static_cast<std::size_t>(index)].picture;
   Expected<LafFrame> frame = m_laf->GetFrameImage(index);
-  if (!frame) return frame.status().WithText(kTextAnimationUnreadable);
+  if (!frame) return frame.status().WithText(kTextAnimationFileUnreadable);
   return std::move(frame->picture);
 }
 

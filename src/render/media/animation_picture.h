@@ -22,7 +22,7 @@ namespace vantorel {
 
 class CAnimationPicture {
 public:
-  // Reads `file`; a file that cannot be read, or has no frame, fails with kTextAnimationUnreadable
+  // Reads `file`; a file that cannot be read, or has no frame, fails with kTextAnimationFileUnreadable
   // and its cause.
   Status Open(const std::filesystem::path& file);
 

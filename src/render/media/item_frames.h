@@ -1,5 +1,5 @@
 #pragma once
-// The frames of a moving item (an animation, kind 7) as the window shows them, each with the
+// The frames of a moving item (a video, kind 4, or an animation, kind 7) as the window shows them, each with the
 // time it stays: drawn one after the other into an LED bitmap of the window's size by the item's
 // display mode (SHOWMODE), inverted when NEGATIVE is set.
 //

@@ -168,9 +168,33 @@ TEST_F(AnimationItemTest, FilesThatCannotBeReadFailWithTheirCause) {
     const Status status = ForEachItemFrame(AnimationItem((m_folder / name).string(), kPlaceCenter), {8, 8}, Settings(),
                                            [](const CLedBitmap&, int) { return true; });
     EXPECT_FALSE(status.ok()) << name;
-    EXPECT_EQ(status.text(), kTextAnimationUnreadable) << name;
+    EXPECT_EQ(status.text(), kTextAnimationFileUnreadable) << name;
     EXPECT_NE(status.detail().find(name), std::string::npos) << name << ": " << status.detail();
   }
+}
+
+TEST_F(AnimationItemTest, AVideoItemGivesEveryFramePlacedWithItsInterval) {
+  if (std::system("command -v ffmpeg >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
+  const std::string file = (m_folder / "clip.mp4").string();
+  ASSERT_EQ(std::system(("ffmpeg -loglevel error -y -f lavfi -i testsrc=size=160x120:rate=25:duration=1 -pix_fmt yuv420p '" +
+                         file + "'").c_str()),
+            0);
+  tagItemPart item = AnimationItem(file, kPlaceZoom);
+  item.actType = kKindVideo;
+  const Drawn drawn = AllFrames(item, {48, 48});
+  ASSERT_EQ(drawn.frames.size(), 25u);
+  EXPECT_EQ(drawn.delays, std::vector<int>(25, 40));
+  // 4:3 zoomed into a square: 48 x 36 with 6 black rows above and below.
+  for (const CLedBitmap& frame : {drawn.frames.front(), drawn.frames.back()}) {
+    EXPECT_EQ(frame.Pixel(24, 2), 0u);
+    EXPECT_EQ(frame.Pixel(24, 45), 0u);
+    EXPECT_NE(frame.Pixel(10, 10), 0u);
+  }
+  EXPECT_FALSE(drawn.frames.front().Image() == drawn.frames.back().Image()) << "the test picture moves";
+
+  item.media = (m_folder / "missing.mp4").string();
+  const Status missing = ForEachItemFrame(item, {48, 48}, Settings(), [](const CLedBitmap&, int) { return true; });
+  EXPECT_EQ(missing.text(), kTextVideoUnreadable);
 }
 
 TEST_F(AnimationItemTest, AWindowWithoutAreaHasNoFrames) {

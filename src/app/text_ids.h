@@ -482,7 +482,13 @@
   X(kTextFlashWithoutAnimation, 5522)        \
   X(kTextAnimationNotWritten, 5523)          \
   X(kTextNotAMovie, 5524)                    \
-  X(kTextNoMovieFrames, 5525)
+  X(kTextNoMovieFrames, 5525)                \
+  X(kTextLibreOfficeNeeded, 5560)            \
+  X(kTextOfficeConversionFailed, 5561)       \
+  X(kTextOfficeConversionTimedOut, 5562)     \
+  X(kTextOfficeDocumentUnreadable, 5563)     \
+  X(kTextOfficeCopyNotWritten, 5564)         \
+  X(kTextOfficeDocumentType, 5565)
 
 namespace vantorel {
 

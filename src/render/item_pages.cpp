@@ -7,6 +7,7 @@
 #include "render/faces/face_page.h"
 #include "render/media/item_frames.h"
 #include "platform/atomic_file.h"
+#include "render/media/office_document.h"
 #include "render/place_picture.h"
 #include "render/richtext/rich_text_item.h"
 #include "render/richtext/rich_text_pages.h"
@@ -62,6 +63,7 @@ constexpr std::size_t kMaxTextFileBytes = 1 << 20;
 
 Expected<std::unique_ptr<QTextDocument>> RichTextDocument(const tagItemPart& item, const std::filesystem::path& folder) {
   if (item.actType == kKindImageText) return ImageTextDocument(item.richTxt ? &*item.richTxt : nullptr);
+  if (item.actType == kKindDocument) return OfficeDocumentText(ItemMediaPath(item.media.view(), folder));
   std::string bytes;
   if (Status read = ReadFileStart(ItemMediaPath(item.media.view(), folder), kMaxTextFileBytes, bytes); !read) {
     return read.WithText(kTextTextFileUnreadable);
@@ -69,9 +71,9 @@ Expected<std::unique_ptr<QTextDocument>> RichTextDocument(const tagItemPart& ite
   return PlainTextDocument(bytes, FontOfLogFont(item.logFont));
 }
 
-// Every page of a text file or "Image mode" item, cut by the item's effect: on its background,
-// text without a colour of its own in the item's font colour; pieces of a line scrolling across
-// are centred vertically.
+// Every page of a text file, office document or "Image mode" item, cut by the item's effect: on
+// its background, text without a colour of its own in the item's font colour; pieces of a line
+// scrolling across are centred vertically.
 Expected<std::vector<CLedBitmap>> RichTextItemPages(const tagItemPart& item, QSize windowSize,
                                                     const ItemRenderSettings& settings) {
   std::vector<CLedBitmap> pages;
@@ -96,8 +98,8 @@ Expected<std::vector<CLedBitmap>> RichTextItemPages(const tagItemPart& item, QSi
 }  // namespace
 
 bool CanRenderItemKind(std::uint16_t kind) {
-  return kind == kKindPicture || kind == kKindCellText || kind == kKindTextFile || kind == kKindImageText ||
-         IsFaceKind(kind) || IsMovingItemKind(kind);
+  return kind == kKindPicture || kind == kKindCellText || kind == kKindTextFile || kind == kKindDocument ||
+         kind == kKindImageText || IsFaceKind(kind) || IsMovingItemKind(kind);
 }
 
 Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize windowSize,
@@ -109,7 +111,9 @@ Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize
     return std::vector<CLedBitmap>{std::move(*page)};
   }
   if (item.actType == kKindCellText) return CellTextPages(item, windowSize, settings);
-  if (item.actType == kKindTextFile || item.actType == kKindImageText) return RichTextItemPages(item, windowSize, settings);
+  if (item.actType == kKindTextFile || item.actType == kKindDocument || item.actType == kKindImageText) {
+    return RichTextItemPages(item, windowSize, settings);
+  }
   if (IsFaceKind(item.actType)) {
     Expected<CLedBitmap> face =
         RenderFacePage(item, windowSize, settings.fontLibrary, settings.colourMode, settings.moment);

@@ -42,9 +42,13 @@ bool CanRenderItemKind(std::uint16_t kind);
 // lines, bands when scrolling up, pieces when scrolling across), on the item's background, in its
 // font (kind 2) and font colour; a text file that cannot be read fails with
 // kTextTextFileUnreadable, rich text that cannot be read with kTextRichTextUnreadable. These need
-// a QGuiApplication. A clock, temperature, time-counter or work-counter item (kinds 5, 9, 10, 11) is
-// one page: its face at the settings' moment. A video or animation (kinds 4, 7) is one page: its first frame
-// (ForEachItemFrame gives all of them). Kinds not drawn yet fail with kTextItemKindNotDrawn.
+// a QGuiApplication. An office document (kind 3) is cut into pages the same way, from its rich
+// text (render/media/office_document.h: ".rtf" read as it is, word-processor documents and
+// spreadsheets through a copy LibreOffice makes once per change of the document); its failures
+// name their cause (kTextLibreOfficeNeeded when LibreOffice is missing). A clock, temperature,
+// time-counter or work-counter item (kinds 5, 9, 10, 11) is one page: its face at the settings'
+// moment. A video or animation (kinds 4, 7) is one page: its first frame (ForEachItemFrame gives
+// all of them). Kinds not drawn yet fail with kTextItemKindNotDrawn.
 Expected<std::vector<CLedBitmap>> RenderItemPages(const tagItemPart& item, QSize windowSize,
                                                   const ItemRenderSettings& settings);
 

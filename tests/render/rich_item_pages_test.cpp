@@ -45,8 +45,9 @@ protected:
 };
 
 TEST_F(RichItemPagesTest, KindsDrawn) {
-  const std::vector<std::uint16_t> drawn = {kKindPicture,   kKindTextFile, kKindClock,       kKindCellText,
-                                            kKindImageText, kKindSensor,   kKindTimeCounter, kKindWorkCounter, kKindAnimation, kKindVideo};
+  const std::vector<std::uint16_t> drawn = {kKindPicture,     kKindTextFile,  kKindDocument,  kKindClock,
+                                            kKindCellText,    kKindImageText, kKindSensor,    kKindTimeCounter,
+                                            kKindWorkCounter, kKindAnimation, kKindVideo};
   for (std::uint16_t kind = 0; kind <= 12; ++kind) {
     SCOPED_TRACE(kind);
     EXPECT_EQ(CanRenderItemKind(kind), std::find(drawn.begin(), drawn.end(), kind) != drawn.end());

@@ -10,6 +10,9 @@
 
 namespace vantorel {
 
+// The largest picture side taken (a file claiming more is refused before a frame is decoded).
+inline constexpr int kVideoMaxSide = 8192;
+
 struct VideoMediaInfo {
   int width = 0;
   int height = 0;
@@ -21,7 +24,8 @@ struct VideoMediaInfo {
 };
 
 // Fails (no text of its own: the caller names what was being read) for a file that cannot be
-// opened, holds no video stream, or gives its video a size or frame rate of 0.
+// opened, holds no video stream, or gives its video a size of 0 (or a side above kVideoMaxSide),
+// a frame rate of 0 or no frames.
 Expected<VideoMediaInfo> ReadVideoMediaInfo(const std::filesystem::path& file);
 
 }  // namespace vantorel

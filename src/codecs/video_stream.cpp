@@ -47,7 +47,7 @@ Expected<OpenedVideoStream> OpenVideoStream(const std::filesystem::path& file) {
   VideoMediaInfo& info = result.info;
   info.width = parameters->width;
   info.height = parameters->height;
-  if (info.width <= 0 || info.height <= 0) {
+  if (info.width <= 0 || info.height <= 0 || info.width > kVideoMaxSide || info.height > kVideoMaxSide) {
     return Refused(file, "picture size " + std::to_string(info.width) + " x " + std::to_string(info.height));
   }
   AVRational rate = stream->avg_frame_rate;

@@ -58,12 +58,15 @@ TEST(VideoMediaInfo, WhatIsNotAVideoFailsWithItsCause) {
   const std::string sound = "ffmpeg -nostdin -v error -y -f lavfi -i sine=duration=1 " +
                             test::QuoteForShell(folder / "sound.mp4");
   ASSERT_EQ(std::system(sound.c_str()), 0);
+  // Wider than any sign's picture: refused before a frame is decoded.
+  test::MakeTestVideo(folder / "wide.mp4", {kVideoMaxSide + 8, 16, 5, 0.2, ""});
   struct Row {
     const char* name;
     const char* because;
   };
   const Row rows[] = {{"missing.mp4", "No such file"}, {"empty.mp4", ""}, {"notes.avi", ""},
-                      {"cut.mp4", ""},                 {"sound.mp4", "no video stream"}};
+                      {"cut.mp4", ""},                 {"sound.mp4", "no video stream"},
+                      {"wide.mp4", "picture size 8200 x 16"}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     const auto info = ReadVideoMediaInfo(folder / row.name);

@@ -483,6 +483,13 @@
   X(kTextAnimationNotWritten, 5523)          \
   X(kTextNotAMovie, 5524)                    \
   X(kTextNoMovieFrames, 5525)                \
+  X(kTextNoVideoConverter, 5540)             \
+  X(kTextVideoSourceMissing, 5541)           \
+  X(kTextVideoIsConverted, 5542)             \
+  X(kTextVideoInfoUnreadable, 5543)          \
+  X(kTextVideoFitsWindow, 5544)              \
+  X(kTextVideoConversionFailed, 5545)        \
+  X(kTextVideoConversionCancelled, 5546)     \
   X(kTextLibreOfficeNeeded, 5560)            \
   X(kTextOfficeConversionFailed, 5561)       \
   X(kTextOfficeConversionTimedOut, 5562)     \

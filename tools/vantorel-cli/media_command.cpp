@@ -1,7 +1,12 @@
-// "media": what a video, animation file or GIF holds (info), and an animation file for a window
-// made from a video or an animation file (to-laf), as the controller's animations are made.
+// "media": what a video, animation file or GIF holds (info), an animation file for a window
+// made from a video or an animation file (to-laf), as the controller's animations are made, and a
+// video re-encoded for a window into a screen's media folder with its conversion log (convert), as
+// videos are made for controllers that play them.
 
 #include <QString>
+
+#include <atomic>
+#include <csignal>
 
 #include <cstdio>
 #include <filesystem>
@@ -13,12 +18,15 @@
 
 #include "app/status_text.h"
 #include "app/text_format.h"
+#include "app/text_table.h"
 #include "cli_command.h"
 #include "codecs/laf_file.h"
 #include "codecs/picture_file.h"
 #include "codecs/video_media_info.h"
 #include "render/media/laf_convert.h"
 #include "render/media/media_kind.h"
+#include "render/media/video_conversion_plan.h"
+#include "render/media/video_converter.h"
 #include "render/place_picture.h"
 #include "screen/colour_modes.h"
 
@@ -99,14 +107,24 @@ struct ToLafOptions {
 const std::map<std::string, int> kPlacements = {
     {"Center", kPlaceCenter}, {"Zoom", kPlaceZoom}, {"Stretch", kPlaceStretch}, {"Tile", kPlaceTile}};
 
-void ToLaf(const ToLafOptions& options) {
+// "WIDTHxHEIGHT", each side 1..kLafMaxSide.
+std::pair<int, int> WindowSize(const std::string& size) {
   int width = 0;
   int height = 0;
   char rest = 0;
-  if (std::sscanf(options.size.c_str(), "%dx%d%c", &width, &height, &rest) != 2 || width < 1 || height < 1 ||
+  if (std::sscanf(size.c_str(), "%dx%d%c", &width, &height, &rest) != 2 || width < 1 || height < 1 ||
       width > kLafMaxSide || height > kLafMaxSide) {
-    throw CliError(FormatText("--size: WIDTHxHEIGHT, each 1..%d: %s", kLafMaxSide, options.size.c_str()));
+    throw CliError(FormatText("--size: WIDTHxHEIGHT, each 1..%d: %s", kLafMaxSide, size.c_str()));
   }
+  return {width, height};
+}
+
+void PrintPercent(int percent) {
+  std::cerr << FormatText("\r%3d%%", percent) << (percent == 100 ? "\n" : "") << std::flush;
+}
+
+void ToLaf(const ToLafOptions& options) {
+  const auto [width, height] = WindowSize(options.size);
   const auto colour = ParseColourMode(options.colour);
   if (!colour) throw CliError("--color: not a colour mode code or name: " + options.colour);
   std::filesystem::path source = options.source;
@@ -114,7 +132,7 @@ void ToLaf(const ToLafOptions& options) {
   if (kind == kMediaFlash) source = FlashStandIn(source);
   ConvertProgress progress;
   if (kind == kMediaVideo) {
-    progress = [](int percent) { std::cerr << FormatText("\r%3d%%", percent) << (percent == 100 ? "\n" : "") << std::flush; };
+    progress = PrintPercent;
   }
   const Expected<int> frames = ConvertToLaf(options.output, width, height, *colour, kPlacements.at(options.mode),
                                             source, 0, progress);
@@ -123,7 +141,61 @@ void ToLaf(const ToLafOptions& options) {
                           ColourModeName(*colour).c_str());
 }
 
-const CliCommandGroup kGroup(65, "media", "What videos and animations hold, and animation files made for a window",
+struct ConvertOptions {
+  std::string source;
+  std::string size;
+  std::string folder;
+  std::string mode = "Stretch";
+};
+
+// Ctrl-C stops the converter (which runs in a process group of its own) and removes its output.
+std::atomic<bool> g_cancelConversion{false};
+extern "C" void CancelConversion(int /*signal*/) { g_cancelConversion = true; }
+
+void Convert(const ConvertOptions& options) {
+  const auto [width, height] = WindowSize(options.size);
+  std::error_code error;
+  std::filesystem::create_directories(options.folder, error);
+  if (error) throw CliError(options.folder + ": " + error.message());
+  Expected<CConversionLog> log = CConversionLog::Load(options.folder);
+  if (!log) throw CliError(StatusMessage(log.status()));
+  if (!log->Warnings().empty()) {
+    std::cerr << FormatText("%s: %zu lines left out, the first: %s\n", log->FilePath().c_str(),
+                            log->Warnings().dropped, log->Warnings().firstReason.c_str());
+  }
+  VideoConversionRequest request{options.source, width, height, kPlacements.at(options.mode), options.folder};
+  const Expected<VideoConversionPlan> plan = PlanVideoConversion(request, *log);
+  if (!plan) throw CliError(StatusMessage(plan.status()));
+  switch (plan->kind) {
+    case VideoPlanKind::kNone:
+      std::cout << "no conversion: " << LoadText(plan->reason) << "\n";
+      break;
+    case VideoPlanKind::kReuse:
+      std::cout << "reuse " << plan->output.string() << "\n";
+      break;
+    case VideoPlanKind::kConvert: {
+      VideoConversionJob job;
+      job.request = request;
+      job.plan = *plan;
+      job.cancel = &g_cancelConversion;
+      job.onProgress = PrintPercent;
+      const auto previous = std::signal(SIGINT, CancelConversion);
+      const Expected<std::filesystem::path> converted = ConvertVideo(job, *log);
+      std::signal(SIGINT, previous);
+      if (!converted) {
+        std::cerr << "\n";
+        throw CliError(StatusMessage(converted.status()));
+      }
+      std::cout << FormatText("converted %s (%d x %d, %d/%d frames a second, %lld bit/s)\n", converted->c_str(),
+                              plan->width, plan->height, plan->frameRateNum, plan->frameRateDen,
+                              static_cast<long long>(plan->bitRate));
+      break;
+    }
+  }
+  if (const Status saved = log->Save(); !saved) throw CliError(StatusMessage(saved));
+}
+
+const CliCommandGroup kGroup(65, "media", "What videos and animations hold, animation files and videos made for a window",
                              [](CLI::App& group, CliContext& /*context*/) {
   auto infoFile = std::make_shared<std::string>();
   auto* info = group.add_subcommand("info", "Kind, size, frames, frame rate, duration and bit rate of a media file");
@@ -140,6 +212,17 @@ const CliCommandGroup kGroup(65, "media", "What videos and animations hold, and 
       ->check(CLI::IsMember({"Center", "Zoom", "Stretch", "Tile"}));
   toLaf->add_option("OUT", options->output, "Animation file to write (.laf)")->required();
   toLaf->callback([options] { ToLaf(*options); });
+
+  auto convertOptions = std::make_shared<ConvertOptions>();
+  auto* convert = group.add_subcommand(
+      "convert", "A video re-encoded for a window into a media folder, or the earlier conversion found in its log");
+  convert->add_option("FILE", convertOptions->source, "A video (.avi .mpg .mpeg .wmv .mp4)")->required();
+  convert->add_option("--size", convertOptions->size, "Window size, WIDTHxHEIGHT (64x32)")->required();
+  convert->add_option("--folder", convertOptions->folder, "Media folder of the screen: converted videos and their log")
+      ->required();
+  convert->add_option("--mode", convertOptions->mode, "Display mode: Center, Zoom, Stretch or Tile (default: Stretch)")
+      ->check(CLI::IsMember({"Center", "Zoom", "Stretch", "Tile"}));
+  convert->callback([convertOptions] { Convert(*convertOptions); });
 });
 
 }  // namespace

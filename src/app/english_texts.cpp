@@ -499,6 +499,7 @@ constexpr TextEntry kTexts[] = {
   {5563, "The office document could not be read: %s"},
   {5564, "The converted copy of the office document could not be written: %s"},
   {5565, "Office documents of this type are not shown (.rtf, .doc, .docx, .odt, .xls, .xlsx and .ods are): %s"},
+  {5593, "The conversion was cancelled."},
   {32777, "&New program\nAdd a new program after the current one"},
   {32778, "&Delete program\nDelete the current program with its windows and items"},
   {32779, "Add &item\nAdd a new item after the selected item"},

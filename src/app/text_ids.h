@@ -495,7 +495,8 @@
   X(kTextOfficeConversionTimedOut, 5562)     \
   X(kTextOfficeDocumentUnreadable, 5563)     \
   X(kTextOfficeCopyNotWritten, 5564)         \
-  X(kTextOfficeDocumentType, 5565)
+  X(kTextOfficeDocumentType, 5565)           \
+  X(kTextConversionCancelled, 5593)
 
 namespace vantorel {
 

@@ -47,10 +47,12 @@ private:
   int m_frames = 0;
 };
 
-// Calls `progress` when the share done grows.
+// Calls `progress` when the share done grows, and tells whether the caller asked to stop.
 class ProgressSteps {
 public:
-  ProgressSteps(const ConvertProgress& progress, std::int64_t total) : m_progress(progress), m_total(std::max<std::int64_t>(total, 1)) {}
+  ProgressSteps(const ConvertProgress& progress, std::int64_t total, const std::atomic<bool>* cancel)
+      : m_progress(progress), m_total(std::max<std::int64_t>(total, 1)), m_cancel(cancel) {}
+  bool Cancelled() const { return m_cancel != nullptr && m_cancel->load(); }
   void Done(std::int64_t count) {
     if (!m_progress) return;
     const int percent = static_cast<int>(std::clamp<std::int64_t>(count * 100 / m_total, 0, 100));
@@ -60,16 +62,23 @@ public:
 private:
   const ConvertProgress& m_progress;
   std::int64_t m_total;
+  const std::atomic<bool>* m_cancel;
   int m_last = -1;
 };
 
-Expected<int> AnimationToLaf(LafTarget& target, const std::filesystem::path& source, const ConvertProgress& progress) {
+Status Cancelled(const std::filesystem::path& source) {
+  return Status::Failure(kTextConversionCancelled, source.string());
+}
+
+Expected<int> AnimationToLaf(LafTarget& target, const std::filesystem::path& source, const ConvertProgress& progress,
+                             const std::atomic<bool>* cancel) {
   CLafReader reader;
   if (Status loaded = reader.Load(source); !loaded) {
     return loaded.WithText(kTextAnimationFileUnreadable).WithContext(source.string());
   }
-  ProgressSteps steps(progress, reader.FrameCount());
+  ProgressSteps steps(progress, reader.FrameCount(), cancel);
   for (int index = 0; index < reader.FrameCount(); ++index) {
+    if (steps.Cancelled()) return Cancelled(source);
     const Expected<LafFrame> frame = reader.GetFrameImage(index);
     if (!frame) return frame.status().WithText(kTextAnimationFileUnreadable).WithContext(source.string());
     if (Status written = target.Write(frame->picture, frame->interval); !written) return written;
@@ -79,13 +88,14 @@ Expected<int> AnimationToLaf(LafTarget& target, const std::filesystem::path& sou
 }
 
 Expected<int> VideoToLaf(LafTarget& target, const std::filesystem::path& source, int mergeUpToMs,
-                         const ConvertProgress& progress) {
+                         const ConvertProgress& progress, const std::atomic<bool>* cancel) {
   Expected<CVideoDecoder> decoder = CVideoDecoder::Open(source);
   if (!decoder) return decoder.status().WithText(kTextVideoUnreadable);
-  ProgressSteps steps(progress, decoder->FrameCount());
+  ProgressSteps steps(progress, decoder->FrameCount(), cancel);
   int running = 0;  // ms of the frames merged into the pending one
   QImage pending;
   for (;;) {
+    if (steps.Cancelled()) return Cancelled(source);
     Expected<QImage> frame = decoder->NextFrame();
     if (!frame) return frame.status().WithText(kTextVideoUnreadable);
     if (frame->isNull()) break;
@@ -110,15 +120,15 @@ Expected<int> VideoToLaf(LafTarget& target, const std::filesystem::path& source,
 
 Expected<int> ConvertToLaf(const std::filesystem::path& destination, int width, int height, std::uint16_t colourMode,
                            int placementMode, const std::filesystem::path& source, int mergeUpToMs,
-                           const ConvertProgress& progress) {
+                           const ConvertProgress& progress, const std::atomic<bool>* cancel) {
   const MediaKind kind = MediaKindOf(source);
   if (kind != kMediaVideo && kind != kMediaAnimation) return Status::Failure(kTextNotAMovie, source.string());
   Expected<CLafFile> file = CLafFile::CreateFile(destination, width, height, colourMode);
   if (!file) return file.status().WithText(kTextAnimationNotWritten).WithContext(destination.string());
   file->SetFileType(kLafAnimationFile);
   LafTarget target(std::move(*file), width, height, colourMode, placementMode);
-  return kind == kMediaVideo ? VideoToLaf(target, source, mergeUpToMs, progress)
-                             : AnimationToLaf(target, source, progress);
+  return kind == kMediaVideo ? VideoToLaf(target, source, mergeUpToMs, progress, cancel)
+                             : AnimationToLaf(target, source, progress, cancel);
 }
 
 Status Laf_ConvertLafFile(const std::filesystem::path& destination, int width, int height, std::uint16_t colourMode,

@@ -7,6 +7,7 @@
 //
 // Pure functions of their arguments and the files, safe on any thread.
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -28,8 +29,10 @@ Status Laf_ConvertLafFile(const std::filesystem::path& destination, int width, i
 // The same, giving the number of frames written. Video frames are merged: the durations of
 // frames add up until they exceed `mergeUpToMs`, and then the latest frame is written with the
 // sum; a last frame left with at least 1 ms is written too. 0 writes every frame of a video.
+// Setting `*cancel` (from another thread) stops before the next frame with
+// kTextConversionCancelled; the destination is then left as it was.
 Expected<int> ConvertToLaf(const std::filesystem::path& destination, int width, int height, std::uint16_t colourMode,
                            int placementMode, const std::filesystem::path& source, int mergeUpToMs = 0,
-                           const ConvertProgress& progress = {});
+                           const ConvertProgress& progress = {}, const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace vantorel

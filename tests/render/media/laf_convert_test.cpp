@@ -6,6 +6,7 @@
 
 #include <QImage>
 
+#include <atomic>
 #include <vector>
 
 #include "app/text_ids.h"
@@ -118,6 +119,27 @@ TEST(LafConvert, VideoFramesAreAllWrittenWithTheirIntervals) {
   ASSERT_FALSE(told.empty());
   EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
   EXPECT_EQ(told.back(), 100);
+}
+
+TEST(LafConvert, ACancelStopsBeforeTheNextFrameAndLeavesTheTargetAsItWas) {
+  VANTOREL_NEED_FFMPEG();
+  const test::TempFolder folder;
+  WriteSource(folder / "source.laf");
+  const auto video = test::MakeTestVideo(folder / "v.mp4", {32, 32, 25, 1.0, ""});
+  for (const auto& source : {folder / "source.laf", video}) {
+    SCOPED_TRACE(source.string());
+    folder.Write("old.laf", "the earlier target");
+    std::atomic<bool> cancel = false;
+    int told = 0;
+    // Cancelled while the first frames are made, as the editor's Cancel button does it.
+    const auto made = ConvertToLaf(folder / "old.laf", 16, 16, 0x77, kPlaceStretch, source, 49, [&](int) {
+      if (++told == 1) cancel = true;
+    }, &cancel);
+    ASSERT_FALSE(made);
+    EXPECT_EQ(made.status().text(), kTextConversionCancelled);
+    EXPECT_LE(told, 2);
+    EXPECT_EQ(folder.Read("old.laf"), "the earlier target");
+  }
 }
 
 TEST(LafConvert, FailuresLeaveNoHalfFileAndTheOldTargetAsItWas) {

@@ -128,6 +128,7 @@ TEST(OfficeDocumentNames, CopyNamesAndTheirStamps) {
       {"~ffffffffffffffff_report.docx.rtf", "report.docx", ".rtf", ~std::uint64_t{0}},
       {"~1ffffffffffffffff_report.docx.rtf", "report.docx", ".rtf", std::nullopt},  // 17 digits
       {"~_report.docx.rtf", "report.docx", ".rtf", std::nullopt},
+      {"~0ab12_report.docx.rtf", "report.docx", ".rtf", std::nullopt},  // never written with a leading zero
       {"~AB12_report.docx.rtf", "report.docx", ".rtf", std::nullopt},  // written in lower case only
       {"~ag_report.docx.rtf", "report.docx", ".rtf", std::nullopt},
       {"ab12_report.docx.rtf", "report.docx", ".rtf", std::nullopt},

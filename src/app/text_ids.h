@@ -496,6 +496,19 @@
   X(kTextOfficeDocumentUnreadable, 5563)     \
   X(kTextOfficeCopyNotWritten, 5564)         \
   X(kTextOfficeDocumentType, 5565)           \
+  X(kTextMediaFile, 5580)                    \
+  X(kTextAllMediaFilter, 5581)               \
+  X(kTextAnimationFilter, 5582)              \
+  X(kTextDocumentFilter, 5583)               \
+  X(kTextMovieFacts, 5584)                   \
+  X(kTextDocumentPages, 5585)                \
+  X(kTextConvertForSign, 5586)               \
+  X(kTextSaveAnimationAs, 5587)              \
+  X(kTextAnimationEmbedded, 5588)            \
+  X(kTextAnimationOwnFile, 5589)             \
+  X(kTextVideoNotConverted, 5590)            \
+  X(kTextVideoAlreadyConverted, 5591)        \
+  X(kTextVideoConvertedFor, 5592)            \
   X(kTextConversionCancelled, 5593)
 
 namespace vantorel {

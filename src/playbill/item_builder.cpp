@@ -47,6 +47,10 @@ void StartItemKind(tagItemPart& item, std::uint16_t kind) {
     item.logFont.height = kDefaultFontHeight;
     item.fntColor = kStoredRed;
   }
+  // A picture, video or animation keeps its placement; a display mode word of another kind (a
+  // clock's style) is no placement and becomes the default one.
+  const bool placed = kind == kKindPicture || kind == kKindVideo || kind == kKindAnimation;
+  if (placed && item.showMode > kLastPlacementMode) item.showMode = kDefaultPlacementMode;
   if (kind == kKindClock) item.showMode = kClockHourMinute24;
   if (kind == kKindSensor || kind == kKindTimeCounter || kind == kKindWorkCounter) item.showMode = 0;
   if (kind == kKindTimeCounter) {

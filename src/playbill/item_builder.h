@@ -31,6 +31,10 @@ std::uint8_t CellStyleOf(std::uint32_t colour, int fontHeight);
 // from 8:00, from the first of the month.
 void StartItemKind(tagItemPart& item, std::uint16_t kind);
 
+// Placement modes (SHOWMODE of pictures, videos and animations): 0 centre, 1 zoom, 2 stretch, 3 tile.
+inline constexpr std::uint16_t kLastPlacementMode = 3;
+inline constexpr std::uint16_t kDefaultPlacementMode = 2;  // stretched over the window, as new items are
+
 // A new time counter's template.
 inline constexpr std::string_view kDefaultCounterTemplate = "{!d}days";
 // A new work counter's week (SHOWMODE: Monday to Friday, 8 hours a day) and the hour its working

@@ -18,6 +18,7 @@
 #include "ui/cell_text_editor.h"
 #include "ui/face_item_properties.h"
 #include "ui/image_text_editor.h"
+#include "ui/media_item_properties.h"
 #include "ui/picture_item_properties.h"
 #include "ui/text_file_item_properties.h"
 #include "ui/ui_text.h"
@@ -53,8 +54,10 @@ CItemProperties::CItemProperties(QWidget* parent) : CRecordProperties(parent) {
   form->addRow(m_imageText);
   m_face = new CFaceItemProperties(this);
   form->addRow(m_face);
+  m_media = new CMediaItemProperties(this);
+  form->addRow(m_media);
   for (CRecordProperties* editor :
-       std::initializer_list<CRecordProperties*>{m_picture, m_textFile, m_cellText, m_imageText, m_face}) {
+       std::initializer_list<CRecordProperties*>{m_picture, m_textFile, m_cellText, m_imageText, m_face, m_media}) {
     connect(editor, &CRecordProperties::edited, this, &CRecordProperties::edited);
   }
   FillChoices();
@@ -119,6 +122,8 @@ void CItemProperties::Show(const tagPrgItem& record) {
   if (item.actType == kKindImageText) m_imageText->Show(record);
   m_face->setVisible(IsFaceKind(item.actType));
   if (IsFaceKind(item.actType)) m_face->Show(record);
+  m_media->setVisible(IsMediaItemKind(item.actType));
+  if (IsMediaItemKind(item.actType)) m_media->Show(record);
 }
 
 void CItemProperties::Retranslate() {
@@ -127,6 +132,7 @@ void CItemProperties::Retranslate() {
   m_cellText->Retranslate();
   m_imageText->Retranslate();
   m_face->Retranslate();
+  m_media->Retranslate();
   CRecordProperties::Retranslate();
 }
 

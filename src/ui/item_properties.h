@@ -15,6 +15,7 @@ namespace vantorel {
 class CCellTextItemProperties;
 class CFaceItemProperties;
 class CImageTextItemProperties;
+class CMediaItemProperties;
 class CPictureItemProperties;
 class CTextFileItemProperties;
 
@@ -33,6 +34,7 @@ public:
   CCellTextItemProperties* CellTextEditor() const { return m_cellText; }
   CImageTextItemProperties* ImageTextEditor() const { return m_imageText; }
   CFaceItemProperties* FaceEditor() const { return m_face; }
+  CMediaItemProperties* MediaEditor() const { return m_media; }
 
 private:
   void FillChoices() override;
@@ -52,6 +54,7 @@ private:
   CCellTextItemProperties* m_cellText = nullptr;
   CImageTextItemProperties* m_imageText = nullptr;
   CFaceItemProperties* m_face = nullptr;
+  CMediaItemProperties* m_media = nullptr;
 };
 
 }  // namespace vantorel

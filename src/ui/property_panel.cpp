@@ -9,6 +9,7 @@
 #include "ui/cell_text_editor.h"
 #include "ui/face_item_properties.h"
 #include "ui/item_properties.h"
+#include "ui/media_item_properties.h"
 #include "ui/program_properties.h"
 #include "ui/ui_text.h"
 #include "ui/window_properties.h"
@@ -88,6 +89,14 @@ void CPropertyPanel::Refresh() {
       if (m_fontLibrary) context.fontLibrary = m_fontLibrary();
       context.now = CurrentLocalTime();
       m_item->FaceEditor()->SetContext(std::move(context));
+    }
+    if (IsMediaItemKind(shown.item.actType)) {
+      const int window = m_doc.Selection().windowRecord;
+      MediaContext context;
+      if (m_doc.Screens().Count() > 0) context.screen = m_doc.CurrentScreen();
+      if (window >= 0) context.window = QSize(m_doc.Record(window).window.width, m_doc.Record(window).window.height);
+      context.folder = m_doc.WorkFolder();
+      m_item->MediaEditor()->SetContext(std::move(context));
     }
     m_item->Show(shown);
     m_pages->setCurrentWidget(m_item);

@@ -33,6 +33,29 @@ TEST(ItemBuilder, CellStylesCarrySizeAndColourBits) {
   for (const auto& c : cases) EXPECT_EQ(CellStyleOf(c.colour, c.height), c.style) << c.name;
 }
 
+TEST(ItemBuilder, PlacedKindsKeepAPlacementButNoOtherKindsDisplayMode) {
+  const struct {
+    const char* name;
+    std::uint16_t from;
+    std::uint16_t fromMode;
+    std::uint16_t to;
+    std::uint16_t mode;
+  } cases[] = {
+      {"a clock's style is no placement", kKindClock, 0x118, kKindVideo, kDefaultPlacementMode},
+      {"a work week is no placement", kKindWorkCounter, 0x083E, kKindAnimation, kDefaultPlacementMode},
+      {"a sensor's humidity bit is", kKindSensor, 2, kKindPicture, 2},
+      {"zoom stays zoom", kKindPicture, 1, kKindVideo, 1},
+      {"tile stays tile", kKindVideo, 3, kKindAnimation, 3},
+  };
+  for (const auto& c : cases) {
+    tagPrgItem record = NewItemRecord(ItemDefaults(), false);
+    StartItemKind(record.item, c.from);
+    record.item.showMode = c.fromMode;
+    StartItemKind(record.item, c.to);
+    EXPECT_EQ(record.item.showMode, c.mode) << c.name;
+  }
+}
+
 TEST(ItemBuilder, KindsStartWithTheirOwnDefaults) {
   const struct {
     const char* name;

@@ -3,13 +3,17 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavutil/mathematics.h>
+#include <libavutil/imgutils.h>
 #include <libavutil/mem.h>
+#include <libavutil/pixdesc.h>
 #include <libavutil/version.h>
 #include <libswscale/swscale.h>
 }
 
 #include <algorithm>
+#include <array>
 #include <string>
+#include <vector>
 
 #include "codecs/video_stream.h"
 
@@ -121,17 +125,19 @@ struct CVideoDecoder::Impl {
       return Failed("the video cannot be searched");
     }
     avcodec_flush_buffers(codec.get());
+    av_frame_unref(current.get());
     av_frame_unref(next.get());
     haveNext = false;
     flushing = false;
     return Status::Ok();
   }
 
-  Expected<QImage> Picture(const AVFrame* frame, int width, int height, int flags) {
-    if (frame->width <= 0 || frame->height <= 0) return Failed("a frame of size 0");
-    scaler.reset(sws_getCachedContext(scaler.release(), frame->width, frame->height,
-                                      static_cast<AVPixelFormat>(frame->format), width, height, AV_PIX_FMT_RGB24,
-                                      flags, nullptr, nullptr, nullptr));
+  // Converts `height` rows of `source` (planes and strides of the frame's pixel format and width)
+  // to RGB at width x height, into a picture that owns its buffer.
+  Expected<QImage> Convert(const std::uint8_t* const source[4], const int strides[4], AVPixelFormat format,
+                           int sourceWidth, int sourceHeight, int width, int height, int flags) {
+    scaler.reset(sws_getCachedContext(scaler.release(), sourceWidth, sourceHeight, format, width, height,
+                                      AV_PIX_FMT_RGB24, flags, nullptr, nullptr, nullptr));
     if (!scaler) return Failed("no conversion of the frames to RGB");
     // swscale writes whole blocks of pixels and may run past the end of a row: the rows are
     // padded to 64 bytes and a spare row follows the last, in a buffer the picture then owns.
@@ -139,28 +145,113 @@ struct CVideoDecoder::Impl {
     auto* buffer = static_cast<std::uint8_t*>(av_malloc(static_cast<std::size_t>(stride) * (static_cast<std::size_t>(height) + 1)));
     if (buffer == nullptr) return Failed("no memory for a frame of " + std::to_string(width) + " x " + std::to_string(height));
     std::uint8_t* planes[4] = {buffer, nullptr, nullptr, nullptr};
-    const int strides[4] = {stride, 0, 0, 0};
-    sws_scale(scaler.get(), frame->data, frame->linesize, 0, frame->height, planes, strides);
+    const int outStrides[4] = {stride, 0, 0, 0};
+    sws_scale(scaler.get(), source, strides, 0, sourceHeight, planes, outStrides);
     return QImage(buffer, width, height, stride, QImage::Format_RGB888, [](void* data) { av_free(data); }, buffer);
   }
 
-  Expected<QImage> Next(int width, int height, int flags) {
+  Status CheckCurrent() const {
+    if (current->buf[0] == nullptr) return Failed("no frame decoded");
+    if (current->width <= 0 || current->height <= 0) return Failed("a frame of size 0");
+    return Status::Ok();
+  }
+
+  Expected<QImage> Picture(int width, int height, int flags) {
+    if (Status checked = CheckCurrent(); !checked) return checked;
+    if (width <= 0 || height <= 0) {
+      width = current->width;
+      height = current->height;
+    }
+    return Convert(current->data, current->linesize, static_cast<AVPixelFormat>(current->format), current->width,
+                   current->height, width, height, flags);
+  }
+
+  // Rows `rows` of the frame at its own size: the rows (and the chroma rows they use) are gathered
+  // into a small frame of the same pixel format, each luma row repeated for every row that shares
+  // its chroma row, and only that is converted. swscale converts a frame of its own size row by
+  // row, so the rows come out as in the whole frame, for a fraction of the work.
+  Expected<QImage> PictureRows(std::span<const int> rows) {
+    if (Status checked = CheckCurrent(); !checked) return checked;
+    for (const int row : rows) {
+      if (row < 0 || row >= current->height) return Failed("no row " + std::to_string(row) + " in the frame");
+    }
+    const auto format = static_cast<AVPixelFormat>(current->format);
+    const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(format);
+    const int planeCount = av_pix_fmt_count_planes(format);
+    bool gather = descriptor != nullptr && planeCount > 0 &&
+                  (descriptor->flags & (AV_PIX_FMT_FLAG_PAL | AV_PIX_FMT_FLAG_HWACCEL | AV_PIX_FMT_FLAG_BITSTREAM)) == 0;
+    for (int plane = 0; gather && plane < planeCount; ++plane) gather = current->linesize[plane] > 0;
+    // A frame whose size is not a whole number of chroma samples has its chroma spread over the
+    // rows by another ratio than the gathered rows would: it is converted whole.
+    gather = gather && current->height % (1 << descriptor->log2_chroma_h) == 0 &&
+             current->width % (1 << descriptor->log2_chroma_w) == 0;
+    const int width = current->width;
+    const auto count = static_cast<int>(rows.size());
+    if (!gather || count == 0) {
+      auto whole = Picture(0, 0, SWS_POINT);
+      if (!whole) return whole;
+      QImage picked(width, std::max(count, 1), QImage::Format_RGB888);
+      for (int j = 0; j < count; ++j) std::copy_n(whole->constScanLine(rows[static_cast<std::size_t>(j)]), 3 * width, picked.scanLine(j));
+      return count == 0 ? QImage() : picked;
+    }
+    const int shift = descriptor->log2_chroma_h;
+    const int group = 1 << shift;  // luma rows sharing one chroma row
+    // A single row is gathered twice: swscale treats a picture one row high as a case of its own.
+    const std::vector<int> twice = count == 1 ? std::vector<int>{rows[0], rows[0]} : std::vector<int>{};
+    if (count == 1) rows = twice;
+    const auto gatheredCount = static_cast<int>(rows.size());
+    const std::uint8_t* planes[4] = {};
+    int strides[4] = {};
+    for (int plane = 0; plane < planeCount; ++plane) {
+      const bool chroma = (plane == 1 || plane == 2) && (descriptor->flags & AV_PIX_FMT_FLAG_RGB) == 0;
+      const int bytes = std::min(current->linesize[plane], av_image_get_linesize(format, width, plane));
+      const int stride = (bytes + 63) / 64 * 64;
+      const std::size_t needed = static_cast<std::size_t>(stride) * static_cast<std::size_t>(gatheredCount * group + 1);
+      std::vector<std::uint8_t>& buffer = gathered[static_cast<std::size_t>(plane)];
+      if (buffer.size() < needed) buffer.resize(needed);
+      for (int j = 0; j < gatheredCount; ++j) {
+        const int row = rows[static_cast<std::size_t>(j)];
+        if (chroma) {
+          std::copy_n(current->data[plane] + static_cast<std::ptrdiff_t>(row >> shift) * current->linesize[plane], bytes,
+                      buffer.data() + static_cast<std::ptrdiff_t>(j) * stride);
+        } else {
+          for (int copy = 0; copy < group; ++copy) {
+            std::copy_n(current->data[plane] + static_cast<std::ptrdiff_t>(row) * current->linesize[plane], bytes,
+                        buffer.data() + static_cast<std::ptrdiff_t>(j * group + copy) * stride);
+          }
+        }
+      }
+      planes[plane] = buffer.data();
+      strides[plane] = stride;
+    }
+    auto converted = Convert(planes, strides, format, width, gatheredCount * group, width, gatheredCount * group, SWS_POINT);
+    if (!converted || (group == 1 && count == gatheredCount)) return converted;
+    QImage picked(width, count, QImage::Format_RGB888);
+    for (int j = 0; j < count; ++j) std::copy_n(converted->constScanLine(j * group), 3 * width, picked.scanLine(j));
+    return picked;
+  }
+
+  // 1: the next frame is now the current one; 0: the stream had ended (the last frame stays).
+  Expected<bool> Advance() {
     if (const Status filled = FillNext(); !filled) return filled;
-    if (!haveNext) return QImage();
+    if (!haveNext) return false;
     av_frame_unref(current.get());
     av_frame_move_ref(current.get(), next.get());
     haveNext = false;
     if (const Status filled = FillNext(); !filled) return filled;
     interval = IntervalOf(current.get(), haveNext ? next.get() : nullptr);
     ++position;
-    if (width <= 0 || height <= 0) {
-      width = current->width;
-      height = current->height;
-    }
-    auto picture = Picture(current.get(), width, height, flags);
-    av_frame_unref(current.get());
-    return picture;
+    return true;
   }
+
+  Expected<QImage> Next(int width, int height, int flags) {
+    const Expected<bool> advanced = Advance();
+    if (!advanced) return advanced.status();
+    if (!*advanced) return QImage();
+    return Picture(width, height, flags);
+  }
+
+  std::array<std::vector<std::uint8_t>, 4> gathered;  // the rows PictureRows converts
 };
 
 CVideoDecoder::CVideoDecoder(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
@@ -193,7 +284,7 @@ Expected<CVideoDecoder> CVideoDecoder::Open(const std::filesystem::path& file) {
 
 const VideoMediaInfo& CVideoDecoder::Info() const { return m_impl->opened.info; }
 
-Expected<QImage> CVideoDecoder::NextFrame() { return m_impl->Next(0, 0, SWS_BILINEAR); }
+Expected<QImage> CVideoDecoder::NextFrame() { return m_impl->Next(0, 0, SWS_POINT); }
 
 Expected<QImage> CVideoDecoder::NextFrame(int width, int height) {
   if (width < 1 || height < 1) {
@@ -201,6 +292,19 @@ Expected<QImage> CVideoDecoder::NextFrame(int width, int height) {
   }
   return m_impl->Next(width, height, SWS_POINT);
 }
+
+Expected<bool> CVideoDecoder::Advance() { return m_impl->Advance(); }
+
+Expected<QImage> CVideoDecoder::CurrentFrame() { return m_impl->Picture(0, 0, SWS_POINT); }
+
+Expected<QImage> CVideoDecoder::CurrentFrame(int width, int height) {
+  if (width < 1 || height < 1) {
+    return m_impl->Failed("frames cannot be scaled to " + std::to_string(width) + " x " + std::to_string(height));
+  }
+  return m_impl->Picture(width, height, SWS_POINT);
+}
+
+Expected<QImage> CVideoDecoder::CurrentRows(std::span<const int> rows) { return m_impl->PictureRows(rows); }
 
 int CVideoDecoder::Interval() const { return m_impl->interval; }
 

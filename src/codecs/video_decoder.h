@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <span>
 
 #include "codecs/video_media_info.h"
 #include "platform/status.h"
@@ -39,6 +40,16 @@ public:
   // least 1). A null picture after the last frame; a failure when the stream cannot be decoded.
   Expected<QImage> NextFrame();
   Expected<QImage> NextFrame(int width, int height);
+  // The same in two steps: Advance makes the next frame the current one (false after the last
+  // frame, which then stays current), and the Current calls convert the current frame, as often
+  // as asked. A frame that is not wanted is passed over without being converted at all.
+  Expected<bool> Advance();
+  Expected<QImage> CurrentFrame();
+  Expected<QImage> CurrentFrame(int width, int height);
+  // Rows `rows` (each 0..height - 1, in any order, repeats allowed) of CurrentFrame(), one after
+  // the other: a picture of the video's width and rows.size() rows, exactly as the whole frame has
+  // them, at the cost of converting those rows only (a small window of a large video).
+  Expected<QImage> CurrentRows(std::span<const int> rows);
   // Milliseconds from the frame just given to the next one (at least 1): the difference of their
   // timestamps, or the frame's own duration, or 1000 / frame rate.
   int Interval() const;

@@ -58,6 +58,9 @@ Expected<std::vector<CLedBitmap>> CellTextPages(const tagItemPart& item, QSize w
   return pages;
 }
 
+constexpr LedColour kPaperWhite = 0xFFFFFF;
+constexpr LedColour kInkBlack = 0x000000;
+
 // A text file is drawn as it is read; a larger one is cut here.
 constexpr std::size_t kMaxTextFileBytes = 1 << 20;
 
@@ -72,8 +75,8 @@ Expected<std::unique_ptr<QTextDocument>> RichTextDocument(const tagItemPart& ite
 }
 
 // Every page of a text file, office document or "Image mode" item, cut by the item's effect: on
-// its background, text without a colour of its own in the item's font colour; pieces of a line
-// scrolling across are centred vertically.
+// its background, text without a colour of its own in the item's font colour (a document: as on
+// paper); pieces of a line scrolling across are centred vertically.
 Expected<std::vector<CLedBitmap>> RichTextItemPages(const tagItemPart& item, QSize windowSize,
                                                     const ItemRenderSettings& settings) {
   std::vector<CLedBitmap> pages;
@@ -81,9 +84,12 @@ Expected<std::vector<CLedBitmap>> RichTextItemPages(const tagItemPart& item, QSi
   Expected<std::unique_ptr<QTextDocument>> document = RichTextDocument(item, settings.folder);
   if (!document) return document.status();
   CLedBitmap bitmap(windowSize.width(), windowSize.height(), settings.colourMode);
+  // An office document carries no colours of its own in the item: it looks as on paper, text
+  // without a colour black on white, and NEGATIVE turns it light on dark.
+  const bool paper = item.actType == kKindDocument;
   CRichTextPages text;
-  text.SetBackground(item.bgColor);
-  text.SetTextColour(item.fntColor);
+  text.SetBackground(paper ? kPaperWhite : item.bgColor);
+  text.SetTextColour(paper ? kInkBlack : item.fntColor);
   text.SetRemoveFontSmooth(settings.removeFontSmooth);
   text.SetVerticalCentring(true);
   text.SetTarget(&bitmap);
@@ -92,6 +98,9 @@ Expected<std::vector<CLedBitmap>> RichTextItemPages(const tagItemPart& item, QSi
   while (text.DrawNextPage()) pages.push_back(bitmap);
   // An item without text still shows its background.
   if (pages.empty()) pages.push_back(std::move(bitmap));
+  if (paper && item.negative != 0) {
+    for (CLedBitmap& page : pages) page.Image().invertPixels();
+  }
   return pages;
 }
 

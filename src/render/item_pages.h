@@ -44,8 +44,10 @@ bool CanRenderItemKind(std::uint16_t kind);
 // kTextTextFileUnreadable, rich text that cannot be read with kTextRichTextUnreadable. These need
 // a QGuiApplication. An office document (kind 3) is cut into pages the same way, from its rich
 // text (render/media/office_document.h: ".rtf" read as it is, word-processor documents and
-// spreadsheets through a copy LibreOffice makes once per change of the document); its failures
-// name their cause (kTextLibreOfficeNeeded when LibreOffice is missing). A clock, temperature,
+// spreadsheets through a copy LibreOffice makes once per change of the document); the item holds
+// no colours for it, so it looks as on paper (its own colours, text without one black on white)
+// and NEGATIVE inverts every page; its failures name their cause (kTextLibreOfficeNeeded when
+// LibreOffice is missing). A clock, temperature,
 // time-counter or work-counter item (kinds 5, 9, 10, 11) is one page: its face at the settings'
 // moment. A video or animation (kinds 4, 7) is one page: its first frame (ForEachItemFrame gives
 // all of them). Kinds not drawn yet fail with kTextItemKindNotDrawn.

@@ -6,6 +6,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <vector>
 
 #include "codecs/video_decoder.h"
@@ -15,17 +16,6 @@
 
 namespace vantorel {
 namespace {
-
-std::vector<QImage> AllFrames(CVideoDecoder& decoder) {
-  std::vector<QImage> frames;
-  for (;;) {
-    auto frame = decoder.NextFrame();
-    EXPECT_TRUE(frame) << frame.status().detail();
-    if (!frame || frame->isNull()) break;
-    frames.push_back(*frame);
-  }
-  return frames;
-}
 
 TEST(VideoDecoder, FramesAndIntervalsInEveryContainer) {
   VANTOREL_NEED_FFMPEG();
@@ -83,9 +73,7 @@ TEST(VideoDecoder, SeekGivesExactlyTheFrameOfSequentialDecoding) {
   for (const Clip& clip : clips) {
     SCOPED_TRACE(clip.name);
     const auto file = test::MakeTestVideo(folder / clip.name, clip.video);
-    auto sequential = CVideoDecoder::Open(file);
-    ASSERT_TRUE(sequential) << sequential.status().detail();
-    const std::vector<QImage> frames = AllFrames(*sequential);
+    const std::vector<QImage> frames = test::DecodeAllFrames(file);
     ASSERT_EQ(frames.size(), 50U);
     auto decoder = CVideoDecoder::Open(file);
     ASSERT_TRUE(decoder);
@@ -156,6 +144,97 @@ TEST(VideoDecoder, BrokenFilesFailOrStopEarlyWithoutCrashing) {
       EXPECT_FALSE(frame->isNull());
     }
   }
+}
+
+TEST(VideoDecoder, RowsComeOutAsInTheWholeFrameInEveryPixelFormat) {
+  VANTOREL_NEED_FFMPEG();
+  struct Row {
+    const char* name;
+    test::TestVideo video;
+  };
+  // Odd sizes too: the last chroma row of 4:2:0 serves one luma row only (such frames are
+  // converted whole). A "-pix_fmt" given again wins over the first.
+  const Row rows[] = {
+      {"yuv420p.mp4", {38, 30, 10, 0.3, ""}},
+      {"yuv422p.mp4", {38, 30, 10, 0.3, "-pix_fmt yuv422p"}},
+      {"yuv444p.mp4", {38, 30, 10, 0.3, "-pix_fmt yuv444p"}},
+      {"yuv420p.nut", {37, 29, 10, 0.3, "-c:v rawvideo"}},
+      {"yuv410p.nut", {37, 29, 10, 0.3, "-pix_fmt yuv410p -c:v rawvideo"}},
+      {"yuv410p-even.nut", {40, 32, 10, 0.3, "-pix_fmt yuv410p -c:v rawvideo"}},
+      {"nv12.nut", {37, 29, 10, 0.3, "-pix_fmt nv12 -c:v rawvideo"}},
+      {"nv12-even.nut", {40, 32, 10, 0.3, "-pix_fmt nv12 -c:v rawvideo"}},
+      {"yuva420p.nut", {37, 29, 10, 0.3, "-pix_fmt yuva420p -c:v rawvideo"}},
+      {"yuva420p-even.nut", {40, 30, 10, 0.3, "-pix_fmt yuva420p -c:v rawvideo"}},
+      {"gray.nut", {37, 29, 10, 0.3, "-pix_fmt gray -c:v rawvideo"}},
+      {"rgb24.nut", {37, 29, 10, 0.3, "-pix_fmt rgb24 -c:v rawvideo"}},
+      {"yuyv422.nut", {38, 29, 10, 0.3, "-pix_fmt yuyv422 -c:v rawvideo"}},
+      {"pal8.nut", {37, 29, 10, 0.3, "-pix_fmt pal8 -c:v rawvideo"}},
+  };
+  const test::TempFolder folder;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    auto decoder = CVideoDecoder::Open(test::MakeTestVideo(folder / row.name, row.video));
+    ASSERT_TRUE(decoder) << decoder.status().detail();
+    const int height = row.video.height;
+    std::vector<int> all(static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) all[static_cast<std::size_t>(y)] = y;
+    const std::vector<int> reversed(all.rbegin(), all.rend());
+    const int last = height - 1;
+    const std::vector<std::vector<int>> picks = {all, reversed, {1, 3, 5, 27}, {last}, {0, 0, 7, 7, 7, last}, {13, 2}};
+    for (int frame = 0; frame < 3; ++frame) {
+      auto advanced = decoder->Advance();
+      ASSERT_TRUE(advanced && *advanced);
+      auto whole = decoder->CurrentFrame();
+      ASSERT_TRUE(whole) << whole.status().detail();
+      for (const std::vector<int>& pick : picks) {
+        auto picked = decoder->CurrentRows(pick);
+        ASSERT_TRUE(picked) << picked.status().detail();
+        ASSERT_EQ(picked->size(), QSize(row.video.width, static_cast<int>(pick.size())));
+        for (std::size_t j = 0; j < pick.size(); ++j) {
+          EXPECT_TRUE(std::equal(picked->constScanLine(static_cast<int>(j)),
+                                 picked->constScanLine(static_cast<int>(j)) + 3 * row.video.width,
+                                 whole->constScanLine(pick[j])))
+              << "frame " << frame << ", row " << pick[j];
+        }
+      }
+    }
+    for (const std::vector<int>& wrong : {std::vector<int>{-1}, std::vector<int>{0, height}}) {
+      EXPECT_FALSE(decoder->CurrentRows(wrong));
+    }
+  }
+}
+
+TEST(VideoDecoder, AdvanceKeepsTheLastFrameCurrent) {
+  VANTOREL_NEED_FFMPEG();
+  const test::TempFolder folder;
+  const auto file = test::MakeTestVideo(folder / "a.mp4", {32, 24, 10, 0.3, ""});
+  auto decoder = CVideoDecoder::Open(file);
+  ASSERT_TRUE(decoder);
+  EXPECT_FALSE(decoder->CurrentFrame());  // nothing decoded yet
+  const std::vector<QImage> frames = test::DecodeAllFrames(file);
+  ASSERT_EQ(frames.size(), 3U);
+  for (std::size_t i = 0; i < 3; ++i) {
+    auto advanced = decoder->Advance();
+    ASSERT_TRUE(advanced && *advanced);
+    EXPECT_EQ(decoder->Position(), static_cast<std::int64_t>(i + 1));
+    EXPECT_EQ(decoder->Interval(), 100);
+    // Asked twice, or not at all: the same frame each time.
+    if (i != 1) {
+      EXPECT_TRUE(*decoder->CurrentFrame() == frames[i]);
+      EXPECT_TRUE(*decoder->CurrentFrame() == frames[i]);
+    }
+    EXPECT_EQ(decoder->CurrentFrame(8, 6)->size(), QSize(8, 6));
+  }
+  auto ended = decoder->Advance();
+  ASSERT_TRUE(ended);
+  EXPECT_FALSE(*ended);
+  EXPECT_TRUE(*decoder->CurrentFrame() == frames[2]);
+  EXPECT_FALSE(decoder->CurrentFrame(0, 6));
+  // After a seek the frame sought becomes current with the next Advance.
+  ASSERT_TRUE(decoder->Seek(1));
+  EXPECT_FALSE(decoder->CurrentFrame());
+  ASSERT_TRUE(*decoder->Advance());
+  EXPECT_TRUE(*decoder->CurrentFrame() == frames[1]);
 }
 
 }  // namespace

@@ -8,9 +8,12 @@
 #include <QString>
 
 #include <cstdlib>
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
+#include "platform/child_process.h"
 #include "support/cli_runner.h"
 #include "support/golden_image.h"
 
@@ -128,6 +131,67 @@ TEST_F(RenderCliTest, ImageTextAndTextFilesComeOutAsPages) {
   EXPECT_EQ(pages.out, (Dir() / "file" / "page-001.png").string() + "\n" + (Dir() / "file" / "page-002.png").string() + "\n")
       << "four lines of 12-pixel text: three in the first 48 rows";
   EXPECT_TRUE(test::MatchesGoldenImage("render/text-file-48x48.png", Page("file")));
+}
+
+// An office document is shown through the rich-text copy LibreOffice makes of it (skipped
+// without LibreOffice): three lines of 16-pixel text, two to a page of the 48 x 48 window, white
+// on black when inverted.
+TEST_F(RenderCliTest, OfficeDocumentsComeOutAsPages) {
+  const std::filesystem::path soffice = FindProgram("soffice");
+  if (soffice.empty()) GTEST_SKIP() << "soffice (LibreOffice) is not installed: office documents are not converted";
+  {
+    std::ofstream out(Dir() / "notice.rtf");
+    out << "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss DejaVu Sans;}}\\f0\\fs24 HELLO\\par LED\\par SIGN\\par}";
+  }
+  ProgramRun made;
+  made.arguments = {"-env:UserInstallation=file://" + (Dir() / "profile").string(), "--headless", "--convert-to",
+                    "docx", "--outdir", Dir().string(), (Dir() / "notice.rtf").string()};
+  made.timeLimit = std::chrono::seconds(120);
+  const Expected<ProgramResult> converted = RunProgram(soffice, made);
+  ASSERT_TRUE(converted && converted->Succeeded()) << (converted ? converted->errorTail : converted.status().detail());
+  ASSERT_EQ(Run("playbill layout 0").exitCode, 0);
+  const auto added = Run("playbill add-item --kind document --to 1.1 --negative --media " + Quote(Dir() / "notice.docx"));
+  ASSERT_EQ(added.exitCode, 0) << added.err;
+  const auto rendered = Run("render --item 2 " + Quote(Dir() / "document"));
+  ASSERT_EQ(rendered.exitCode, 0) << rendered.err;
+  EXPECT_EQ(rendered.out,
+            (Dir() / "document" / "page-001.png").string() + "\n" + (Dir() / "document" / "page-002.png").string() + "\n");
+  const QImage first = Page("document");
+  ASSERT_EQ(first.size(), QSize(48, 48));
+  // White text (smoothed: greys) in the top 40 rows (two lines), nothing of the third line below.
+  int inkTop = 48;
+  int inkBottom = -1;
+  for (int y = 0; y < 48; ++y) {
+    for (int x = 0; x < 48; ++x) {
+      if (first.pixel(x, y) == qRgb(0, 0, 0)) continue;
+      const QRgb pixel = first.pixel(x, y);
+      EXPECT_TRUE(qRed(pixel) == qGreen(pixel) && qGreen(pixel) == qBlue(pixel)) << x << "," << y << ": grey";
+      inkTop = std::min(inkTop, y);
+      inkBottom = std::max(inkBottom, y);
+    }
+  }
+  EXPECT_LT(inkTop, 8);
+  EXPECT_GT(inkBottom, 24);
+  EXPECT_LT(inkBottom, 40);
+  // The copy beside the document is used again: the second render needs no LibreOffice.
+  std::size_t copies = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(Dir())) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with("~") && name.ends_with("_notice.docx.rtf")) ++copies;
+  }
+  ASSERT_EQ(copies, 1u);
+  const std::string path = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+  ::setenv("PATH", "/nonexistent", 1);
+  const auto again = Run("render --item 2 " + Quote(Dir() / "again"));
+  // Without the copy and without LibreOffice the item says what it needs.
+  for (const auto& entry : std::filesystem::directory_iterator(Dir())) {
+    if (entry.path().filename().string().ends_with("_notice.docx.rtf")) std::filesystem::remove(entry.path());
+  }
+  const auto without = Run("render --item 2 " + Quote(Dir() / "without"));
+  ::setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_EQ(without.exitCode, 1);
+  EXPECT_NE(without.err.find("LibreOffice is needed to show office documents"), std::string::npos) << without.err;
 }
 
 // Clocks and counters show the moment given with --at.

@@ -152,6 +152,33 @@ TEST_F(RichTextPagesTest, AFirstWordWiderThanTheLineIsBrokenInside) {
   EXPECT_EQ(m_pages.PageCount(), lines.size()) << "one 16-pixel window a line";
 }
 
+// The cells of a table (a spreadsheet's page) stand where the table puts them: rows one below the
+// other, so whole-line pages take every row once and in order.
+TEST_F(RichTextPagesTest, TableCellsStandWhereTheTablePutsThem) {
+  m_bitmap = CLedBitmap(96, 40, 0x77);
+  auto document = std::make_unique<QTextDocument>();
+  document->setHtml("<p>Head</p><table cellspacing=\"0\"><tr><td>a1</td><td>b1</td></tr><tr><td>a2</td><td>b2</td></tr>"
+                    "<tr><td>a3</td><td>b3</td></tr></table>");
+  m_pages.SetTarget(&m_bitmap);
+  m_pages.Load(std::move(document));
+  m_pages.Paginate(PaginationMode::kWholeLines);
+  const std::vector<TextRect>& lines = m_pages.Lines();
+  ASSERT_GE(lines.size(), 7u) << "the paragraph and six cells (an empty paragraph may follow the table)";
+  for (std::size_t row = 0; row < 3; ++row) {
+    const TextRect& a = lines[1 + 2 * row];
+    const TextRect& b = lines[2 + 2 * row];
+    SCOPED_TRACE(row);
+    EXPECT_EQ(a.top, b.top) << "the cells of a row side by side";
+    EXPECT_GE(b.left, a.right);
+    EXPECT_GE(a.top, lines[2 * row].bottom) << "each row below the one before";
+  }
+  std::size_t covered = 0;
+  for (const TextRect& page : m_pages.Pages()) {
+    for (const TextRect& line : lines) covered += line.top >= page.top && line.bottom <= page.bottom ? 1 : 0;
+  }
+  EXPECT_EQ(covered, lines.size()) << "every line on exactly one page";
+}
+
 TEST_F(RichTextPagesTest, NoLineIsWrappedInWidthPieces) {
   Load(Dejavu("\\fs24 one two three four five six"), QSize(64, 32), PaginationMode::kWidthPieces);
   ASSERT_EQ(m_pages.Lines().size(), 1u);

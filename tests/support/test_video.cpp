@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "codecs/video_decoder.h"
 #include "support/cli_runner.h"
 
 namespace vantorel::test {
@@ -19,6 +20,20 @@ std::filesystem::path MakeTestVideo(const std::filesystem::path& file, const Tes
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
   EXPECT_TRUE(std::filesystem::exists(file)) << command;
   return file;
+}
+
+std::vector<QImage> DecodeAllFrames(const std::filesystem::path& file) {
+  std::vector<QImage> frames;
+  auto decoder = CVideoDecoder::Open(file);
+  EXPECT_TRUE(decoder) << decoder.status().detail();
+  if (!decoder) return frames;
+  for (;;) {
+    auto frame = decoder->NextFrame();
+    EXPECT_TRUE(frame) << frame.status().detail();
+    if (!frame || frame->isNull()) break;
+    frames.push_back(*frame);
+  }
+  return frames;
 }
 
 }  // namespace vantorel::test

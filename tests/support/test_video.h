@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace vantorel::test {
 
@@ -23,6 +26,10 @@ struct TestVideo {
 // Writes the test pattern to `file` (its extension picks the container); fails the running test
 // when ffmpeg does not make it.
 std::filesystem::path MakeTestVideo(const std::filesystem::path& file, const TestVideo& video = {});
+
+// Every frame of `file` decoded in order at its own size (CVideoDecoder::NextFrame); a file that
+// does not open or decode fails the running test.
+std::vector<QImage> DecodeAllFrames(const std::filesystem::path& file);
 
 }  // namespace vantorel::test
 

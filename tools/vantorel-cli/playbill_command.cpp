@@ -94,6 +94,7 @@ struct ItemOptions {
   std::optional<int> lineSpacing;
   std::optional<std::string> target;  // time and work counters: the target or start moment
   bool transparent = false;
+  bool negative = false;
 };
 
 std::uint16_t ParseKind(const std::string& text) {
@@ -214,6 +215,7 @@ void ApplyItemOptions(tagItemPart& item, const ItemOptions& options, const tagSc
   if (options.colour) item.fntColor = ParseColour(*options.colour);
   if (options.background) item.bgColor = ParseColour(*options.background);
   if (options.transparent) item.transp = 1;
+  if (options.negative) item.negative = 1;
   if (options.media) {
     if (IsMediaFileKind(item.actType)) {
       std::error_code error;
@@ -307,6 +309,7 @@ void SetUpItemCommand(CLI::App& playbill, CliContext& context, const std::shared
   add->add_option("--show-mode", options->showMode, "Display mode word (clock style, sensor unit, picture placement)")
       ->check(CLI::Range(0, 65535));
   add->add_flag("--transparent", options->transparent, "Transparent background");
+  add->add_flag("--negative", options->negative, "Inverted: light on dark (picture, document and animation items)");
   add->add_option("--align", options->align, "Cell-text lines across: left, center, right");
   add->add_option("--valign", options->valign, "Cell-text lines down: top, middle, bottom");
   add->add_option("--target", options->target,

@@ -117,6 +117,10 @@ std::string ParseLine(std::string_view line, VideoConversionRecord& record) {
 
 }  // namespace
 
+std::filesystem::path ScreenMediaFolder(const std::filesystem::path& workFolder, int screenId) {
+  return workFolder / FormatText("_av%04x", static_cast<unsigned>(screenId) & 0xffffu);
+}
+
 std::optional<RecordFileStamp> ReadRecordFileStamp(const std::filesystem::path& file) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(file, error)) return std::nullopt;
@@ -204,6 +208,14 @@ void CConversionLog::SetSourceTime(std::size_t index, std::uint64_t time) {
 
 Status CConversionLog::Save() {
   if (!m_modified) return Status::Ok();
+  std::error_code error;
+  if (m_records.empty()) {
+    if (!std::filesystem::remove(FilePath(), error) && error) return Status::SystemError(error.value(), FilePath());
+    m_modified = false;
+    return Status::Ok();
+  }
+  std::filesystem::create_directories(m_folder, error);
+  if (error) return Status::SystemError(error.value(), m_folder);
   std::string text;
   for (const VideoConversionRecord& record : m_records) text += ConversionRecordLine(record) + "\r\n";
   if (Status written = WriteFileAtomically(FilePath(), text); !written) return written;

@@ -50,6 +50,9 @@ struct VideoConversionRecord {
 
 inline constexpr std::size_t kMaxRecordDigestLength = 40;
 
+// The media folder of a screen: converted videos and their log ("_av0001" for screen 1).
+std::filesystem::path ScreenMediaFolder(const std::filesystem::path& workFolder, int screenId);
+
 // A file's size and modification time as the records store them.
 struct RecordFileStamp {
   std::uint64_t size = 0;
@@ -95,7 +98,8 @@ public:
   // same).
   void SetSourceTime(std::size_t index, std::uint64_t time);
 
-  // Writes the record file (atomically) when something changed since it was read or saved.
+  // Writes the record file (atomically) when something changed since it was read or saved; the
+  // media folder is made first. A log left without records is removed instead of written empty.
   Status Save();
 
 private:

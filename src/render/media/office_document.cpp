@@ -112,6 +112,7 @@ std::optional<std::uint64_t> OfficeCopyStamp(std::string_view fileName, std::str
   fileName.remove_prefix(1);
   const std::size_t separator = fileName.find('_');
   if (separator == 0 || separator == std::string_view::npos || separator > 16) return std::nullopt;
+  if (separator > 1 && fileName.front() == '0') return std::nullopt;  // "%lx" writes no leading zeros
   if (fileName.substr(separator + 1) != std::string(documentName) + std::string(extension)) return std::nullopt;
   std::uint64_t stamp = 0;
   for (const char c : fileName.substr(0, separator)) {

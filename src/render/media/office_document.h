@@ -45,7 +45,7 @@ Expected<std::uint64_t> DocumentStampOf(const std::filesystem::path& document);
 std::filesystem::path OfficeCopyName(const std::filesystem::path& document, std::uint64_t stamp,
                                      std::string_view extension);
 // The stamp in `fileName` when it names a copy of the document called `documentName` with
-// `extension`.
+// `extension` exactly as OfficeCopyName writes it (lower-case digits, no leading zeros).
 std::optional<std::uint64_t> OfficeCopyStamp(std::string_view fileName, std::string_view documentName,
                                              std::string_view extension);
 

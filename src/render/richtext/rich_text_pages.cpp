@@ -165,11 +165,15 @@ void CRichTextPages::Paginate(PaginationMode mode) {
   m_document->setDefaultTextOption(option);
   m_document->setTextWidth(std::max(1, LayoutWidthFor(mode, window.width()) - kMarginLeft - kMarginRight));
   (void)m_document->documentLayout()->documentSize();  // lays the text out
+  QAbstractTextDocumentLayout* documentLayout = m_document->documentLayout();
   for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
     const QTextLayout* layout = block.layout();
     if (layout == nullptr) continue;
+    // A block's layout stands relative to its frame (a table cell's block to its cell); its
+    // bounding rectangle is in the document's coordinates.
+    const QPointF origin = documentLayout->blockBoundingRect(block).topLeft();
     for (int i = 0; i < layout->lineCount(); ++i) {
-      const QRectF rect = layout->lineAt(i).naturalTextRect().translated(layout->position());
+      const QRectF rect = layout->lineAt(i).naturalTextRect().translated(origin);
       if (rect.top() >= kRichTextLayoutHeight) break;
       m_lines.push_back({static_cast<int>(std::floor(rect.left())), static_cast<int>(std::lround(rect.top())),
                          static_cast<int>(std::ceil(rect.right())), static_cast<int>(std::lround(rect.bottom()))});

@@ -242,6 +242,22 @@ TEST_F(ConversionLogFileTest, AddReplacesTheSameConversion) {
   EXPECT_EQ(read->StaleCount(), 3u);  // the converted files of these three were never made
 }
 
+TEST_F(ConversionLogFileTest, FolderIsMadeForRecordsAndTheFileRemovedWithoutThem) {
+  EXPECT_EQ(ScreenMediaFolder("/w", 1), std::filesystem::path("/w/_av0001"));
+  EXPECT_EQ(ScreenMediaFolder("/w", 254), std::filesystem::path("/w/_av00fe"));
+  const auto folder = ScreenMediaFolder(m_folder.Path(), 3);
+  CConversionLog log(folder);
+  log.Add(SampleRecord());
+  ASSERT_TRUE(log.Save());
+  EXPECT_EQ(m_folder.Read("_av0003/~cnvlog.txt"), ConversionRecordLine(SampleRecord()) + "\r\n");
+  Expected<CConversionLog> read = CConversionLog::Load(folder);  // the sample's files do not exist
+  ASSERT_TRUE(read);
+  EXPECT_TRUE(read->Records().empty());
+  ASSERT_TRUE(read->Save());
+  EXPECT_FALSE(std::filesystem::exists(folder / CConversionLog::kFileName));
+  EXPECT_TRUE(std::filesystem::is_empty(folder));
+}
+
 TEST_F(ConversionLogFileTest, UnreadableFileFailsAndIsKept) {
   std::filesystem::create_directories(m_media / CConversionLog::kFileName);  // a folder in its place
   const Expected<CConversionLog> log = CConversionLog::Load(m_media);

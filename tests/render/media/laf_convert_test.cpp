@@ -142,6 +142,37 @@ TEST(LafConvert, ACancelStopsBeforeTheNextFrameAndLeavesTheTargetAsItWas) {
   }
 }
 
+TEST(LafConvert, SmallWindowsOfALargeVideoGetThePixelsPlacePictureGives) {
+  VANTOREL_NEED_FFMPEG();
+  const test::TempFolder folder;
+  // Only the rows a small window takes are converted; the pixels must not change for it.
+  const auto video = test::MakeTestVideo(folder / "v.mp4", {320, 240, 10, 0.5, ""});
+  const std::vector<QImage> frames = test::DecodeAllFrames(video);
+  ASSERT_EQ(frames.size(), 5U);
+  struct Row {
+    QSize window;
+    int placement;
+  };
+  const Row rows[] = {
+      {{64, 32}, kPlaceStretch}, {{64, 64}, kPlaceZoom},    {{100, 20}, kPlaceZoom}, {{50, 40}, kPlaceCenter},
+      {{7, 119}, kPlaceStretch}, {{16, 200}, kPlaceStretch}, {{64, 32}, kPlaceTile}, {{400, 300}, kPlaceCenter},
+      {{1, 1}, kPlaceZoom},      {{64, 32}, 9},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.window.width() << "x" << row.window.height() << " placement " << row.placement);
+    const auto target = folder / "t.laf";
+    ASSERT_TRUE(Laf_ConvertLafFile(target, row.window.width(), row.window.height(), 0x77, row.placement, video));
+    CLafReader reader;
+    ASSERT_TRUE(reader.Load(target));
+    ASSERT_EQ(reader.FrameCount(), 5);
+    for (int i = 0; i < 5; ++i) {
+      EXPECT_TRUE(reader.GetFrameImage(i)->picture ==
+                  Expected(frames[static_cast<std::size_t>(i)], row.window, 0x77, row.placement))
+          << "frame " << i;
+    }
+  }
+}
+
 TEST(LafConvert, FailuresLeaveNoHalfFileAndTheOldTargetAsItWas) {
   VANTOREL_NEED_FFMPEG();
   const test::TempFolder folder;

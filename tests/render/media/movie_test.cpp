@@ -79,10 +79,7 @@ TEST(Movie, VideoFramesInAndOutOfOrderAreTheDecodersFrames) {
   VANTOREL_NEED_FFMPEG();
   const test::TempFolder folder;
   const auto file = test::MakeTestVideo(folder / "v.mp4", {48, 32, 25, 1.2, "-g 8"});
-  auto decoder = CVideoDecoder::Open(file);
-  ASSERT_TRUE(decoder);
-  std::vector<QImage> frames;
-  for (auto frame = decoder->NextFrame(); frame && !frame->isNull(); frame = decoder->NextFrame()) frames.push_back(*frame);
+  const std::vector<QImage> frames = test::DecodeAllFrames(file);
   ASSERT_EQ(frames.size(), 30U);
 
   Status failure;

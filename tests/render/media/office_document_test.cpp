@@ -27,7 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr LedColour kRed = 0x0000FF;
+constexpr LedColour kWhite = 0xFFFFFF;
 
 // Sets an environment variable for one test and puts the old value back.
 class ScopedVariable {
@@ -58,12 +58,12 @@ std::set<std::string> NamesIn(const fs::path& folder) {
   return names;
 }
 
-tagItemPart DocumentItem(const fs::path& document, std::uint16_t effect = 0) {
+// Inverted: white text on black, as a document is usually shown.
+tagItemPart DocumentItem(const fs::path& document, bool negative = true) {
   tagItemPart item;
   item.actType = kKindDocument;
-  item.showType = effect;
   item.media = document.string();
-  item.fntColor = kRed;
+  item.negative = negative ? 1 : 0;
   return item;
 }
 
@@ -128,6 +128,7 @@ TEST(OfficeDocumentNames, CopyNamesAndTheirStamps) {
       {"~ffffffffffffffff_report.docx.rtf", "report.docx", ".rtf", ~std::uint64_t{0}},
       {"~1ffffffffffffffff_report.docx.rtf", "report.docx", ".rtf", std::nullopt},  // 17 digits
       {"~_report.docx.rtf", "report.docx", ".rtf", std::nullopt},
+      {"~0ab12_report.docx.rtf", "report.docx", ".rtf", std::nullopt},  // never written with a leading zero
       {"~AB12_report.docx.rtf", "report.docx", ".rtf", std::nullopt},  // written in lower case only
       {"~ag_report.docx.rtf", "report.docx", ".rtf", std::nullopt},
       {"ab12_report.docx.rtf", "report.docx", ".rtf", std::nullopt},
@@ -325,7 +326,7 @@ TEST_F(FakeOfficeTest, AnExistingCopyIsShownWithoutLibreOffice) {
     const auto pages = RenderItemPages(DocumentItem(document), QSize(128, 32), Settings());
     ASSERT_TRUE(pages) << pages.status().detail();
     ASSERT_EQ(pages->size(), 1u);
-    EXPECT_TRUE(test::ColoursOf(pages->front()).contains(kRed)) << "the text in the font colour";
+    EXPECT_EQ(test::ColoursOf(pages->front()), (std::set<LedColour>{0, kWhite}));
   }
   EXPECT_FALSE(fs::exists(Log()));
 }
@@ -372,6 +373,35 @@ TEST_F(FakeOfficeTest, ACopyThatCannotBeWrittenSaysWhere) {
   ASSERT_FALSE(converted);
   EXPECT_EQ(converted.text(), kTextOfficeCopyNotWritten);
   EXPECT_NE(converted.detail().find("no such folder"), std::string::npos) << converted.detail();
+}
+
+// A document looks as on paper; NEGATIVE inverts it. The item's font and background colours,
+// which the playbill file does not keep for documents, are not used.
+TEST(OfficeDocumentPages, PaperOrNegative) {
+  test::GuiApplication();
+  const test::TempFolder folder;
+  const fs::path document =
+      folder.Write("note.rtf", "{\\rtf1{\\colortbl;\\red0\\green255\\blue0;}Hi \\cf1 Go}");
+  const struct {
+    const char* name;
+    bool negative;
+    LedColour background;
+    std::set<LedColour> colours;
+  } rows[] = {
+      {"paper: black and green on white", false, kWhite, {0, 0x00FF00, kWhite}},
+      {"negative: white and magenta on black", true, 0, {0, 0xFF00FF, kWhite}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    tagItemPart item = DocumentItem(document, row.negative);
+    item.fntColor = 0x0000FF;
+    item.bgColor = 0xFF0000;
+    const auto pages = RenderItemPages(item, QSize(64, 20), Settings());
+    ASSERT_TRUE(pages) << pages.status().detail();
+    ASSERT_EQ(pages->size(), 1u);
+    EXPECT_EQ(test::ColoursOf(pages->front()), row.colours);
+    EXPECT_EQ(pages->front().Pixel(63, 19), row.background);
+  }
 }
 
 // Spreadsheet pages load nothing they refer to.
@@ -459,8 +489,11 @@ TEST_F(LibreOfficeTest, DocumentsShowTheirText) {
     const auto pages = RenderItemPages(DocumentItem(document), QSize(64, 40), Settings());
     ASSERT_TRUE(pages) << pages.status().detail();
     ASSERT_FALSE(pages->empty());
-    EXPECT_TRUE(test::ColoursOf(pages->front()).contains(kRed));
-    if (row.pages != 0) {
+    EXPECT_EQ(test::ColoursOf(pages->front()), (std::set<LedColour>{0, kWhite}));
+    if (row.pages == 0) {
+      // Rows of 17 pixels: the first page holds more than the first row.
+      EXPECT_GT(test::InkRect(pages->front(), 0).height(), 17);
+    } else {
       EXPECT_EQ(pages->size(), row.pages);
       const QRect ink = test::InkRect(pages->front(), 0);
       EXPECT_NEAR(ink.top(), sourceInk.top(), 1);

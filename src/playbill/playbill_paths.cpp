@@ -10,10 +10,6 @@ bool IsPlaybillClass(const tagScreenInfo& screen) {
   return IsKnownControllerClass(screen.type);
 }
 
-std::filesystem::path MediaFolderFor(const tagScreenInfo& screen, const std::filesystem::path& workFolder) {
-  return workFolder / FormatText("_av%04x", static_cast<unsigned>(screen.number));
-}
-
 std::string PlaybillFileName(int screenId) { return FormatText("av%04x.ldt", static_cast<unsigned>(screenId)); }
 
 std::filesystem::path PlaybillPathFor(const tagScreenInfo& screen, const std::filesystem::path& workFolder) {

@@ -19,10 +19,6 @@ std::string PlaybillFileName(int screenId);
 // when that fails.
 std::filesystem::path PlaybillPathFor(const tagScreenInfo& screen, const std::filesystem::path& workFolder);
 
-// The folder of a screen's converted media and their conversion log: "_av%04x" (the screen ID in
-// four lower-case hex digits) in `workFolder`. Not made here.
-std::filesystem::path MediaFolderFor(const tagScreenInfo& screen, const std::filesystem::path& workFolder);
-
 // The schedule file beside a playbill: the same path with the extension ".rsh"; empty for an
 // empty playbill path.
 std::filesystem::path SchedulePathFor(const std::filesystem::path& playbill);

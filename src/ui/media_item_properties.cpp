@@ -18,11 +18,11 @@
 #include "app/text_format.h"
 #include "app/text_ids.h"
 #include "codecs/video_media_info.h"
-#include "playbill/playbill_paths.h"
 #include "render/item_pages.h"
 #include "render/led_look.h"
 #include "render/media/animation_picture.h"
 #include "render/media/controller_animation.h"
+#include "render/media/conversion_log.h"
 #include "render/media/laf_convert.h"
 #include "render/media/media_kind.h"
 #include "render/media/video_converter.h"
@@ -191,6 +191,17 @@ void CMediaItemProperties::Show(const tagPrgItem& record) {
   ShowChoice(m_placement, record.item.showMode);
   m_convert->setVisible(kind == kKindVideo);
   m_convert->setEnabled(!IsConverting() && !record.item.media.view().empty());
+  // What a conversion said belongs to its file.
+  if (record.item.media.str() != m_outcomeFile && !IsConverting()) {
+    m_outcome->clear();
+    m_outcomeFile = record.item.media.str();
+  }
+  // Without the converter a screen that plays videos gets them as they are: said once.
+  if (kind == kKindVideo && m_context.screen.type == kControllerClass7 && !m_toldNoConverter &&
+      !VideoConverterAvailable()) {
+    m_toldNoConverter = true;
+    m_outcome->setText(Text(kTextNoVideoConverter));
+  }
   Describe();
 }
 
@@ -261,7 +272,7 @@ bool CMediaItemProperties::StartConversion(const std::filesystem::path& animatio
   if (context.screen.type == kControllerClass7 && MediaKindOf(source) == kMediaVideo) {
     // Re-encoded for the window into the media folder, where sending finds it again.
     work = [source, item, context, outcome](const std::atomic<bool>& cancel, const std::function<void(int)>& progress) {
-      const std::filesystem::path folder = MediaFolderFor(context.screen, context.folder);
+      const std::filesystem::path folder = ScreenMediaFolder(context.folder, context.screen.number);
       Expected<CConversionLog> log = CConversionLog::Load(folder);
       if (!log) return log.status();
       const VideoConversionRequest request{source, context.window.width(), context.window.height(), item.showMode, folder};

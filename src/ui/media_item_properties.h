@@ -4,7 +4,8 @@
 // (size, frames and duration, or pages). A video can be converted for the sign here, in the
 // background with a progress bar and a cancel button: for a screen that plays videos itself it is
 // re-encoded for the window into the screen's media folder (the conversion that sending reuses);
-// for other screens it becomes an animation file for the window.
+// for other screens it becomes an animation file for the window. Without the converter program
+// the first video shown for a screen that plays videos says so.
 
 #include <QImage>
 #include <QSize>
@@ -89,6 +90,8 @@ private:
   CBackgroundTask* m_task = nullptr;
   QImage m_firstFrame;
   std::string m_described;  // what Describe last looked at
+  std::string m_outcomeFile;  // the file the conversion outcome speaks of
+  bool m_toldNoConverter = false;
 };
 
 }  // namespace vantorel

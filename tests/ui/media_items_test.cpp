@@ -14,7 +14,6 @@
 #include "app/text_ids.h"
 #include "codecs/laf_file.h"
 #include "playbill/item_builder.h"
-#include "playbill/playbill_paths.h"
 #include "render/item_pages.h"
 #include "render/media/conversion_log.h"
 #include "screen/controller_types.h"
@@ -175,7 +174,7 @@ TEST_F(MediaItemsTest, ForAScreenThatPlaysVideosTheVideoIsReencodedOnceAndCanBeC
   context.window = QSize(48, 16);
   context.folder = m_app->Doc().WorkFolder();
   panel->SetContext(context);
-  const std::filesystem::path mediaFolder = MediaFolderFor(context.screen, context.folder);
+  const std::filesystem::path mediaFolder = ScreenMediaFolder(context.folder, context.screen.number);
 
   QSignalSpy finished(panel, &CMediaItemProperties::conversionFinished);
   ASSERT_TRUE(panel->StartConversion({}));
@@ -202,6 +201,31 @@ TEST_F(MediaItemsTest, ForAScreenThatPlaysVideosTheVideoIsReencodedOnceAndCanBeC
   const Expected<CConversionLog> log = CConversionLog::Load(mediaFolder);
   ASSERT_TRUE(log.ok());
   EXPECT_EQ(log->Records().size(), 1u);
+}
+
+TEST_F(MediaItemsTest, WithoutTheConverterTheFirstVideoForAScreenThatPlaysVideosSaysSo) {
+  if (!Have("ffmpeg")) GTEST_SKIP() << "ffmpeg makes the videos";
+  const std::filesystem::path first = Video("first.mp4", "64x32", 10, 1);
+  const std::filesystem::path second = Video("second.mp4", "64x32", 10, 1);
+  const std::string path = std::getenv("PATH");
+  setenv("PATH", "/nonexistent", 1);
+  CMediaItemProperties* panel = Panel(kBarItem, kKindVideo);
+  MediaContext context;
+  context.screen = m_app->Doc().CurrentScreen();
+  context.screen.type = kControllerClass7;
+  context.window = QSize(48, 16);
+  context.folder = m_app->Doc().WorkFolder();
+  panel->SetContext(context);
+  tagPrgItem record = m_app->Doc().Record(kBarItem);
+  record.item.media = first.string();
+  panel->Show(record);
+  const QString told = panel->ConversionOutcome();
+  record.item.media = second.string();
+  panel->Show(record);
+  const QString again = panel->ConversionOutcome();
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(told, Text(kTextNoVideoConverter));
+  EXPECT_TRUE(again.isEmpty()) << again.toStdString();
 }
 
 }  // namespace

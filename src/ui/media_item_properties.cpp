@@ -171,7 +171,8 @@ bool CMediaItemProperties::ChooseFile(const std::string& file) {
   const Expected<std::vector<CLedBitmap>> pages =
       RenderItemPages(chosen.item, m_context.window.isEmpty() ? QSize(8, 8) : m_context.window,
                       ItemRenderSettings{m_context.screen.color, m_context.folder, nullptr, false, {}});
-  if (!pages) {
+  // A document is taken without the office suite: the panel then says what it needs.
+  if (!pages && pages.status().text() != kTextLibreOfficeNeeded) {
     ShowProblem(QString::fromStdString(StatusMessage(pages.status())));
     return false;
   }

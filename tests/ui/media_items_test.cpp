@@ -228,5 +228,23 @@ TEST_F(MediaItemsTest, WithoutTheConverterTheFirstVideoForAScreenThatPlaysVideos
   EXPECT_TRUE(again.isEmpty()) << again.toStdString();
 }
 
+TEST_F(MediaItemsTest, WithoutLibreOfficeADocumentIsTakenAndThePanelSaysWhatItNeeds) {
+  const std::filesystem::path document = m_folder.Write("notice.docx", "made by a word processor");
+  const std::string path = std::getenv("PATH");
+  setenv("PATH", "/nonexistent", 1);
+  CMediaItemProperties* panel = Panel(kBottomItem, kKindDocument);
+  const bool chosen = panel->ChooseFile(document.string());
+  panel = m_frame->Properties()->ItemEditor()->MediaEditor();
+  const auto* problem = panel->findChild<QLabel*>(QStringLiteral("MediaProblem"));
+  const std::string shown = problem != nullptr ? problem->text().toStdString() : std::string();
+  const bool visible = problem != nullptr && problem->isVisible();
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_TRUE(chosen);
+  EXPECT_EQ(m_app->Doc().Record(kBottomItem).item.media.str(), document.string());
+  EXPECT_TRUE(visible);
+  EXPECT_EQ(shown.substr(0, Text(kTextLibreOfficeNeeded).size()), Text(kTextLibreOfficeNeeded).toStdString());
+  EXPECT_TRUE(panel->FirstFrame().isNull());
+}
+
 }  // namespace
 }  // namespace vantorel

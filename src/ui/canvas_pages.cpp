@@ -3,6 +3,7 @@
 #include <system_error>
 #include <typeinfo>
 
+#include "app/status_text.h"
 #include "app/text_format.h"
 #include "render/faces/face_page.h"
 #include "render/item_pages.h"
@@ -38,7 +39,7 @@ std::string MomentKey(std::uint16_t kind, const DateTime& moment) {
 }  // namespace
 
 template <typename Make>
-QImage CCanvasPages::Cached(std::string key, Make make) {
+const CCanvasPages::Shown& CCanvasPages::Cached(std::string key, Make make) {
   for (auto entry = m_pages.begin(); entry != m_pages.end(); ++entry) {
     if (entry->first != key) continue;
     m_pages.splice(m_pages.begin(), m_pages, entry);
@@ -70,7 +71,8 @@ std::string CCanvasPages::ItemKey(const tagItemPart& item) {
 
 QImage CCanvasPages::ItemPage(const tagItemPart& item, QSize size, std::uint16_t colourMode,
                               const std::filesystem::path& folder, const CDotFont* fontLibrary, bool removeFontSmooth,
-                              const DateTime& moment) {
+                              const DateTime& moment, std::string* problem) {
+  if (problem != nullptr) problem->clear();
   if (!CanRenderItemKind(item.actType) || size.isEmpty()) return {};
   if ((item.actType == kKindCellText || IsFaceKind(item.actType)) && fontLibrary == nullptr) return {};
   // A library made anew for another screen may lie at the address of the old one: its code page
@@ -79,11 +81,14 @@ QImage CCanvasPages::ItemPage(const tagItemPart& item, QSize size, std::uint16_t
       fontLibrary == nullptr ? std::string("-") : FormatText("%s/%d", typeid(*fontLibrary).name(), fontLibrary->GetCodePage());
   const std::string key = "item/" + SizeKey(size, colourMode) + "/" + library + "/" + FileStamp(item.media.view(), folder) +
                           (removeFontSmooth ? "/sharp/" : "/smooth/") + MomentKey(item.actType, moment) + "/" + ItemKey(item);
-  return Cached(key, [&] {
+  const Shown& shown = Cached(key, [&] {
     const auto pages =
         RenderItemPages(item, size, ItemRenderSettings{colourMode, folder, fontLibrary, removeFontSmooth, moment});
-    return pages && !pages->empty() ? pages->front().Image().convertToFormat(QImage::Format_RGB32) : QImage();
+    if (!pages) return Shown{QImage(), StatusMessage(pages.status())};
+    return Shown{pages->empty() ? QImage() : pages->front().Image().convertToFormat(QImage::Format_RGB32), {}};
   });
+  if (problem != nullptr) *problem = shown.problem;
+  return shown.page;
 }
 
 QImage CCanvasPages::Background(const tagProgramPart& program, QSize size, std::uint16_t colourMode,
@@ -94,8 +99,10 @@ QImage CCanvasPages::Background(const tagProgramPart& program, QSize size, std::
                           FileStamp(program.backgrd.view(), folder);
   return Cached(key, [&] {
     const auto background = RenderProgramBackground(program, size, colourMode, folder);
-    return background && !background->IsEmpty() ? background->Image().convertToFormat(QImage::Format_RGB32) : QImage();
-  });
+    return Shown{background && !background->IsEmpty() ? background->Image().convertToFormat(QImage::Format_RGB32)
+                                                      : QImage(),
+                 {}};
+  }).page;
 }
 
 }  // namespace vantorel

@@ -25,8 +25,10 @@ public:
   // drawn yet, for pictures that cannot be read and for cell text or faces without `fontLibrary`.
   // `removeFontSmooth`: the option "Remove font smooth", for text drawn with outline fonts. Clock
   // and counter faces show `moment`.
+  // When the item cannot be drawn, `*problem` (when given) says why in words; else it is emptied.
   QImage ItemPage(const tagItemPart& item, QSize size, std::uint16_t colourMode, const std::filesystem::path& folder,
-                  const CDotFont* fontLibrary = nullptr, bool removeFontSmooth = false, const DateTime& moment = {});
+                  const CDotFont* fontLibrary = nullptr, bool removeFontSmooth = false, const DateTime& moment = {},
+                  std::string* problem = nullptr);
   // What decides the drawing of `item` apart from the window, the screen and the library: equal
   // keys draw equal pages.
   static std::string ItemKey(const tagItemPart& item);
@@ -37,10 +39,14 @@ public:
   static constexpr std::size_t kKept = 64;
 
 private:
+  struct Shown {
+    QImage page;
+    std::string problem;  // why there is no page
+  };
   template <typename Make>
-  QImage Cached(std::string key, Make make);
+  const Shown& Cached(std::string key, Make make);
 
-  std::list<std::pair<std::string, QImage>> m_pages;  // most recently used first
+  std::list<std::pair<std::string, Shown>> m_pages;  // most recently used first
 };
 
 }  // namespace vantorel

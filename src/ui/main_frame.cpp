@@ -38,6 +38,7 @@
 #include "ui/command_ids.h"
 #include "ui/import_dialogs.h"
 #include "ui/language_dialog.h"
+#include "ui/media_item_properties.h"
 #include "ui/options_dialog.h"
 #include "ui/password_dialogs.h"
 #include "ui/playbill_canvas.h"
@@ -447,15 +448,18 @@ std::vector<CanvasWindow> CMainFrame::CanvasWindows() {
   for (int i = selection.programRecord + 1; i < count && !doc.Record(i).IsProgram(); ++i) {
     const tagPrgItem& record = doc.Record(i);
     if (record.IsWindow()) {
-      windows.push_back({QRect(record.window.left, record.window.top, record.window.width, record.window.height), i, {}, false});
+      windows.push_back({QRect(record.window.left, record.window.top, record.window.width, record.window.height), i, {}, false, {}});
       continue;
     }
     // A window shows its selected item, else the first of its items that can be drawn.
     CanvasWindow& window = windows.back();
     const bool holdsSelection = selection.windowRecord == window.record && selection.itemRecord >= 0;
     if (!record.IsItem() || (holdsSelection ? i != selection.itemRecord : !window.page.isNull())) continue;
+    std::string problem;
     window.page = m_canvasPages.ItemPage(record.item, window.rect.size(), doc.CurrentScreen().color, doc.WorkFolder(),
-                                         m_app.FontLibrary().get(), m_app.Options().removeFontSmooth != 0, now);
+                                         m_app.FontLibrary().get(), m_app.Options().removeFontSmooth != 0, now, &problem);
+    // A media file that cannot be shown says why in its window.
+    window.problem = IsMediaItemKind(record.item.actType) ? QString::fromStdString(problem) : QString();
     m_canvasShowsClock = m_canvasShowsClock || FaceChangesWithTime(record.item.actType);
     window.transparent = record.item.transp != 0;
   }

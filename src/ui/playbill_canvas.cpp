@@ -120,9 +120,21 @@ void CPlaybillCanvas::paintEvent(QPaintEvent*) {
     painter.fillRect(area, QBrush(QColor(90, 90, 96), Qt::BDiagPattern));
   }
 
+  // What keeps a window empty, in small letters inside it, below the window's number.
+  const int numberHeight = std::clamp(m_zoom * 4, 10, 28);
+  QFont small = painter.font();
+  small.setPixelSize(10);
+  painter.setFont(small);
+  painter.setPen(QColor(255, 128, 128));
+  for (const CanvasWindow& window : m_windows) {
+    if (window.problem.isEmpty()) continue;
+    const QRect area = OnWidget(window.rect.intersected(QRect(QPoint(0, 0), m_screen))).adjusted(2, numberHeight + 2, -2, -2);
+    painter.drawText(area, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, window.problem);
+  }
+
   QFont font = painter.font();
   font.setBold(true);
-  font.setPixelSize(std::clamp(m_zoom * 4, 10, 28));
+  font.setPixelSize(numberHeight);
   painter.setFont(font);
   for (std::size_t i = 0; i < m_windows.size(); ++i) {
     const CanvasWindow& window = m_windows[i];

@@ -21,6 +21,7 @@ struct CanvasWindow {
   int record = -1;  // its record in the playbill
   QImage page;      // what it shows, one pixel per LED (null: nothing drawn yet)
   bool transparent = false;  // its black pixels let the background show
+  QString problem;  // why a video, animation or document shows nothing (written in the window)
 };
 
 class CPlaybillCanvas : public QWidget {

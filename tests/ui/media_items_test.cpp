@@ -238,7 +238,24 @@ TEST_F(MediaItemsTest, WithoutLibreOfficeADocumentIsTakenAndThePanelSaysWhatItNe
   const auto* problem = panel->findChild<QLabel*>(QStringLiteral("MediaProblem"));
   const std::string shown = problem != nullptr ? problem->text().toStdString() : std::string();
   const bool visible = problem != nullptr && problem->isVisible();
+  QString onCanvas;
+  for (const CanvasWindow& window : m_frame->Canvas()->Windows()) {
+    if (window.record == kBottomItem - 1) onCanvas = window.problem;
+  }
+  // Written in the window: some LEDs of the empty bottom window are lit by the letters.
+  int lit = 0;
+  for (int y = 32; y < 48; ++y) {
+    for (int x = 16; x < 32; ++x) lit += CanvasLed(x, y) != 0;
+  }
+  if (const char* folder = std::getenv("VANTOREL_DOC_SCREENSHOTS")) {
+    CPlaybillCanvas* canvas = m_frame->Canvas();
+    canvas->SetZoom(8);
+    canvas->resize(canvas->sizeHint());
+    canvas->grab().save(QString::fromStdString((std::filesystem::path(folder) / "media-items-no-office.png").string()));
+  }
   setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(onCanvas.left(20), Text(kTextLibreOfficeNeeded).left(20));
+  EXPECT_GT(lit, 0);
   EXPECT_TRUE(chosen);
   EXPECT_EQ(m_app->Doc().Record(kBottomItem).item.media.str(), document.string());
   EXPECT_TRUE(visible);

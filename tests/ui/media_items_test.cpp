@@ -66,6 +66,24 @@ protected:
 
   QRgb CanvasLed(int x, int y) const { return testing::CanvasLed(*m_frame->Canvas(), x, y); }
 
+  // The bar's item made a video item of `file`; the panel as shown after the choice.
+  CMediaItemProperties* VideoPanel(const std::filesystem::path& file) {
+    CMediaItemProperties* panel = Panel(kBarItem, kKindVideo);
+    EXPECT_TRUE(panel->ChooseFile(file.string()));
+    return m_frame->Properties()->ItemEditor()->MediaEditor();
+  }
+
+  // The panel's screen made one whose controller plays videos itself (class 7).
+  MediaContext PlayingVideos(CMediaItemProperties* panel) const {
+    MediaContext context;
+    context.screen = m_app->Doc().CurrentScreen();
+    context.screen.type = kControllerClass7;
+    context.window = QSize(48, 16);
+    context.folder = m_app->Doc().WorkFolder();
+    panel->SetContext(context);
+    return context;
+  }
+
   static bool WaitForConversion(CMediaItemProperties* panel, QSignalSpy& finished) {
     return finished.count() > 0 || finished.wait(60000) || !panel->IsConverting();
   }
@@ -126,10 +144,7 @@ TEST_F(MediaItemsTest, AVideoAnAnimationAndADocumentShowTheirFirstFrameOrPage) {
 
 TEST_F(MediaItemsTest, AVideoBecomesTheSignsAnimationWithProgress) {
   if (!Have("ffmpeg")) GTEST_SKIP() << "ffmpeg makes the video";
-  const std::filesystem::path video = Video("clip.mp4", "160x120", 25, 2);
-  CMediaItemProperties* panel = Panel(kBarItem, kKindVideo);
-  ASSERT_TRUE(panel->ChooseFile(video.string()));
-  panel = m_frame->Properties()->ItemEditor()->MediaEditor();
+  CMediaItemProperties* panel = VideoPanel(Video("clip.mp4", "160x120", 25, 2));
   auto* bar = panel->findChild<QProgressBar*>(QStringLiteral("ConversionProgress"));
   ASSERT_NE(bar, nullptr);
   std::vector<int> values;
@@ -164,16 +179,8 @@ TEST_F(MediaItemsTest, AVideoBecomesTheSignsAnimationWithProgress) {
 
 TEST_F(MediaItemsTest, ForAScreenThatPlaysVideosTheVideoIsReencodedOnceAndCanBeCancelled) {
   if (!Have("ffmpeg")) GTEST_SKIP() << "ffmpeg makes and converts the video";
-  const std::filesystem::path video = Video("big.mp4", "640x360", 30, 3);
-  CMediaItemProperties* panel = Panel(kBarItem, kKindVideo);
-  ASSERT_TRUE(panel->ChooseFile(video.string()));
-  panel = m_frame->Properties()->ItemEditor()->MediaEditor();
-  MediaContext context;
-  context.screen = m_app->Doc().CurrentScreen();
-  context.screen.type = kControllerClass7;
-  context.window = QSize(48, 16);
-  context.folder = m_app->Doc().WorkFolder();
-  panel->SetContext(context);
+  CMediaItemProperties* panel = VideoPanel(Video("big.mp4", "640x360", 30, 3));
+  const MediaContext context = PlayingVideos(panel);
   const std::filesystem::path mediaFolder = ScreenMediaFolder(context.folder, context.screen.number);
 
   QSignalSpy finished(panel, &CMediaItemProperties::conversionFinished);
@@ -210,12 +217,7 @@ TEST_F(MediaItemsTest, WithoutTheConverterTheFirstVideoForAScreenThatPlaysVideos
   const std::string path = std::getenv("PATH");
   setenv("PATH", "/nonexistent", 1);
   CMediaItemProperties* panel = Panel(kBarItem, kKindVideo);
-  MediaContext context;
-  context.screen = m_app->Doc().CurrentScreen();
-  context.screen.type = kControllerClass7;
-  context.window = QSize(48, 16);
-  context.folder = m_app->Doc().WorkFolder();
-  panel->SetContext(context);
+  PlayingVideos(panel);
   tagPrgItem record = m_app->Doc().Record(kBarItem);
   record.item.media = first.string();
   panel->Show(record);

@@ -35,7 +35,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset asan
 echo "== Thread sanitizer (the tests of code that threads share) =="
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan
-TSAN_OPTIONS=halt_on_error=1 ctest --preset tsan
+TSAN_OPTIONS="halt_on_error=1 suppressions=$top/tests/support/tsan-suppressions.txt" ctest --preset tsan
 
 echo "== Fuzz targets (${fuzz_seconds} s each) =="
 fuzz_failed=0

@@ -218,8 +218,12 @@ void CMediaItemProperties::Describe() {
                                      m_context.window.width(), m_context.window.height(),
                                      static_cast<unsigned>(m_context.screen.color), static_cast<long long>(time)) +
                           file.string();
-  if (key == m_described) return;
+  if (key == m_described) {
+    ShowProblem(m_describedProblem);
+    return;
+  }
   m_described = key;
+  m_describedProblem.clear();
   m_firstFrame = {};
   m_preview->clear();
   m_facts->clear();
@@ -228,7 +232,8 @@ void CMediaItemProperties::Describe() {
       item, m_context.window, ItemRenderSettings{m_context.screen.color, m_context.folder, nullptr, false, {}});
   if (!pages) {
     // A document that cannot be shown (no office suite, a damaged file) says so instead of a page.
-    ShowProblem(QString::fromStdString(StatusMessage(pages.status())));
+    m_describedProblem = QString::fromStdString(StatusMessage(pages.status()));
+    ShowProblem(m_describedProblem);
     return;
   }
   if (!pages->empty()) {

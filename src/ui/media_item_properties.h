@@ -89,7 +89,8 @@ private:
   QLabel* m_outcome = nullptr;
   CBackgroundTask* m_task = nullptr;
   QImage m_firstFrame;
-  std::string m_described;  // what Describe last looked at
+  std::string m_described;      // what Describe last looked at
+  QString m_describedProblem;  // and why it could not be shown
   std::string m_outcomeFile;  // the file the conversion outcome speaks of
   bool m_toldNoConverter = false;
 };

@@ -239,6 +239,8 @@ TEST_F(MediaItemsTest, WithoutLibreOfficeADocumentIsTakenAndThePanelSaysWhatItNe
   panel = m_frame->Properties()->ItemEditor()->MediaEditor();
   const auto* problem = panel->findChild<QLabel*>(QStringLiteral("MediaProblem"));
   const std::string shown = problem != nullptr ? problem->text().toStdString() : std::string();
+  // Shown again unchanged (as after an edit of another field), the panel still says it.
+  panel->Show(m_app->Doc().Record(kBottomItem));
   const bool visible = problem != nullptr && problem->isVisible();
   QString onCanvas;
   for (const CanvasWindow& window : m_frame->Canvas()->Windows()) {

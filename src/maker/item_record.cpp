@@ -45,6 +45,15 @@ public:
     U16(6, item.speed);
     U16(8, item.actTime);
   }
+  // The frame count and ACTTIME at bytes 4-7 and, with `size`, the picture's size at bytes 8-11:
+  // the layout of every animation record.
+  void Frames(const tagItemPart& item, const ItemRecordExtras& extras, bool size) {
+    U16(4, extras.frames);
+    U16(6, item.actTime);
+    if (!size) return;
+    U16(8, extras.pictureWidth);
+    U16(10, extras.pictureHeight);
+  }
   ItemRecordBytes Bytes() const { return m_bytes; }
 
 private:
@@ -93,8 +102,7 @@ ItemRecordBytes MakeItemRecord(std::uint8_t code, const tagItemPart& item, const
       record.U8(14, static_cast<std::uint8_t>((item.txt2Img >> 16) & 0xFF));
       break;
     case kCodeAnimationFrames:
-      record.U16(4, extras.frames);
-      record.U16(6, item.actTime);
+      record.Frames(item, extras, false);
       break;
     case kCodeClock: {
       const std::int64_t shift = item.timeAdj;
@@ -117,10 +125,7 @@ ItemRecordBytes MakeItemRecord(std::uint8_t code, const tagItemPart& item, const
       record.U16(10, item.actTime);
       break;
     case kCodeGifAnimation:
-      record.U16(4, extras.frames);
-      record.U16(6, item.actTime);
-      record.U16(8, extras.pictureWidth);
-      record.U16(10, extras.pictureHeight);
+      record.Frames(item, extras, true);
       record.U8(12, static_cast<std::uint8_t>((item.showMode & 0x0F) | (item.negative != 0 ? 0x80 : 0)));
       break;
     case kCodePictureFile:
@@ -142,10 +147,7 @@ ItemRecordBytes MakeItemRecord(std::uint8_t code, const tagItemPart& item, const
       break;
     }
     case kCodeVideoAnimation:
-      record.U16(4, extras.frames);
-      record.U16(6, item.actTime);
-      record.U16(8, extras.pictureWidth);
-      record.U16(10, extras.pictureHeight);
+      record.Frames(item, extras, true);
       record.U8(12, static_cast<std::uint8_t>(item.showMode & 0xFF));
       break;
     case kCodeWorkCounter: {

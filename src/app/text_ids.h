@@ -509,7 +509,16 @@
   X(kTextVideoNotConverted, 5590)            \
   X(kTextVideoAlreadyConverted, 5591)        \
   X(kTextVideoConvertedFor, 5592)            \
-  X(kTextConversionCancelled, 5593)
+  X(kTextConversionCancelled, 5593)          \
+  X(kTextProgramFileNotWritten, 5600)        \
+  X(kTextProgramTooLarge, 5601)              \
+  X(kTextProgramBlockOrder, 5602)            \
+  X(kTextControllerFileDamaged, 5603)        \
+  X(kTextNotAControllerFile, 5604)           \
+  X(kTextPlaybillIndexNotWritten, 5605)      \
+  X(kTextScheduleFileNotWritten, 5606)       \
+  X(kTextProgramFilesNotPacked, 5607)        \
+  X(kTextChecksumNotRead, 5608)
 
 namespace vantorel {
 

@@ -1,0 +1,77 @@
+#include "maker/program_checksum.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <string_view>
+#include <vector>
+
+#include "app/text_ids.h"
+#include "support/temp_folder.h"
+
+namespace vantorel {
+namespace {
+
+std::span<const std::uint8_t> AsBytes(std::string_view text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+TEST(ProgramChecksum, GivesTheCheckValues) {
+  struct Row {
+    std::string_view text;
+    std::uint16_t expected;
+  };
+  const Row rows[] = {
+      {"", 0x0000},
+      {"abc", 0xC390},
+      {"123456789", 0xB955},
+      // The table is the MSB-first one: a single byte b gives T[b], T[1] = 0x1021, T[2] = 0x2042.
+      {std::string_view("\x01", 1), 0x1021},
+      {std::string_view("\x02", 1), 0x2042},
+      {std::string_view("\x80", 1), 0x9188},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    EXPECT_EQ(ProgramChecksum(AsBytes(row.text)), row.expected);
+  }
+}
+
+TEST(ProgramChecksum, ContinuesPieceByPieceAsOverTheWhole) {
+  std::vector<std::uint8_t> bytes(1000);
+  std::iota(bytes.begin(), bytes.end(), std::uint8_t{7});
+  const std::uint16_t whole = ProgramChecksum(bytes);
+  for (const std::size_t split : {std::size_t{0}, std::size_t{1}, std::size_t{46}, std::size_t{999}, std::size_t{1000}}) {
+    SCOPED_TRACE(split);
+    const std::span<const std::uint8_t> all(bytes);
+    EXPECT_EQ(ProgramChecksum(all.subspan(split), ProgramChecksum(all.first(split))), whole);
+  }
+  // Three pieces.
+  const std::span<const std::uint8_t> all(bytes);
+  EXPECT_EQ(ProgramChecksum(all.subspan(700), ProgramChecksum(all.subspan(300, 400), ProgramChecksum(all.first(300)))), whole);
+}
+
+TEST(ProgramChecksum, OfAFileReadInPiecesIsThatOfItsBytes) {
+  test::TempFolder temp;
+  for (const std::size_t size : {std::size_t{0}, kChecksumPieceBytes - 1, kChecksumPieceBytes, 2 * kChecksumPieceBytes + 17}) {
+    SCOPED_TRACE(size);
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 131 + i / 256);
+    const auto file = temp.WriteBytes("f" + std::to_string(size), bytes);
+    const Expected<std::uint16_t> checksum = ChecksumOfFile(file);
+    ASSERT_TRUE(checksum.ok()) << checksum.status().detail();
+    EXPECT_EQ(*checksum, ProgramChecksum(bytes));
+  }
+}
+
+TEST(ProgramChecksum, OfAFileThatCannotBeReadFailsNamingIt) {
+  test::TempFolder temp;
+  for (const auto& path : {temp / "missing.lpb", temp.Path()}) {
+    const Expected<std::uint16_t> checksum = ChecksumOfFile(path);
+    ASSERT_FALSE(checksum.ok());
+    EXPECT_EQ(checksum.status().text(), kTextChecksumNotRead);
+    EXPECT_NE(checksum.status().detail().find(path.string()), std::string::npos) << checksum.status().detail();
+  }
+}
+
+}  // namespace
+}  // namespace vantorel

@@ -91,12 +91,12 @@ Expected<PicturePages> DecodePicturePages(std::span<const std::uint8_t> block, s
   return result;
 }
 
-Expected<std::vector<AnimationFrame>> DecodeAnimationFrames(std::span<const std::uint8_t> block) {
+Expected<std::vector<DecodedFrame>> DecodeAnimationFrames(std::span<const std::uint8_t> block) {
   ByteReader in(block);
-  std::vector<AnimationFrame> frames;
+  std::vector<DecodedFrame> frames;
   while (!in.AtEnd()) {
     const std::size_t at = in.Offset();
-    AnimationFrame frame;
+    DecodedFrame frame;
     frame.delayMs = in.U8() * 10;
     in.Skip(4);
     const std::uint16_t width = in.U16Le();
@@ -124,9 +124,9 @@ std::optional<std::string> TerminatedText(std::span<const std::uint8_t> block) {
   return std::string(block.begin(), end);
 }
 
-Expected<CellTextBlock> DecodeCellText(std::span<const std::uint8_t> block) {
+Expected<DecodedCellText> DecodeCellText(std::span<const std::uint8_t> block) {
   ByteReader in(block);
-  CellTextBlock text;
+  DecodedCellText text;
   text.form = in.U8();
   if (!in.ok()) return Damaged("an empty formatted-text block", 0);
   const std::size_t cellBytes = text.form == 1 ? 3 : text.form == 4 ? 6 : 0;

@@ -44,14 +44,14 @@ struct PicturePages {
 // planes must agree, those of absent planes be 0, and the block hold exactly the pages.
 Expected<PicturePages> DecodePicturePages(std::span<const std::uint8_t> block, std::uint8_t colourMode);
 
-struct AnimationFrame {
+struct DecodedFrame {
   int delayMs = 0;  // stored in units of 10 ms
   std::uint8_t colourMode = 0;
   QImage picture;
 };
 
 // Frames back to back up to the end of the block, each with its own size and colour mode.
-Expected<std::vector<AnimationFrame>> DecodeAnimationFrames(std::span<const std::uint8_t> block);
+Expected<std::vector<DecodedFrame>> DecodeAnimationFrames(std::span<const std::uint8_t> block);
 
 // The bytes before the first zero byte; nothing when there is none.
 std::optional<std::string> TerminatedText(std::span<const std::uint8_t> block);
@@ -62,11 +62,11 @@ struct TextCell {
   std::uint16_t character = 0;                // the two character bytes, the first one high
 };
 
-struct CellTextBlock {
+struct DecodedCellText {
   std::uint8_t form = 0;  // 1: three bytes a cell, 4: six
   std::vector<TextCell> cells;
 };
 
-Expected<CellTextBlock> DecodeCellText(std::span<const std::uint8_t> block);
+Expected<DecodedCellText> DecodeCellText(std::span<const std::uint8_t> block);
 
 }  // namespace vantorel

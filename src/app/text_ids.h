@@ -518,7 +518,12 @@
   X(kTextPlaybillIndexNotWritten, 5605)      \
   X(kTextScheduleFileNotWritten, 5606)       \
   X(kTextProgramFilesNotPacked, 5607)        \
-  X(kTextChecksumNotRead, 5608)
+  X(kTextChecksumNotRead, 5608)              \
+  X(kTextPageSizeDiffers, 5620)              \
+  X(kTextTooManyPages, 5621)                 \
+  X(kTextDataBlockTooLarge, 5622)            \
+  X(kTextNoPicturePages, 5623)               \
+  X(kTextPictureFileNotMade, 5624)
 
 namespace vantorel {
 

@@ -52,7 +52,7 @@ TEST(ItemRecord, LaysOutEveryCodeByteForByte) {
        }),
        {},
        {0x05, 0x00, 0, 0, 0x03, 0x12, 0x32, 0x00, 0x80, 0xFF, 0x34, 0x12, 0xC5, 0x3E, 0x00, 0x00}},
-      {"clock, more than 255 minutes ahead", 5,
+      {"clock, a shift whose quotient by 60 passes a byte", 5,
        Item([](tagItemPart& i) { i.timeAdj = 90061; }),
        {},
        {0x05, 0, 0, 0, 0, 0, 0x00, 0, 0, 0, 0, 0, 0x01, 0xDD, 0, 0}},

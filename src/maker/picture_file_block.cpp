@@ -1,0 +1,87 @@
+#include "maker/picture_file_block.h"
+
+#include <algorithm>
+#include <string>
+
+#include "app/text_ids.h"
+#include "codecs/gif_codec.h"
+#include "codecs/picture_file.h"
+#include "maker/picture_pages.h"
+#include "platform/atomic_file.h"
+#include "render/place_picture.h"
+
+namespace vantorel {
+namespace {
+
+QImage Rgb24(const CLedBitmap& page) {
+  const QImage& image = page.Image();
+  return image.format() == QImage::Format_RGB888 ? image : image.convertToFormat(QImage::Format_RGB888);
+}
+
+Expected<std::vector<std::uint8_t>> Encoded(const Animation& animation, const std::string& what) {
+  Expected<std::vector<std::uint8_t>> bytes = EncodeGif(animation);
+  if (!bytes) return bytes.status().WithText(kTextPictureFileNotMade).WithContext(what);
+  if (bytes->size() > kMaxDataBlockBytes) {
+    return Status::Failure(kTextDataBlockTooLarge, what + ": a GIF file of " + std::to_string(bytes->size()) + " bytes");
+  }
+  return bytes;
+}
+
+}  // namespace
+
+bool ReversesPages(std::uint16_t showType) {
+  const int effect = showType & 0x7FFF;
+  return effect == 12 || effect == 15;
+}
+
+Expected<std::vector<std::uint8_t>> PictureFileOfPages(std::span<const CLedBitmap> pages, bool reversed) {
+  if (pages.empty()) return Status::Failure(kTextNoPicturePages);
+  const int delayMs = pages.size() > 1 ? kPictureFilePageDelayMs : 0;
+  Animation animation;
+  animation.frames.reserve(pages.size());
+  for (const CLedBitmap& page : pages) animation.frames.push_back({Rgb24(page), delayMs});
+  if (reversed) std::reverse(animation.frames.begin(), animation.frames.end());
+  return Encoded(animation, std::to_string(pages.size()) + " pages");
+}
+
+Expected<GifAnimationBlock> GifAnimationFile(const std::filesystem::path& gif, int windowWidth, int windowHeight,
+                                             std::uint16_t showMode) {
+  std::string content;
+  if (Status read = ReadWholeFile(gif, content); !read) return read.WithText(kTextAnimationFileUnreadable);
+  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(content.data()), content.size());
+  if (SniffPictureFormat(bytes) != PictureFormat::kGif) {
+    return Status::Failure(kTextAnimationFileUnreadable, "not a GIF file \u2014 " + gif.string());
+  }
+  Expected<Animation> animation = DecodeGif(bytes);
+  if (!animation) return animation.status().WithText(kTextAnimationFileUnreadable).WithContext(gif.string());
+
+  const QSize size = animation->frames.front().picture.size();
+  GifAnimationBlock block;
+  block.frames = static_cast<int>(animation->frames.size());
+  if (size.width() <= windowWidth || size.height() <= windowHeight) {
+    if (bytes.size() > kMaxDataBlockBytes) {
+      return Status::Failure(kTextDataBlockTooLarge, std::to_string(bytes.size()) + " bytes \u2014 " + gif.string());
+    }
+    block.bytes.assign(bytes.begin(), bytes.end());
+    block.width = size.width();
+    block.height = size.height();
+    return block;
+  }
+  if (windowWidth < 1 || windowHeight < 1) {
+    return Status::Failure(kTextPageSizeDiffers, "window " + std::to_string(windowWidth) + "x" + std::to_string(windowHeight));
+  }
+  // Each frame's picture is replaced by its window-size copy: the frames are never held twice.
+  for (AnimationFrame& frame : animation->frames) {
+    CLedBitmap placed(windowWidth, windowHeight, 0x77);
+    PlacePicture(placed, frame.picture, showMode & 0x0F, false);
+    frame.picture = Rgb24(placed);
+  }
+  Expected<std::vector<std::uint8_t>> encoded = Encoded(*animation, gif.string());
+  if (!encoded) return encoded.status();
+  block.bytes = std::move(*encoded);
+  block.width = windowWidth;
+  block.height = windowHeight;
+  return block;
+}
+
+}  // namespace vantorel

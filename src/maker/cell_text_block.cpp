@@ -17,8 +17,8 @@ bool ReducesToThreeBytes(std::span<const std::uint8_t> cells, std::size_t count)
   for (std::size_t i = 0; i < count; ++i) {
     const auto cell = cells.subspan(i * 6, 6);
     if ((cell[3] & kColourBits) != faceBits) return false;
-    for (std::size_t part = 0; part < 3; ++part) {
-      if (cell[part] != 0 && cell[part] != 0xFF) return false;
+    for (std::size_t colour = 0; colour < 3; ++colour) {
+      if (cell[colour] != 0 && cell[colour] != 0xFF) return false;
     }
   }
   return true;

@@ -21,8 +21,8 @@ std::uint16_t Rgb565(std::uint32_t colour) {
   return static_cast<std::uint16_t>(((Red(colour) >> 3) << 11) | ((Green(colour) >> 2) << 5) | (Blue(colour) >> 3));
 }
 
-// One bit for every colour part that is not 0: red `redBit`, green the next bit, blue the one after.
-std::uint8_t LitParts(std::uint32_t colour, std::uint8_t redBit) {
+// One bit for every colour that is not 0: red `redBit`, green the next bit, blue the one after.
+std::uint8_t LitColours(std::uint32_t colour, std::uint8_t redBit) {
   return static_cast<std::uint8_t>((Red(colour) != 0 ? redBit : 0) | (Green(colour) != 0 ? redBit << 1 : 0) |
                                    (Blue(colour) != 0 ? redBit << 2 : 0));
 }
@@ -137,7 +137,7 @@ ItemRecordBytes MakeItemRecord(std::uint8_t code, const tagItemPart& item, const
       record.U8(1, item.transp);
       record.U16(4, PackedTime(item.tcBase));
       record.U8(6, FaceFontCode(item));
-      record.U8(7, LitParts(item.fntColor, 0x01));
+      record.U8(7, LitColours(item.fntColor, 0x01));
       record.U8(8, 5);
       record.U8(9, item.tcMode);
       record.U16(10, item.actTime);
@@ -155,7 +155,7 @@ ItemRecordBytes MakeItemRecord(std::uint8_t code, const tagItemPart& item, const
       record.U8(1, item.tcMode);
       record.U8(4, static_cast<std::uint8_t>(item.showMode >> 8));
       record.U8(5, static_cast<std::uint8_t>(item.showMode & 0xFF));
-      record.U8(6, static_cast<std::uint8_t>((FontCodeOf(item.logFont) & 0x0F) | LitParts(item.fntColor, 0x10)));
+      record.U8(6, static_cast<std::uint8_t>((FontCodeOf(item.logFont) & 0x0F) | LitColours(item.fntColor, 0x10)));
       record.U16(7, static_cast<std::uint16_t>(static_cast<std::uint32_t>(item.timeAdj) & 0xFFFF));
       record.U8(9, static_cast<std::uint8_t>(item.txt2Img & 0xFF));
       record.U16(10, item.actTime);

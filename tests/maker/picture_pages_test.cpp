@@ -22,9 +22,9 @@ CLedBitmap Page(int width, int height, std::uint16_t colourMode, std::initialize
   return page;
 }
 
-Bytes Joined(std::initializer_list<Bytes> parts) {
+Bytes Joined(std::initializer_list<Bytes> pieces) {
   Bytes all;
-  for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+  for (const Bytes& piece : pieces) all.insert(all.end(), piece.begin(), piece.end());
   return all;
 }
 

@@ -6,7 +6,7 @@
 #include "app/text_ids.h"
 #include "codecs/gif_codec.h"
 #include "codecs/picture_file.h"
-#include "maker/picture_pages.h"
+#include "maker/program_file_writer.h"
 #include "platform/atomic_file.h"
 #include "render/place_picture.h"
 
@@ -21,7 +21,7 @@ QImage Rgb24(const CLedBitmap& page) {
 Expected<std::vector<std::uint8_t>> Encoded(const Animation& animation, const std::string& what) {
   Expected<std::vector<std::uint8_t>> bytes = EncodeGif(animation);
   if (!bytes) return bytes.status().WithText(kTextPictureFileNotMade).WithContext(what);
-  if (bytes->size() > kMaxDataBlockBytes) {
+  if (bytes->size() > kMaxBlockLength) {
     return Status::Failure(kTextDataBlockTooLarge, what + ": a GIF file of " + std::to_string(bytes->size()) + " bytes");
   }
   return bytes;
@@ -59,7 +59,7 @@ Expected<GifAnimationBlock> GifAnimationFile(const std::filesystem::path& gif, i
   GifAnimationBlock block;
   block.frames = static_cast<int>(animation->frames.size());
   if (size.width() <= windowWidth || size.height() <= windowHeight) {
-    if (bytes.size() > kMaxDataBlockBytes) {
+    if (bytes.size() > kMaxBlockLength) {
       return Status::Failure(kTextDataBlockTooLarge, std::to_string(bytes.size()) + " bytes \u2014 " + gif.string());
     }
     block.bytes.assign(bytes.begin(), bytes.end());

@@ -4,10 +4,12 @@
 #include <string>
 
 #include "app/text_ids.h"
+#include "maker/program_file_writer.h"
 
 namespace vantorel {
 namespace {
 
+constexpr std::size_t kMaxBlockBytes = kMaxBlockLength;
 constexpr std::size_t kPagesHeaderBytes = 10;
 constexpr std::size_t kFrameHeaderBytes = 10;
 constexpr LedChannel kChannels[] = {LedChannel::kRed, LedChannel::kGreen, LedChannel::kBlue};
@@ -30,7 +32,7 @@ Status MayAdd(const CLedBitmap& page, int width, int height, int pages, std::siz
     return Status::Failure(kTextPageSizeDiffers, "window " + SizeText(width, height) + ", at most 65535 a side");
   }
   if (pages >= kMaxBlockPages) return Status::Failure(kTextTooManyPages);
-  if (pageBytes > kMaxDataBlockBytes - held) {
+  if (pageBytes > kMaxBlockBytes - held) {
     return Status::Failure(kTextDataBlockTooLarge, std::to_string(pages + 1) + " pages of " + SizeText(width, height));
   }
   return Status::Ok();
@@ -55,7 +57,7 @@ std::size_t PageBytes(int width, int height, std::uint16_t colourMode) {
 
 CPicturePagesBlock::CPicturePagesBlock(int width, int height, std::uint16_t colourMode)
     : m_width(std::max(width, 0)), m_height(std::max(height, 0)), m_colourMode(colourMode),
-      m_out(kPagesHeaderBytes + std::min(PageBytes(width, height, colourMode), kMaxDataBlockBytes)) {
+      m_out(kPagesHeaderBytes + std::min(PageBytes(width, height, colourMode), kMaxBlockBytes)) {
   m_out.U16Le(static_cast<std::uint16_t>(m_width));
   m_out.U16Le(static_cast<std::uint16_t>(m_height));
   m_out.Fill(6);

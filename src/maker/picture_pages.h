@@ -20,8 +20,6 @@
 
 namespace vantorel {
 
-// The most bytes a data block holds: its length is a 24-bit field of the block table.
-inline constexpr std::size_t kMaxDataBlockBytes = 0xFFFFFF;
 // The most pages or frames one block counts (a 16-bit count).
 inline constexpr int kMaxBlockPages = 0xFFFF;
 
@@ -35,8 +33,8 @@ public:
   CPicturePagesBlock(int width, int height, std::uint16_t colourMode);
 
   // Appends the planes of `page`. A page of another size than the block's, a 65536th page, a page
-  // that would take the block past kMaxDataBlockBytes or a window side past 65535 is refused and
-  // nothing is added.
+  // that would take the block past kMaxBlockLength (maker/program_file_writer.h) or a window side
+  // past 65535 is refused and nothing is added.
   Status AddPage(const CLedBitmap& page);
   int PageCount() const { return m_pages; }
   std::vector<std::uint8_t> TakeBytes() &&;

@@ -1,5 +1,7 @@
 #include "maker/item_record.h"
 
+#include "maker/item_record_fields.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -104,6 +106,39 @@ TEST(ItemRecord, LaysOutEveryCodeByteForByte) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(MakeItemRecord(row.code, row.item, row.extras), row.expected);
+  }
+}
+
+// The records read back through the inspector's field reader, written apart from the builder.
+TEST(ItemRecord, ReadsBackThroughTheInspectorFields) {
+  struct Row {
+    std::uint8_t code;
+    tagItemPart item;
+    const char* field;
+    std::int64_t value;
+  };
+  const std::array<std::uint16_t, 6> base = {2025, 3, 9, 8, 30, 14};
+  const Row rows[] = {
+      {1, Item([](tagItemPart& i) { i.bgColor = 0x0000FF; }), "background", 0xFF0000},
+      {1, Item([](tagItemPart& i) { i.showType = 0x8123; }), "effect", 0x8000},
+      {3, Item([](tagItemPart& i) { i.txt2Img = 0x60340000; }), "text-to-image bits 28-30", 6},
+      {3, Item([](tagItemPart& i) { i.txt2Img = 0x60340000; }), "text-to-image bits 16-23", 0x34},
+      {5, Item([](tagItemPart& i) { i.timeAdj = -754; }), "time adjust", -754},
+      {5, Item([](tagItemPart& i) { i.showMode = 0x0201; }), "show mode", 0x0201},
+      {5, Item([](tagItemPart& i) { i.logFont.height = -64; i.vwAsText = 0x50; }), "font code", 6},  // 48 points
+      {5, Item([](tagItemPart& i) { i.logFont.height = -64; i.vwAsText = 0x50; }), "style bits", 0x50},
+      {8, Item([](tagItemPart& i) { i.bgColor = 0x00FF00; }), "background 5-6-5", 0x07E0},
+      {9, Item([&](tagItemPart& i) { i.tcBase = base; }), "date", (2025 * 16 + 3) * 32 + 9},
+      {9, Item([&](tagItemPart& i) { i.tcBase = base; }), "time", 8 * 2048 + 30 * 32 + 7},
+      {9, Item([](tagItemPart& i) { i.fntColor = 0xFF00FF; }), "colour bits", 5},
+      {13, Item([&](tagItemPart& i) { i.tcBase = base; }), "date", (2025 * 16 + 3) * 32 + 9},
+      {13, Item([](tagItemPart& i) { i.fntColor = 0x00FF00; }), "colour bits", 2},
+      {13, Item([](tagItemPart& i) { i.timeAdj = 4660; }), "time adjust", 4660},
+      {16, Item([](tagItemPart& i) { i.showMode = 0x0105; }), "show mode", 5},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.code) + " " + row.field);
+    EXPECT_EQ(ItemFieldValue(MakeItemRecord(row.code, row.item), row.field), row.value);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/text_ids.h"
+#include "maker/program_file_writer.h"
 
 namespace vantorel {
 namespace {
@@ -112,7 +113,7 @@ TEST(PicturePages, FillsTheBlockLengthFieldExactlyAndNoFurther) {
   const Status refused = block.AddPage(page);
   EXPECT_EQ(refused.text(), kTextDataBlockTooLarge);
   EXPECT_EQ(block.PageCount(), 5);
-  EXPECT_EQ(std::move(block).TakeBytes().size(), kMaxDataBlockBytes);
+  EXPECT_EQ(std::move(block).TakeBytes().size(), std::size_t{kMaxBlockLength});
 }
 
 TEST(AnimationFrames, StoresFramesWithTheirHeadersAndLeavesOutDelayZero) {

@@ -527,6 +527,7 @@ constexpr TextEntry kTexts[] = {
   {5622, "The data of an item take more than 16777215 bytes, more than a program file holds: %s"},
   {5623, "There is no page to put into the picture file."},
   {5624, "The picture file for the controller could not be made: %s"},
+  {5700, "The controller refused the request: %s"},
   {32777, "&New program\nAdd a new program after the current one"},
   {32778, "&Delete program\nDelete the current program with its windows and items"},
   {32779, "Add &item\nAdd a new item after the selected item"},

@@ -523,7 +523,8 @@
   X(kTextTooManyPages, 5621)                 \
   X(kTextDataBlockTooLarge, 5622)            \
   X(kTextNoPicturePages, 5623)               \
-  X(kTextPictureFileNotMade, 5624)
+  X(kTextPictureFileNotMade, 5624)           \
+  X(kTextRequestRefused, 5700)
 
 namespace vantorel {
 

@@ -8,6 +8,7 @@
 #include "codecs/picture_file.h"
 #include "maker/program_file_writer.h"
 #include "platform/atomic_file.h"
+#include "platform/byte_reader.h"
 #include "render/place_picture.h"
 
 namespace vantorel {
@@ -27,7 +28,48 @@ Expected<std::vector<std::uint8_t>> Encoded(const Animation& animation, const st
   return bytes;
 }
 
+// Skips the data sub-blocks that follow an extension label or an image's code size: a size byte,
+// that many bytes, up to a size of 0.
+void SkipSubBlocks(ByteReader& in) {
+  for (std::uint8_t size = in.U8(); in.ok() && size != 0; size = in.U8()) in.Skip(size);
+}
+
+// The bytes of the colour table a packed field of a screen or image descriptor announces.
+std::size_t ColourTableBytes(std::uint8_t packed) {
+  return (packed & 0x80) != 0 ? std::size_t{3} << ((packed & 7) + 1) : 0;
+}
+
 }  // namespace
+
+std::optional<GifOutline> OutlineOfGif(std::span<const std::uint8_t> bytes) {
+  if (SniffPictureFormat(bytes) != PictureFormat::kGif) return std::nullopt;
+  ByteReader in(bytes);
+  in.Skip(6);
+  GifOutline outline;
+  outline.width = in.U16Le();
+  outline.height = in.U16Le();
+  const std::uint8_t packed = in.U8();
+  in.Skip(2);
+  in.Skip(ColourTableBytes(packed));
+  while (in.ok()) {
+    const std::uint8_t introducer = in.U8();
+    if (introducer == 0x21) {
+      in.Skip(1);
+      SkipSubBlocks(in);
+    } else if (introducer == 0x2C) {
+      in.Skip(8);
+      const std::uint8_t imagePacked = in.U8();
+      if (!in.ok()) break;
+      ++outline.frames;
+      in.Skip(ColourTableBytes(imagePacked) + 1);
+      SkipSubBlocks(in);
+    } else {
+      break;  // the trailer, or a damaged file: what came before stands
+    }
+  }
+  if (outline.frames == 0) return std::nullopt;
+  return outline;
+}
 
 bool ReversesPages(std::uint16_t showType) {
   const int effect = showType & 0x7FFF;
@@ -52,24 +94,25 @@ Expected<GifAnimationBlock> GifAnimationFile(const std::filesystem::path& gif, i
   if (SniffPictureFormat(bytes) != PictureFormat::kGif) {
     return Status::Failure(kTextAnimationFileUnreadable, "not a GIF file \u2014 " + gif.string());
   }
-  Expected<Animation> animation = DecodeGif(bytes);
-  if (!animation) return animation.status().WithText(kTextAnimationFileUnreadable).WithContext(gif.string());
+  const std::optional<GifOutline> outline = OutlineOfGif(bytes);
+  if (!outline) return Status::Failure(kTextAnimationFileUnreadable, "GIF file without a frame \u2014 " + gif.string());
 
-  const QSize size = animation->frames.front().picture.size();
   GifAnimationBlock block;
-  block.frames = static_cast<int>(animation->frames.size());
-  if (size.width() <= windowWidth || size.height() <= windowHeight) {
+  if (outline->width <= windowWidth || outline->height <= windowHeight) {
     if (bytes.size() > kMaxBlockLength) {
       return Status::Failure(kTextDataBlockTooLarge, std::to_string(bytes.size()) + " bytes \u2014 " + gif.string());
     }
     block.bytes.assign(bytes.begin(), bytes.end());
-    block.width = size.width();
-    block.height = size.height();
+    block.frames = outline->frames;
+    block.width = outline->width;
+    block.height = outline->height;
     return block;
   }
   if (windowWidth < 1 || windowHeight < 1) {
     return Status::Failure(kTextPageSizeDiffers, "window " + std::to_string(windowWidth) + "x" + std::to_string(windowHeight));
   }
+  Expected<Animation> animation = DecodeGif(bytes);
+  if (!animation) return animation.status().WithText(kTextAnimationFileUnreadable).WithContext(gif.string());
   // Each frame's picture is replaced by its window-size copy: the frames are never held twice.
   for (AnimationFrame& frame : animation->frames) {
     CLedBitmap placed(windowWidth, windowHeight, 0x77);
@@ -79,6 +122,7 @@ Expected<GifAnimationBlock> GifAnimationFile(const std::filesystem::path& gif, i
   Expected<std::vector<std::uint8_t>> encoded = Encoded(*animation, gif.string());
   if (!encoded) return encoded.status();
   block.bytes = std::move(*encoded);
+  block.frames = static_cast<int>(animation->frames.size());
   block.width = windowWidth;
   block.height = windowHeight;
   return block;

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -29,6 +30,16 @@ bool ReversesPages(std::uint16_t showType);
 // One GIF file of `pages` (all of one size), a frame a page, last first when `reversed`.
 Expected<std::vector<std::uint8_t>> PictureFileOfPages(std::span<const CLedBitmap> pages, bool reversed);
 
+// The size (the logical screen) and the frame count of a GIF file, read from its block structure
+// without decoding a pixel. A frame counts once its image descriptor is whole; a file cut short
+// counts the frames begun. Nothing for a file that is no GIF or holds no frame.
+struct GifOutline {
+  int width = 0;
+  int height = 0;
+  int frames = 0;
+};
+std::optional<GifOutline> OutlineOfGif(std::span<const std::uint8_t> bytes);
+
 struct GifAnimationBlock {
   std::vector<std::uint8_t> bytes;  // a complete GIF file
   int frames = 0;
@@ -37,8 +48,9 @@ struct GifAnimationBlock {
 };
 
 // The GIF file `gif` for a window of windowWidth x windowHeight: its own bytes when it is at most
-// as wide or at most as high as the window; otherwise every frame placed into the window's size by
-// the low four bits of `showMode` (render/place_picture.h) and encoded again.
+// as wide or at most as high as the window (counted by OutlineOfGif, not decoded); otherwise every
+// frame placed into the window's size by the low four bits of `showMode` (render/place_picture.h)
+// and encoded again.
 Expected<GifAnimationBlock> GifAnimationFile(const std::filesystem::path& gif, int windowWidth, int windowHeight,
                                              std::uint16_t showMode);
 

@@ -90,6 +90,52 @@ TEST(PictureFileBlock, RefusesNoPagesAndPagesOfTwoSizes) {
   EXPECT_EQ(PictureFileOfPages(pages, false).status().text(), kTextPictureFileNotMade);
 }
 
+Bytes Concat(std::initializer_list<Bytes> pieces) {
+  Bytes all;
+  for (const Bytes& piece : pieces) all.insert(all.end(), piece.begin(), piece.end());
+  return all;
+}
+
+TEST(GifOutline, CountsTheFramesOfTheBlockStructure) {
+  const Bytes header = {'G', 'I', 'F', '8', '9', 'a', 3, 0, 2, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255};
+  const Bytes control = {0x21, 0xF9, 4, 0, 10, 0, 0, 0};
+  const Bytes loop = {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0};
+  const Bytes image = {0x2C, 0, 0, 0, 0, 3, 0, 2, 0, 0x00, 2, 2, 0x4C, 0x01, 0};
+  const Bytes localTable = {0x2C, 0, 0, 0, 0, 3, 0, 2, 0, 0x81, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 2, 1, 0x4C, 0};
+  const Bytes trailer = {0x3B};
+  const Bytes whole = Concat({header, loop, control, image, control, localTable, trailer});
+  struct Row {
+    const char* name;
+    Bytes gif;
+    std::optional<int> frames;
+  };
+  const Row rows[] = {
+      {"two frames, a loop and delays", whole, 2},
+      {"cut inside the second frame's data", Bytes(whole.begin(), whole.end() - 3), 2},
+      {"cut inside the second image descriptor", Concat({header, image, Bytes(localTable.begin(), localTable.begin() + 6)}), 1},
+      {"without a trailer", Concat({header, image}), 1},
+      {"a damaged block after the first frame", Concat({header, image, {0x00}, image, trailer}), 1},
+      {"GIF87a without a colour table", Concat({{'G', 'I', 'F', '8', '7', 'a', 3, 0, 2, 0, 0, 0, 0}, image, trailer}), 1},
+      {"no frame", Concat({header, control, trailer}), std::nullopt},
+      {"a screen descriptor cut short", Bytes(header.begin(), header.begin() + 9), std::nullopt},
+      {"not a GIF", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, std::nullopt},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::optional<GifOutline> outline = OutlineOfGif(row.gif);
+    ASSERT_EQ(outline.has_value(), row.frames.has_value());
+    if (!outline) continue;
+    EXPECT_EQ(outline->frames, *row.frames);
+    EXPECT_EQ(outline->width, 3);
+    EXPECT_EQ(outline->height, 2);
+  }
+  const std::optional<GifOutline> encoded = OutlineOfGif(QuartersGif(20, 10, 7));
+  ASSERT_TRUE(encoded.has_value());
+  EXPECT_EQ(encoded->frames, 7);
+  EXPECT_EQ(encoded->width, 20);
+  EXPECT_EQ(encoded->height, 10);
+}
+
 TEST(GifAnimationFile, PassesOnAFileThatFitsTheWindowInEitherDirection) {
   test::TempFolder temp;
   const Bytes gif = QuartersGif(20, 10, 2);

@@ -515,7 +515,7 @@ constexpr TextEntry kTexts[] = {
   {5593, "The conversion was cancelled."},
   {5600, "The program file could not be written."},
   {5601, "The program does not fit in a program file: %s"},
-  {5602, "The program file's parts are added out of order: %s"},
+  {5602, "The program file's blocks and records are added out of order: %s"},
   {5603, "The controller file is damaged: %s"},
   {5604, "This is not a controller file: %s"},
   {5605, "The playbill index could not be written."},

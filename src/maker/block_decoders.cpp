@@ -103,6 +103,11 @@ Expected<std::vector<DecodedFrame>> DecodeAnimationFrames(std::span<const std::u
     const std::uint16_t height = in.U16Le();
     frame.colourMode = in.U8();
     if (!in.ok()) return Damaged("frame " + std::to_string(frames.size()) + ": " + in.Where(), at);
+    // A frame without planes takes no bytes, whatever its size: no picture is made for it.
+    if (PresentPlaneCount(frame.colourMode) == 0) {
+      return Damaged("frame " + std::to_string(frames.size()) + " of colour mode " + std::to_string(frame.colourMode) + " has no planes",
+                     at + 9);
+    }
     const std::uint64_t pageBytes = PicturePlaneBytes(width, height, frame.colourMode) * PresentPlaneCount(frame.colourMode);
     if (pageBytes > in.Remaining()) {
       return Damaged("frame " + std::to_string(frames.size()) + " of " + std::to_string(width) + "x" + std::to_string(height) + " takes " +

@@ -150,6 +150,8 @@ TEST(BlockDecoders, DecodeAnimationFramesEachWithItsOwnSize) {
   Bytes huge = Frame(1, 1, 1, 0x01);
   huge[5] = huge[6] = huge[7] = huge[8] = 0xFF;  // 65535 x 65535 in a block of 11 bytes
   EXPECT_FALSE(DecodeAnimationFrames(huge).ok());
+  huge[9] = 0x70;  // grey levels but no plane: the frame would take no bytes at any size
+  EXPECT_FALSE(DecodeAnimationFrames(std::span(huge).first(10)).ok());
   EXPECT_TRUE(DecodeAnimationFrames({}).ok());
 }
 

@@ -19,7 +19,7 @@ protected:
   }
 };
 
-TEST_F(InspectCliTest, ShowsEveryPartOfAProgramFileAndWritesItsPages) {
+TEST_F(InspectCliTest, ShowsEveryFieldOfAProgramFileAndWritesItsPages) {
   const auto file = Dir() / "001a0001.lpb";
   test::WriteFullProgram(file);
   const auto result = Inspect(file, " --pages " + Quote(Dir() / "pages"));

@@ -524,6 +524,13 @@
   X(kTextDataBlockTooLarge, 5622)            \
   X(kTextNoPicturePages, 5623)               \
   X(kTextPictureFileNotMade, 5624)           \
+  X(kTextItemKindNotMade, 5640)              \
+  X(kTextItemHasNoPages, 5641)               \
+  X(kTextCharactersReplaced, 5642)           \
+  X(kTextVideosSentUnconverted, 5643)        \
+  X(kTextWindowsLeftOut, 5644)               \
+  X(kTextMakeCancelled, 5645)                \
+  X(kTextScreenIdOutOfRange, 5646)           \
   X(kTextRequestRefused, 5700)
 
 namespace vantorel {

@@ -3,7 +3,6 @@
 // moving item (video, animation) gives its frames instead, with how long each stays in
 // "delays.txt".
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QString>
 
@@ -17,6 +16,7 @@
 #include "app/text_format.h"
 #include "platform/atomic_file.h"
 #include "cli_command.h"
+#include "gui_application.h"
 #include "playbill_session.h"
 #include "record_address.h"
 #include "render/font_library.h"
@@ -75,17 +75,6 @@ void WriteFrames(const tagItemPart& item, QSize windowSize, const ItemRenderSett
     throw CliError("cannot write " + list.string() + ": " + StatusMessage(written));
   }
   std::cout << list.string() << '\n';
-}
-
-// Text is laid out with Qt's fonts, which need an application object: off screen unless told otherwise.
-void MakeGuiApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "vantorel-cli";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication* application = new QGuiApplication(argc, argv);
-  (void)application;
 }
 
 void Render(const CliContext& context, int screen, const RenderOptions& options) {

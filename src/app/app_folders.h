@@ -6,6 +6,9 @@
 
 namespace vantorel {
 
+// The folder in the work folder that holds the files made for the signs.
+inline constexpr const char* kOutputFolderName = "a32sd";
+
 class CAppFolders {
 public:
   // Program folder = folder of the executable. Data folder = $VANTOREL_DATA_DIR when set, else
@@ -17,7 +20,7 @@ public:
   const std::filesystem::path& ProgramFolder() const { return m_programFolder; }
   const std::filesystem::path& DataFolder() const { return m_dataFolder; }
   std::filesystem::path WorkFolder() const { return m_dataFolder / "work"; }
-  std::filesystem::path OutputFolder() const { return WorkFolder() / "a32sd"; }
+  std::filesystem::path OutputFolder() const { return WorkFolder() / kOutputFolderName; }
   std::filesystem::path TempFolder() const { return WorkFolder() / "tmpfile"; }
   std::filesystem::path ScreenFile() const { return m_dataFolder / "screen.cfg"; }
   std::filesystem::path SettingsFile() const { return m_dataFolder / "Vantorel.ini"; }

@@ -531,6 +531,12 @@
   X(kTextWindowsLeftOut, 5644)               \
   X(kTextMakeCancelled, 5645)                \
   X(kTextScreenIdOutOfRange, 5646)           \
+  X(kTextMakingData, 5651)                   \
+  X(kTextMadeFiles, 5652)                    \
+  X(kTextOutputFolder, 5653)                 \
+  X(kTextProgramsMade, 5654)                 \
+  X(kTextItemsMade, 5655)                    \
+  X(kTextDataMade, 5656)                     \
   X(kTextRequestRefused, 5700)
 
 namespace vantorel {

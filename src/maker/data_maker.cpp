@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "app/app_folders.h"
 #include "app/status_text.h"
 #include "app/text_format.h"
 #include "app/text_ids.h"
@@ -270,7 +271,7 @@ void CDataMaker::SetScreen(const tagScreenInfo& screen, const tagCommInfo& comm)
 void CDataMaker::SetModel(std::uint16_t model) {
   m_context.model = model;
   m_context.controllerClass = ControllerClassOf(model);
-  m_context.outputFolder = m_context.workFolder / "a32sd";
+  m_context.outputFolder = m_context.workFolder / kOutputFolderName;
 }
 
 void CDataMaker::SetOutputFolder(std::filesystem::path folder) { m_context.outputFolder = std::move(folder); }

@@ -38,6 +38,7 @@
 #include "ui/command_ids.h"
 #include "ui/import_dialogs.h"
 #include "ui/language_dialog.h"
+#include "ui/make_data_dialog.h"
 #include "ui/media_item_properties.h"
 #include "ui/options_dialog.h"
 #include "ui/password_dialogs.h"
@@ -135,6 +136,8 @@ void CMainFrame::CreateMenus() {
   m_fileMenu->addAction(AddAction(kCmdImportPlaybill));
   m_fileMenu->addAction(AddAction(kCmdExportPlaybill));
   m_fileMenu->addSeparator();
+  m_fileMenu->addAction(AddAction(kCmdMakeData));
+  m_fileMenu->addSeparator();
   m_fileMenu->addAction(AddAction(kCmdExit));
   Action(kCmdFileOpen)->setShortcut(QKeySequence::Open);
   Action(kCmdFileSave)->setShortcut(QKeySequence::Save);
@@ -208,6 +211,7 @@ void CMainFrame::CreateToolBar() {
   m_toolBar->addAction(Action(kCmdScreenManager));
   m_toolBar->addSeparator();
   m_toolBar->addAction(Action(kCmdFileSave));
+  m_toolBar->addAction(Action(kCmdMakeData));
   m_toolBar->addSeparator();
   for (const int command : {kCmdNewProgram, kCmdDeleteProgram, kCmdAddItem, kCmdDeleteItem}) m_toolBar->addAction(Action(command));
   m_toolBar->addSeparator();
@@ -397,7 +401,8 @@ void CMainFrame::UpdateCommandStates() {
   const bool hasScreen = doc.Screens().Count() > 0;
   const bool hasProgram = doc.Selection().programRecord >= 0;
   Action(kCmdNewProgram)->setEnabled(hasScreen);
-  for (const int command : {kCmdFileOpen, kCmdFileSave, kCmdFileSaveAs, kCmdExportPlaybill, kCmdImportPlaybill, kCmdEditSchedule}) {
+  for (const int command : {kCmdFileOpen, kCmdFileSave, kCmdFileSaveAs, kCmdExportPlaybill, kCmdImportPlaybill, kCmdEditSchedule,
+                            kCmdMakeData}) {
     Action(command)->setEnabled(hasScreen);
   }
   Action(kCmdDeleteProgram)->setEnabled(doc.CanDeleteProgram());
@@ -504,6 +509,7 @@ void CMainFrame::RunCommand(int command) {
     case kCmdSetBackground: SetBackground(); return;
     case kCmdClearBackground: EditDocument(doc.ClearBackground()); return;
     case kCmdEditSchedule: EditSchedule(); return;
+    case kCmdMakeData: MakeData(); return;
     case kCmdOptions: ShowOptions(); return;
     case kCmdLanguage: ChooseLanguage(); return;
     case kCmdZoomIn: StepZoom(+1); return;
@@ -618,6 +624,24 @@ void CMainFrame::EditSchedule() {
     return;
   }
   DocumentChanged();
+}
+
+void CMainFrame::MakeData() {
+  const CPrgListDoc& doc = m_app.Doc();
+  const int index = doc.CurrentScreenIndex();
+  if (!doc.Screens().IsValidIndex(index)) return;
+  const AppOptions& options = m_app.Options();
+  ScreenFilesJob job{doc.Screens().Screen(index),
+                     doc.Screens().Comm(index),
+                     doc.Records(),
+                     doc.Schedule(),
+                     m_app.Folders().WorkFolder(),
+                     m_app.Folders().DataFolder(),
+                     m_app.Folders().OutputFolder(),
+                     MakeOptions{options.packProgramFiles != 0, options.removeFontSmooth != 0}};
+  auto* dialog = new CMakeDataDlg(std::move(job), QString::fromStdString(doc.Screens().DisplayName(index)), this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->show();
 }
 
 void CMainFrame::ShowOptions() {

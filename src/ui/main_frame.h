@@ -114,6 +114,8 @@ private:
   // The schedule editor; on OK the schedule is rebuilt from its periods (one undo step) and the
   // document counts as modified.
   void EditSchedule();
+  // "Make data": the current screen's files made in a dialog of their own, on a worker thread.
+  void MakeData();
   void ShowOptions();
   void ChooseLanguage();
   void ChangePassword(int command);

@@ -119,6 +119,27 @@ QIcon TurnArrow(bool forward) {
   return QIcon(pixmap);
 }
 
+// A sheet of LED dots with a gear-like arrow into it: making the sign's files.
+QIcon MakeData() {
+  QPixmap pixmap = Blank();
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(30, 30, 30));
+  painter.drawRoundedRect(QRect(10, 10, 20, 20), 3, 3);
+  painter.setBrush(QColor(230, 60, 40));
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 3; ++x) painter.drawEllipse(QPoint(15 + 5 * x, 15 + 5 * y), 2, 2);
+  }
+  const QColor arrow(40, 130, 60);
+  painter.setPen(QPen(arrow, 3, Qt::SolidLine, Qt::RoundCap));
+  painter.drawLine(QPoint(2, 4), QPoint(9, 11));
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(arrow);
+  painter.drawPolygon(QPolygon({QPoint(12, 14), QPoint(4, 12), QPoint(10, 6)}));
+  return QIcon(pixmap);
+}
+
 }  // namespace
 
 QIcon CommandIcon(int command) {
@@ -136,6 +157,7 @@ QIcon CommandIcon(int command) {
     case kCmdUndo: return TurnArrow(false);
     case kCmdRedo: return TurnArrow(true);
     case kCmdScreenManager: return ScreenList();
+    case kCmdMakeData: return MakeData();
     default: break;
   }
   if (command >= kCmdFirstLayout && command < kCmdFirstLayout + kLayoutCount) return Layout(command - kCmdFirstLayout);

@@ -151,9 +151,14 @@ Expected<ConvertedItem> CItemConverter::FaceText(const tagItemPart& item, std::u
 }
 
 Expected<ConvertedItem> CItemConverter::CellText(const tagItemPart& item) {
-  if (!item.richTxt) return Status::Failure(kTextItemHasNoPages);
-  std::optional<CellTextBlock> cells = MakeCellTextBlock(*item.richTxt);
-  if (!cells) return Status::Failure(kTextRichTextUnreadable);
+  std::optional<CellTextBlock> cells;
+  if (item.richTxt) cells = MakeCellTextBlock(*item.richTxt);
+  if (!cells) {
+    // A text without cells (the editor shows none either) is a record without a block.
+    ConvertedItem converted;
+    converted.record = MakeItemRecord(kCodeCellText, item);
+    return converted;
+  }
   ItemRecordExtras extras;
   extras.sixByteCells = cells->sixByte;
   return WithBlock(MakeItemRecord(kCodeCellText, item, extras), std::move(cells->bytes));

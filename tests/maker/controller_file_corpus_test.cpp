@@ -197,6 +197,7 @@ TEST_F(ControllerFileCorpusTest, TheShippedDefaultPlaybillReadsBack) {
   ASSERT_TRUE(ReadPlaybill(VANTOREL_BIN_DIR "/default.ldt", records, version, &screen).ok());
   ASSERT_FALSE(records.empty());
   const MakeResult result = Make(screen, records);
+  for (const Status& note : result.notes) ADD_FAILURE() << note.text() << ": " << note.detail();
   EXPECT_EQ(result.leftOut, 0);
   ExpectReadableFiles(result, 0x01);
 }

@@ -537,6 +537,8 @@
   X(kTextProgramsMade, 5654)                 \
   X(kTextItemsMade, 5655)                    \
   X(kTextDataMade, 5656)                     \
+  X(kTextProgramsShared, 5657)               \
+  X(kTextItemsLeftOut, 5658)                 \
   X(kTextRequestRefused, 5700)
 
 namespace vantorel {

@@ -44,8 +44,10 @@ QString MakeSummaryText(const MakeResult& result, const std::filesystem::path& o
   QStringList lines;
   lines << FormattedText(kTextMadeFiles, std::to_string(result.files.size()) + " (" + std::to_string(result.bytes) + " bytes)");
   lines << FormattedText(kTextOutputFolder, outputFolder.string());
-  lines << FormattedText(kTextProgramsMade, std::to_string(result.programs) + " / " + std::to_string(result.sharedPrograms));
-  lines << FormattedText(kTextItemsMade, std::to_string(result.items) + " / " + std::to_string(result.leftOut));
+  lines << FormattedText(kTextProgramsMade, std::to_string(result.programs));
+  lines << FormattedText(kTextProgramsShared, std::to_string(result.sharedPrograms));
+  lines << FormattedText(kTextItemsMade, std::to_string(result.items));
+  lines << FormattedText(kTextItemsLeftOut, std::to_string(result.leftOut));
   for (const std::filesystem::path& file : result.files) lines << QStringLiteral("  ") + QString::fromStdString(file.filename().string());
   for (const std::filesystem::path& file : result.externalFiles) lines << QStringLiteral("  + ") + QString::fromStdString(file.string());
   for (const Status& note : result.notes) lines << QString::fromStdString(StatusMessage(note));

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/app_folders.h"
 #include "maker/controller_file_names.h"
 #include "ui/command_ids.h"
@@ -45,6 +47,11 @@ TEST_F(MakeDataTest, TheDefaultCrossPlaybillIsMadeWhileTheWindowStaysUsable) {
   const std::filesystem::path output = Folders().OutputFolder();
   EXPECT_TRUE(std::filesystem::is_regular_file(output / PlaybillIndexName(1)));
   EXPECT_TRUE(std::filesystem::is_regular_file(output / ProgramFileName(1, 0)));
+  if (const char* folder = std::getenv("VANTOREL_DOC_SCREENSHOTS")) {
+    const std::filesystem::path into(folder);
+    EXPECT_TRUE(dialog->grab().save(QString::fromStdString((into / "make-data-dialog.png").string())));
+    EXPECT_TRUE(frame->grab().save(QString::fromStdString((into / "make-data-toolbar.png").string())));
+  }
   dialog->CloseButton()->click();
 }
 

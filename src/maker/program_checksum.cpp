@@ -1,28 +1,15 @@
 #include "maker/program_checksum.h"
 
-#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "app/text_ids.h"
+#include "platform/crc1021_table.h"
 
 namespace vantorel {
 namespace {
-
-constexpr std::array<std::uint16_t, 256> MakeTable() {
-  std::array<std::uint16_t, 256> table{};
-  for (unsigned i = 0; i < 256; ++i) {
-    unsigned crc = i << 8;
-    for (int bit = 0; bit < 8; ++bit) crc = (crc & 0x8000u) != 0 ? (crc << 1) ^ 0x1021u : crc << 1;
-    table[i] = static_cast<std::uint16_t>(crc);
-  }
-  return table;
-}
-
-constexpr std::array<std::uint16_t, 256> kTable = MakeTable();
-static_assert(kTable[1] == 0x1021 && kTable[2] == 0x2042);
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -30,8 +17,10 @@ struct FileCloser {
 
 }  // namespace
 
+// The most-significant-first table with the least-significant-first update: program files have
+// always been summed so.
 std::uint16_t ProgramChecksum(std::span<const std::uint8_t> bytes, std::uint16_t crc) {
-  for (const std::uint8_t byte : bytes) crc = static_cast<std::uint16_t>((crc >> 8) ^ kTable[(crc ^ byte) & 0xFFu]);
+  for (const std::uint8_t byte : bytes) crc = static_cast<std::uint16_t>((crc >> 8) ^ kCrc1021Table[(crc ^ byte) & 0xFFu]);
   return crc;
 }
 

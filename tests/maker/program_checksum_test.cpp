@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <numeric>
 #include <string_view>
 #include <vector>
@@ -48,6 +50,32 @@ TEST(ProgramChecksum, ContinuesPieceByPieceAsOverTheWhole) {
   // Three pieces.
   const std::span<const std::uint8_t> all(bytes);
   EXPECT_EQ(ProgramChecksum(all.subspan(700), ProgramChecksum(all.subspan(300, 400), ProgramChecksum(all.first(300)))), whole);
+}
+
+// The sum eight bytes a step is the sum a byte a step, as the format states it, at every length
+// and alignment.
+TEST(ProgramChecksum, EightBytesAStepSumAsOneByteAStep) {
+  std::array<std::uint16_t, 256> table{};
+  for (unsigned i = 0; i < 256; ++i) {
+    unsigned crc = i << 8;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc & 0x8000u) != 0 ? (crc << 1) ^ 0x1021u : crc << 1;
+    table[i] = static_cast<std::uint16_t>(crc);
+  }
+  std::vector<std::uint8_t> bytes(83);
+  std::uint32_t state = 12345;
+  for (auto& byte : bytes) {
+    state = state * 1103515245u + 12345u;
+    byte = static_cast<std::uint8_t>(state >> 16);
+  }
+  for (std::size_t start = 0; start < 8; ++start) {
+    for (std::size_t length = 0; start + length <= bytes.size(); ++length) {
+      std::uint16_t expected = 0x5A5A;
+      for (std::size_t i = start; i < start + length; ++i) {
+        expected = static_cast<std::uint16_t>((expected >> 8) ^ table[(expected ^ bytes[i]) & 0xFFu]);
+      }
+      ASSERT_EQ(ProgramChecksum(std::span(bytes).subspan(start, length), 0x5A5A), expected) << start << "+" << length;
+    }
+  }
 }
 
 TEST(ProgramChecksum, OfAFileReadInPiecesIsThatOfItsBytes) {

@@ -278,7 +278,7 @@ constexpr TextEntry kTexts[] = {
   {5046, "About %s"},
   {5047, "Version %s"},
   {5048, "x%d"},
-  {5049, "No display found. Start the editor on a desktop, or under a virtual display with\n  xvfb-run -a %s\nShowing the screens and the playbill of the first screen instead."},
+  {5049, "No display found. Start the editor on a desktop, or under a virtual display with\n  xvfb-run -a %s\nShowing the screens and the playbill of the first screen instead, and making the files its sign plays."},
   {5050, "The playbill file could not be read and was kept aside"},
   {5051, "The screen list could not be read and was kept aside"},
   {5052, "%s already exists.\nDo you want to replace it?"},

@@ -68,6 +68,7 @@ env -u VANTOREL_DATA_DIR -u XDG_DATA_HOME HOME="$stage/home" "$usr/bin/vantorel-
 # The editor without a display hands over to the vantorel-cli beside it.
 shown=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM VANTOREL_DATA_DIR="$data" "$usr/bin/vantorel" 2>&1)
 expect "$shown" "Clock[1]" "the editor without a display"
+expect "$shown" "00010000.lpb" "the editor without a display makes the sign's files"
 
 # The editor opens a playbill named on its command line, as a double-click does.
 cli playbill layout 0 >/dev/null

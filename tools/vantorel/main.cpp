@@ -54,12 +54,15 @@ int RunCli(std::vector<std::string> arguments) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
 }
 
-// Without a display: how to start the editor anyway, then the screens and the first playbill.
+// Without a display: how to start the editor anyway, then the screens, the first playbill and the
+// files its sign plays, made as File > Make data makes them.
 int RunWithoutDisplay(const char* program) {
   std::cerr << vantorel::FormatText(vantorel::LoadText(vantorel::kTextNoDisplay).c_str(), program) << "\n\n";
   if (const int result = RunCli({"screens", "list"}); result != 0) return result;
   std::cout << '\n';
-  return RunCli({"playbill", "show", "--screen", "1"});
+  if (const int result = RunCli({"playbill", "show", "--screen", "1"}); result != 0) return result;
+  std::cout << '\n';
+  return RunCli({"make", "--screen", "1"});
 }
 
 // Takes "--screenshot PNG" out of `arguments` and hands back the PNG; empty without the option.

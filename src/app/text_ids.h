@@ -539,7 +539,13 @@
   X(kTextDataMade, 5656)                     \
   X(kTextProgramsShared, 5657)               \
   X(kTextItemsLeftOut, 5658)                 \
-  X(kTextRequestRefused, 5700)
+  X(kTextRequestRefused, 5700)               \
+  X(kTextChannelNotAvailable, 5730)          \
+  X(kTextNameLookupNotAvailable, 5731)       \
+  X(kTextDeviceSearchNotAvailable, 5732)     \
+  X(kTextProbeAnswerRefused, 5733)           \
+  X(kTextNoConnectionSlot, 5734)             \
+  X(kTextSerialSettingsInvalid, 5735)
 
 namespace vantorel {
 

@@ -10,23 +10,9 @@
 #include <string>
 #include <utility>
 
+#include "platform/descriptor_wait.h"
+
 namespace vantorel {
-namespace {
-
-sockaddr_in AddressOf(std::uint32_t ipv4, std::uint16_t port) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(ipv4);
-  address.sin_port = htons(port);
-  return address;
-}
-
-std::string Dotted(std::uint32_t ipv4, std::uint16_t port) {
-  return std::to_string(ipv4 >> 24) + "." + std::to_string((ipv4 >> 16) & 0xFF) + "." +
-         std::to_string((ipv4 >> 8) & 0xFF) + "." + std::to_string(ipv4 & 0xFF) + ":" + std::to_string(port);
-}
-
-}  // namespace
 
 bool IsUnicastIpv4(std::uint32_t ipv4) { return ipv4 != 0 && ipv4 < 0xE0000000u; }
 
@@ -34,9 +20,9 @@ Expected<UdpSocket> UdpSocket::Bind(std::uint32_t ipv4, std::uint16_t port) {
   const int descriptor = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   if (descriptor < 0) return Status::SystemError(errno, "UDP socket");
   UdpSocket socket(descriptor);
-  const sockaddr_in address = AddressOf(ipv4, port);
+  const sockaddr_in address = Ipv4SocketAddress(ipv4, port);
   if (::bind(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    return Status::SystemError(errno, "UDP " + Dotted(ipv4, port));
+    return Status::SystemError(errno, "UDP " + DottedEndpoint(ipv4, port));
   }
   return socket;
 }
@@ -55,29 +41,20 @@ UdpSocket::~UdpSocket() {
   if (m_descriptor >= 0) ::close(m_descriptor);
 }
 
-std::uint16_t UdpSocket::Port() const {
-  sockaddr_in address{};
-  socklen_t length = sizeof address;
-  if (::getsockname(m_descriptor, reinterpret_cast<sockaddr*>(&address), &length) != 0) return 0;
-  return ntohs(address.sin_port);
-}
+std::uint16_t UdpSocket::Port() const { return BoundPort(m_descriptor); }
 
 Status UdpSocket::SendTo(std::uint32_t ipv4, std::uint16_t port, std::span<const std::uint8_t> bytes) {
-  if (!IsUnicastIpv4(ipv4)) return Status::SystemError(EACCES, "UDP " + Dotted(ipv4, port) + " (not one address)");
-  const sockaddr_in address = AddressOf(ipv4, port);
+  if (!IsUnicastIpv4(ipv4)) return Status::SystemError(EACCES, "UDP " + DottedEndpoint(ipv4, port) + " (not one address)");
+  const sockaddr_in address = Ipv4SocketAddress(ipv4, port);
   const ssize_t sent = ::sendto(m_descriptor, bytes.data(), bytes.size(), MSG_NOSIGNAL,
                                 reinterpret_cast<const sockaddr*>(&address), sizeof address);
-  if (sent < 0) return Status::SystemError(errno, "UDP " + Dotted(ipv4, port));
-  if (static_cast<std::size_t>(sent) != bytes.size()) return Status::SystemError(EMSGSIZE, "UDP " + Dotted(ipv4, port));
+  if (sent < 0) return Status::SystemError(errno, "UDP " + DottedEndpoint(ipv4, port));
+  if (static_cast<std::size_t>(sent) != bytes.size()) return Status::SystemError(EMSGSIZE, "UDP " + DottedEndpoint(ipv4, port));
   return Status::Ok();
 }
 
 Expected<Datagram> UdpSocket::Receive(std::span<std::uint8_t> buffer, int timeoutMs) {
-  pollfd wait{m_descriptor, POLLIN, 0};
-  int ready = 0;
-  do {
-    ready = ::poll(&wait, 1, timeoutMs < 0 ? 0 : timeoutMs);
-  } while (ready < 0 && errno == EINTR);
+  const int ready = WaitForDescriptor(m_descriptor, POLLIN, timeoutMs);
   if (ready < 0) return Status::SystemError(errno, "UDP receive");
   if (ready == 0) return Datagram{};
   sockaddr_in from{};

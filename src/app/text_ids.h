@@ -545,7 +545,12 @@
   X(kTextDeviceSearchNotAvailable, 5732)     \
   X(kTextProbeAnswerRefused, 5733)           \
   X(kTextNoConnectionSlot, 5734)             \
-  X(kTextSerialSettingsInvalid, 5735)
+  X(kTextSerialSettingsInvalid, 5735)        \
+  X(kTextSignUnknownOption, 5760)            \
+  X(kTextSignBadValue, 5761)                 \
+  X(kTextSignNoChannel, 5762)                \
+  X(kTextSignAddressRefused, 5763)           \
+  X(kTextSignNoStoreFolder, 5764)
 
 namespace vantorel {
 

@@ -28,6 +28,8 @@ public:
 
   // "/dev/pts/N": the device the program opens.
   const std::string& DevicePath() const { return m_path; }
+  // The controller's end, for a poll loop that waits on several descriptors at once.
+  int Descriptor() const { return m_master; }
   // The controller's end.
   Status Write(std::span<const std::uint8_t> bytes, int timeoutMs);
   // Waits at most `timeoutMs`; 0 when nothing came.

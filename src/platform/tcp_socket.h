@@ -69,6 +69,8 @@ public:
   ~TcpListener();
 
   std::uint16_t Port() const;
+  // For a poll loop that waits on several descriptors at once.
+  int Descriptor() const { return m_descriptor; }
   // Waits at most `timeoutMs` for a connection; a failure with ETIMEDOUT when none came.
   Expected<TcpSocket> Accept(int timeoutMs);
 

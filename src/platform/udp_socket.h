@@ -37,6 +37,8 @@ public:
   ~UdpSocket();
 
   std::uint16_t Port() const;
+  // For a poll loop that waits on several descriptors at once.
+  int Descriptor() const { return m_descriptor; }
   Status SendTo(std::uint32_t ipv4, std::uint16_t port, std::span<const std::uint8_t> bytes);
   // Waits at most `timeoutMs` for one datagram; a datagram longer than `buffer` is cut.
   Expected<Datagram> Receive(std::span<std::uint8_t> buffer, int timeoutMs);

@@ -94,6 +94,10 @@ int ReceiveAnswer(Reader& reader, Read read, int timeoutMs, std::span<std::uint8
     return 0;
   }
   const auto answer = reader.Answer();
+  if (answer.empty()) {
+    failure = Status::Failure(kNoTextId, what + ": an empty answer");
+    return 0;
+  }
   const std::size_t n = answer.size() < buffer.size() ? answer.size() : buffer.size();
   for (std::size_t i = 0; i < n; ++i) buffer[i] = answer[i];
   return static_cast<int>(n);

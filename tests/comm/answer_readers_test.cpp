@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "comm/answer_readers.h"
 #include "comm/packet.h"
 #include "comm/serial_frame.h"
@@ -133,6 +135,47 @@ TEST(AnswerReadersTest, NetworkBackToBackAndLimits) {
       EXPECT_EQ(limited.KeptSize(), 0u);
     }
     EXPECT_LE(limited.Answer().size(), row.capacity);
+  }
+}
+
+TEST(AnswerReadersTest, ReceiveAnswerEnds) {
+  struct Row {
+    const char* name;
+    std::vector<Bytes> reads;     // what each read gives; past the end: nothing in time
+    bool readFails;               // the last read is a failure of the medium
+    int received;
+    const char* why;              // part of the failure's detail
+  };
+  const Bytes frame = EncodeFrame(Bytes{1, 2, 3});
+  const Row rows[] = {
+      {"one frame in two reads", {Bytes(frame.begin(), frame.begin() + 2), Bytes(frame.begin() + 2, frame.end())},
+       false, 3, ""},
+      {"nothing comes", {}, false, 0, "no answer within"},
+      {"half a frame, then nothing", {Bytes(frame.begin(), frame.begin() + 3)}, false, 0, "no answer within"},
+      {"an empty frame", {Bytes{0xA5, 0xAE}}, false, 0, "an empty answer"},
+      {"the medium fails", {Bytes{0xA5}}, true, 0, "Input/output error"},
+      {"longer than the buffer", {EncodeFrame(Bytes(9, 1))}, false, 0, "at most 8 bytes"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    SerialAnswerReader reader;
+    std::size_t next = 0;
+    const auto read = [&](int) -> Expected<std::span<const std::uint8_t>> {
+      if (row.readFails && next + 1 == row.reads.size()) {
+        ++next;
+        return Status::SystemError(EIO, "/dev/pts/x");
+      }
+      if (next >= row.reads.size()) return std::span<const std::uint8_t>{};
+      return std::span<const std::uint8_t>(row.reads[next++]);
+    };
+    Bytes buffer(8, 0xEE);
+    Status failure;
+    EXPECT_EQ(ReceiveAnswer(reader, read, 1000, buffer, "/dev/pts/x", failure), row.received);
+    if (row.received == 0) {
+      EXPECT_NE(failure.detail().find(row.why), std::string::npos) << failure.detail();
+    } else {
+      EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + row.received), (Bytes{1, 2, 3}));
+    }
   }
 }
 

@@ -9,12 +9,15 @@
 #include "comm/comm_lan.h"
 #include "comm/connection_slots.h"
 #include "comm/create_comm.h"
+#include "comm/operations.h"
 #include "comm/probe.h"
 #include "screen/controller_types.h"
 #include "test_controller.h"
 
 namespace vantorel::test {
 namespace {
+
+using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::uint32_t kIdCode = 0x12345678;
 constexpr const char* kKeyText = "Kx9#q";
@@ -231,6 +234,45 @@ TEST(LanChannelTest, APeerThatClosedMakesSendFailAndMarksTheSlot) {
   EXPECT_TRUE(ConnectionSlots::Instance().Get(slot).broken);
   channel->Close();
   EXPECT_FALSE(ConnectionSlots::Instance().Get(slot).taken);
+}
+
+TEST(LanChannelTest, MissingPacketQueryAsksFourTimesThenGivesUp) {
+  auto controller = StartController();
+  auto channel = Channel(*controller);
+  LanTimeouts timeouts = QuickTimeouts();
+  timeouts.receiveMs = 100;
+  channel->SetTimeouts(timeouts);
+  ASSERT_TRUE(channel->Open());
+  controller->SetFault(ControllerFault::kSilent);
+  std::array<std::uint16_t, 36> list{};
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(channel->QueryMissing(3, list, 150), kCommSendFailed);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(4 * 250 + 1000));
+  const std::vector<std::uint8_t> log = controller->Log();
+  EXPECT_EQ(std::count(log.begin(), log.end(), Code(Op::kQueryMissing)), 4);
+  channel->Close();
+}
+
+TEST(LanChannelTest, DirectoryOfManyAnswersBackToBack) {
+  for (const std::size_t files : {0u, 3u, 4u, 9u}) {
+    SCOPED_TRACE(files);
+    auto controller = StartController();
+    std::vector<ControllerState::File> list;
+    for (std::size_t i = 0; i < files; ++i) list.push_back({"file" + std::to_string(i) + ".lpp", Bytes(i * 10, 1)});
+    controller->SetFiles(list);
+    auto channel = Channel(*controller);
+    ASSERT_TRUE(channel->Open());
+    std::vector<ControllerFileEntry> entries;
+    ASSERT_TRUE(channel->ReadDirectory(1, entries));
+    ASSERT_EQ(entries.size(), files);
+    for (std::size_t i = 0; i < files; ++i) {
+      EXPECT_EQ(entries[i].name, list[i].name);
+      EXPECT_EQ(entries[i].size, i * 10);
+    }
+    std::array<std::uint8_t, 7> clock{};
+    EXPECT_TRUE(channel->ReadClock(clock)) << "nothing of the listing is left over";
+    channel->Close();
+  }
 }
 
 TEST(LanChannelTest, NoListenerFailsToOpenWithItsErrorText) {

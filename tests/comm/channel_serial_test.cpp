@@ -169,6 +169,22 @@ TEST_F(SerialChannelTest, AnswersShorterThanAnOperationReadsFail) {
   sign.channel->Close();
 }
 
+TEST_F(SerialChannelTest, DirectoryOfManyFramesBackToBack) {
+  SerialSign sign = Start(115200);
+  ASSERT_TRUE(sign.controller && sign.channel->Open());
+  std::vector<ControllerState::File> files;
+  for (int i = 0; i < 9; ++i) files.push_back({"\xA5name" + std::to_string(i), std::vector<std::uint8_t>(0xAE)});
+  sign.controller->SetFiles(files);
+  std::vector<ControllerFileEntry> entries;
+  ASSERT_TRUE(sign.channel->ReadDirectory(1, entries));
+  ASSERT_EQ(entries.size(), 9u);
+  EXPECT_EQ(entries[8].name, "\xA5name8");
+  EXPECT_EQ(entries[8].size, 0xAEu);
+  std::array<std::uint8_t, 7> clock{};
+  EXPECT_TRUE(sign.channel->ReadClock(clock));
+  sign.channel->Close();
+}
+
 TEST_F(SerialChannelTest, ARequestForAnotherScreenIsNotAnswered) {
   SerialSign sign = Start(115200);
   ASSERT_TRUE(sign.controller);

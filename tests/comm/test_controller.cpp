@@ -114,7 +114,6 @@ void TestController::ServePseudoTerminal() {
   SerialFrameDecoder decoder(8192);
   std::array<std::uint8_t, 4096> chunk{};
   while (!m_stop) {
-    const ControllerFault fault = m_fault;
     const Expected<std::size_t> got = m_pty->Read(chunk, 10);
     if (!got || *got == 0) continue;
     std::span<const std::uint8_t> in = std::span<const std::uint8_t>(chunk).first(*got);
@@ -123,6 +122,7 @@ void TestController::ServePseudoTerminal() {
       const auto state = decoder.Feed(in, consumed);
       in = in.subspan(consumed);
       if (state != SerialFrameDecoder::State::kFrame) continue;
+      const ControllerFault fault = m_fault;  // the fault at the time the request came
       const Bytes body(decoder.Body().begin(), decoder.Body().end());
       if (fault == ControllerFault::kEndlessFrame || fault == ControllerFault::kEndlessRestarts) {
         const Bytes start{kFrameStart};

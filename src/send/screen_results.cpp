@@ -8,34 +8,34 @@
 
 namespace vantorel {
 
-ScreenResult SuccessfulResult(int screenId, std::string shown) {
+ScreenResult SuccessfulResult(int screen, std::string shown) {
   ScreenResult result;
-  result.screenId = screenId;
+  result.screen = screen;
   result.outcome = ScreenOutcome::kSuccessful;
   result.shown = std::move(shown);
   return result;
 }
 
-ScreenResult FailedResult(int screenId, Status cause) {
+ScreenResult FailedResult(int screen, Status cause) {
   ScreenResult result;
-  result.screenId = screenId;
+  result.screen = screen;
   result.outcome = ScreenOutcome::kFailed;
   result.cause = std::move(cause);
   return result;
 }
 
-ScreenResult NotOpenedResult(int screenId, std::string errorText, Status cause) {
+ScreenResult NotOpenedResult(int screen, std::string errorText, Status cause) {
   ScreenResult result;
-  result.screenId = screenId;
+  result.screen = screen;
   result.outcome = ScreenOutcome::kNotOpened;
   result.errorText = std::move(errorText);
   result.cause = std::move(cause);
   return result;
 }
 
-ScreenResult NoChannelResult(int screenId) {
+ScreenResult NoChannelResult(int screen) {
   ScreenResult result;
-  result.screenId = screenId;
+  result.screen = screen;
   result.outcome = ScreenOutcome::kNoChannel;
   return result;
 }

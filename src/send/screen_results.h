@@ -20,7 +20,7 @@ enum class ScreenOutcome {
 };
 
 struct ScreenResult {
-  int screenId = 0;
+  int screen = 0;          // its number in the screen list (1-based)
   ScreenOutcome outcome = ScreenOutcome::kFailed;
   std::string errorText;   // kNotOpened: the channel's GetErrorText
   std::string shown;       // kSuccessful: what a read operation shows (may be empty)
@@ -29,10 +29,10 @@ struct ScreenResult {
   bool ok() const { return outcome == ScreenOutcome::kSuccessful; }
 };
 
-ScreenResult SuccessfulResult(int screenId, std::string shown = {});
-ScreenResult FailedResult(int screenId, Status cause = {});
-ScreenResult NotOpenedResult(int screenId, std::string errorText, Status cause = {});
-ScreenResult NoChannelResult(int screenId);
+ScreenResult SuccessfulResult(int screen, std::string shown = {});
+ScreenResult FailedResult(int screen, Status cause = {});
+ScreenResult NotOpenedResult(int screen, std::string errorText, Status cause = {});
+ScreenResult NoChannelResult(int screen);
 
 // What the screen list shows: "Successful" (followed by what was read after a blank when there
 // is something), "Failed", the error text, or nothing without a channel.

@@ -26,7 +26,14 @@ namespace {
 struct ControllerCommand {
   int screen = 1;
   CLI::Option* screenOption = nullptr;
+  int timeoutMs = 0;
 };
+
+ChannelOptions Channel(const ControllerCommand& common) {
+  ChannelOptions options;
+  options.timeoutMs = common.timeoutMs;
+  return options;
+}
 
 CScreenData LoadList(const CliContext& context) {
   CScreenData list;
@@ -81,7 +88,7 @@ void SetUpClock(CLI::App& controller, const CliContext& context, const std::shar
   CLI::App* clock = controller.add_subcommand("clock", "Read or set the controller's clock");
   clock->require_subcommand(1);
   clock->add_subcommand("read", "The controller's clock and version")->callback([&context, common] {
-    Report(ReadControllerClock(TargetOf(context, common->screen)));
+    Report(ReadControllerClock(TargetOf(context, common->screen), Channel(*common)));
   });
   auto time = std::make_shared<std::string>();
   CLI::App* set = clock->add_subcommand("set", "Set the controller's clock (default: this computer's time)");
@@ -93,7 +100,7 @@ void SetUpClock(CLI::App& controller, const CliContext& context, const std::shar
       if (!given) throw CliError("--time: '" + *time + "' is not a moment of the form \"YYYY-MM-DD hh:mm:ss\"");
       moment = *given;
     }
-    Report(SetControllerClock(TargetOf(context, common->screen), moment));
+    Report(SetControllerClock(TargetOf(context, common->screen), moment, Channel(*common)));
   });
 }
 
@@ -101,13 +108,13 @@ void SetUpTemperature(CLI::App& controller, const CliContext& context, const std
   CLI::App* temperature = controller.add_subcommand("temperature", "Read the temperature or set its adjustment");
   temperature->require_subcommand(1);
   temperature->add_subcommand("read", "The temperature the controller's sensor reads (nothing without a sensor)")
-      ->callback([&context, common] { Report(ReadControllerTemperature(TargetOf(context, common->screen))); });
+      ->callback([&context, common] { Report(ReadControllerTemperature(TargetOf(context, common->screen), Channel(*common))); });
   auto value = std::make_shared<std::string>();
   CLI::App* adjust = temperature->add_subcommand("adjust", "Set the adjustment of the sensor's reading");
   adjust->add_option("V", *value, "Degrees -63 to 63, optionally followed by C or F (\"-3\", \"2F\")")->required();
   adjust->callback([&context, common, value] {
     const std::uint8_t adjustment = Required(ParseTemperatureAdjust(*value));
-    Report(SetTemperatureAdjustment(TargetOf(context, common->screen), adjustment));
+    Report(SetTemperatureAdjustment(TargetOf(context, common->screen), adjustment, Channel(*common)));
   });
 }
 
@@ -115,7 +122,7 @@ void SetUpPower(CLI::App& controller, const CliContext& context, const std::shar
   CLI::App* power = controller.add_subcommand("power", "Read or set the automatic power on and off times");
   power->require_subcommand(1);
   power->add_subcommand("read", "The power on and off times")->callback([&context, common] {
-    const AutoTaskReading reading = ReadAutoTask(TargetOf(context, common->screen), NowClockTime());
+    const AutoTaskReading reading = ReadAutoTask(TargetOf(context, common->screen), NowClockTime(), Channel(*common));
     if (reading.result.ok()) PrintPower(reading.schedule);
     Report(reading.result);
   });
@@ -135,7 +142,7 @@ void SetUpPower(CLI::App& controller, const CliContext& context, const std::shar
       if (options->on.empty() || options->off.empty()) throw CliError("power set: give ON and OFF times, or --disable");
       schedule = {true, ClockTimeOf(options->on), ClockTimeOf(options->off)};
     }
-    Report(WritePowerTimes(TargetOf(context, common->screen), schedule));
+    Report(WritePowerTimes(TargetOf(context, common->screen), schedule, Channel(*common)));
   });
 }
 
@@ -143,7 +150,7 @@ void SetUpBrightness(CLI::App& controller, const CliContext& context, const std:
   CLI::App* brightness = controller.add_subcommand("brightness", "Read or set the brightness of each hour");
   brightness->require_subcommand(1);
   brightness->add_subcommand("read", "The brightness of each hour (0-31, auto: light sensor)")->callback([&context, common] {
-    const AutoTaskReading reading = ReadAutoTask(TargetOf(context, common->screen), NowClockTime());
+    const AutoTaskReading reading = ReadAutoTask(TargetOf(context, common->screen), NowClockTime(), Channel(*common));
     if (reading.result.ok()) std::cout << BrightnessText(reading.brightness) << '\n';
     Report(reading.result);
   });
@@ -152,7 +159,7 @@ void SetUpBrightness(CLI::App& controller, const CliContext& context, const std:
   set->add_option("V", *values, "0-31, or auto (-1) for the light sensor")->required();
   set->callback([&context, common, values] {
     const auto fields = Required(BrightnessFieldsOf(*values));
-    Report(WriteBrightnessLevels(TargetOf(context, common->screen), fields));
+    Report(WriteBrightnessLevels(TargetOf(context, common->screen), fields, Channel(*common)));
   });
 }
 
@@ -194,35 +201,29 @@ void SetUpMessage(CLI::App& controller, const CliContext& context, const std::sh
     block.colour = *colour;
     block.speed = options->speed;
     block.stay = static_cast<std::uint8_t>(options->stay);
-    const ScreenResult result = SendInstantMessageTo(TargetOf(context, common->screen), block, options->text);
+    const ScreenResult result = SendInstantMessageTo(TargetOf(context, common->screen), block, options->text, Channel(*common));
     std::cout << InstantMessageSummary({result}) << '\n';
     Report(result);
   });
 }
 
 void SetUpStatus(CLI::App& controller, const CliContext& context, const std::shared_ptr<ControllerCommand>& common) {
-  struct StatusOptions {
-    bool all = false;
-    int timeoutMs = kStatusTimeoutMs;
-  };
-  auto options = std::make_shared<StatusOptions>();
+  auto all = std::make_shared<bool>(false);
   CLI::App* status = controller.add_subcommand(
       "status", "One line per sign: reachable or why not, kind and version, clock drift, brightness now, power "
                 "times, free space (every screen unless --screen is given)");
-  status->add_flag("--all", options->all, "Every screen of the list (the default without --screen)");
-  status->add_option("--timeout", options->timeoutMs, "Milliseconds to wait for each sign (default 2000)")
-      ->check(CLI::Range(100, 60000));
-  status->callback([&context, common, options] {
+  status->add_flag("--all", *all, "Every screen of the list (the default without --screen)");
+  status->callback([&context, common, all] {
     const CScreenData list = LoadList(context);
     std::vector<StatusTarget> targets;
-    const bool one = !options->all && common->screenOption->count() > 0;
+    const bool one = !*all && common->screenOption->count() > 0;
     for (int index = 0; index < list.Count(); ++index) {
       if (one && index + 1 != common->screen) continue;
       targets.push_back({SettingsScreenOf(list, index), list.DisplayName(index)});
     }
     if (targets.empty()) static_cast<void>(TargetOf(context, common->screen));  // names the missing screen
-    ChannelOptions channel;
-    channel.timeoutMs = options->timeoutMs;
+    ChannelOptions channel = Channel(*common);
+    if (channel.timeoutMs == 0) channel.timeoutMs = kStatusTimeoutMs;
     bool allReachable = true;
     for (const ControllerStatus& line : AskControllerStatus(targets, channel)) {
       std::cout << ControllerStatusLine(line) << '\n';
@@ -238,9 +239,12 @@ void SetUpController(CLI::App& group, CliContext& context) {
   group.require_subcommand(1);
   common->screenOption =
       group.add_option("--screen", common->screen, "Screen number, 1-based (default: 1)")->check(CLI::PositiveNumber);
+  group.add_option("--timeout", common->timeoutMs,
+                   "Milliseconds to wait for the controller (default: the screen's own; the network waits 45 s)")
+      ->check(CLI::Range(100, 600000));
 
   group.add_subcommand("version", "The controller's firmware version")->callback([&context, common] {
-    Report(ReadControllerVersion(TargetOf(context, common->screen)));
+    Report(ReadControllerVersion(TargetOf(context, common->screen), Channel(*common)));
   });
   SetUpClock(group, context, common);
   SetUpTemperature(group, context, common);
@@ -250,10 +254,10 @@ void SetUpController(CLI::App& group, CliContext& context) {
   CLI::App* fonts = group.add_subcommand("fonts", "The controller's font settings");
   fonts->require_subcommand(1);
   fonts->add_subcommand("detect", "Character set and font sizes the controller reports")->callback([&context, common] {
-    Report(DetectControllerFonts(TargetOf(context, common->screen)).result);
+    Report(DetectControllerFonts(TargetOf(context, common->screen), Channel(*common)).result);
   });
   group.add_subcommand("restart", "Restart the controller")->callback([&context, common] {
-    Report(RestartController(TargetOf(context, common->screen)));
+    Report(RestartController(TargetOf(context, common->screen), Channel(*common)));
   });
   SetUpStatus(group, context, common);
 }

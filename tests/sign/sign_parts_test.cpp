@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #include "app/text_ids.h"
@@ -100,6 +101,45 @@ TEST(SignOptions, FirmwareTextGivesTheVersionBytesOfEitherForm) {
     EXPECT_EQ(options->firmware.format, row.format);
     EXPECT_EQ(Bytes(std::begin(options->firmware.bytes), std::end(options->firmware.bytes)), row.bytes);
   }
+}
+
+TEST(SignOptions, TheDefaultStoreIsAFolderOfTheStateHomePerChannel) {
+  const char* savedState = std::getenv("XDG_STATE_HOME");
+  const char* savedHome = std::getenv("HOME");
+  const std::string keepState = savedState ? savedState : "", keepHome = savedHome ? savedHome : "";
+  struct Row {
+    const char* name;
+    const char* state;   // null: unset
+    std::vector<std::string> arguments;
+    std::string folder;  // empty: no folder
+  };
+  const Row rows[] = {
+      {"state home", "/s", {"--tcp", "127.0.0.1:5200"}, "/s/vantorel-sign/tcp-5200"},
+      {"first address", "/s", {"--tcp", "127.0.0.1:5300", "--tcp", "127.0.0.2:5200"}, "/s/vantorel-sign/tcp-5300"},
+      {"serial only", "/s", {"--serial", "--id", "4"}, "/s/vantorel-sign/serial-4"},
+      {"empty state home", "", {"--serial"}, "/h/.local/state/vantorel-sign/serial-1"},
+      {"no state home", nullptr, {"--serial"}, "/h/.local/state/vantorel-sign/serial-1"},
+  };
+  ::setenv("HOME", "/h", 1);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.state != nullptr) {
+      ::setenv("XDG_STATE_HOME", row.state, 1);
+    } else {
+      ::unsetenv("XDG_STATE_HOME");
+    }
+    const auto options = ParseSignOptions(row.arguments);
+    ASSERT_TRUE(options.ok());
+    const auto folder = DefaultStoreFolder(*options);
+    ASSERT_TRUE(folder.ok());
+    EXPECT_EQ(folder->string(), row.folder);
+  }
+  ::unsetenv("HOME");
+  ::unsetenv("XDG_STATE_HOME");
+  const auto options = ParseSignOptions({"--serial"});
+  EXPECT_EQ(DefaultStoreFolder(*options).status().text(), kTextSignNoStoreFolder);
+  if (savedState) ::setenv("XDG_STATE_HOME", keepState.c_str(), 1);
+  if (savedHome) ::setenv("HOME", keepHome.c_str(), 1);
 }
 
 TEST(SignClock, AnOffsetShowsTheClockItWasSetTo) {

@@ -10,6 +10,9 @@ fuzz_seconds=${VANTOREL_FUZZ_SECONDS:-15}
 
 bash scripts/install-deps.sh
 
+# Compiler results are shared by every checkout of this machine: paths count from the checkout.
+export CCACHE_BASEDIR="$top" CCACHE_NOHASHDIR=1
+
 # Tests never write into the user's own data folder.
 export VANTOREL_DATA_DIR="${TMPDIR:-/tmp}/vantorel-test-data-$$"
 export QT_QPA_PLATFORM=offscreen

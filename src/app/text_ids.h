@@ -550,7 +550,18 @@
   X(kTextSignBadValue, 5761)                 \
   X(kTextSignNoChannel, 5762)                \
   X(kTextSignAddressRefused, 5763)           \
-  X(kTextSignNoStoreFolder, 5764)
+  X(kTextSignNoStoreFolder, 5764)            \
+  X(kTextTimeAndTemperature, 5790)           \
+  X(kTextCurrentComputerTime, 5793)          \
+  X(kTextSetToScreen, 5794)                  \
+  X(kTextReadFromScreen, 5795)               \
+  X(kTextTemperatureAdjustment, 5796)        \
+  X(kTextSetAdjustToScreen, 5797)            \
+  X(kTextReadAdjustFromScreen, 5798)         \
+  X(kTextReadVersion, 5799)                  \
+  X(kTextScreenColumn, 5800)                 \
+  X(kTextResultColumn, 5801)                 \
+  X(kTextCopyResults, 5802)
 
 namespace vantorel {
 

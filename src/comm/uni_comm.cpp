@@ -57,7 +57,7 @@ RandomSource TimeSeededRandom() {
 }
 
 bool BuildPasswordBlock(std::string_view password, std::span<std::uint8_t> out, const RandomSource& random) {
-  if (password.size() != 8 || out.size() < kPasswordBlockSize || !random) return false;
+  if (password.size() != 8 || out.size() < kControllerPasswordBlockSize || !random) return false;
   std::string key(password);
   key += kPasswordKeySuffix;
   std::uint32_t mask = 0;
@@ -80,7 +80,7 @@ std::vector<std::uint8_t> BuildAuthBlock(std::uint16_t flags, std::string_view p
   ByteWriter out(kAuthBlockSize);
   out.U8(0);
   out.U16Le(flags);
-  std::array<std::uint8_t, kPasswordBlockSize> block{};
+  std::array<std::uint8_t, kControllerPasswordBlockSize> block{};
   const std::string_view used = (flags & kAuthCustomPassword) != 0 ? password : kDefaultControllerPassword;
   if (!BuildPasswordBlock(used, block, random)) block.fill(0);
   out.Bytes(block);

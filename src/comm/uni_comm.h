@@ -51,7 +51,7 @@ inline constexpr int kCommBadAnswer = -3;   // slots 39 and 40 only, where 0 is 
 // The default controller password of the protection command and the text that completes its key.
 inline constexpr std::string_view kDefaultControllerPassword = "velorupa";
 inline constexpr std::string_view kPasswordKeySuffix = "ZORTAKEP";
-inline constexpr std::size_t kPasswordBlockSize = 36;
+inline constexpr std::size_t kControllerPasswordBlockSize = 36;
 inline constexpr std::size_t kAuthBlockSize = 39;
 inline constexpr std::uint16_t kAuthProtectOn = 0x0002;
 inline constexpr std::uint16_t kAuthProtectOff = 0x0001;

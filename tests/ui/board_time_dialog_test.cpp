@@ -1,0 +1,93 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTreeWidget>
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/board_time_dialog.h"
+#include "ui_test_support.h"
+
+namespace vantorel {
+namespace {
+
+// A port on 127.0.0.1 nothing listens on (taken and given back).
+std::uint16_t UnusedPort() {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  socklen_t size = sizeof address;
+  EXPECT_EQ(getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size), 0);
+  close(fd);
+  return ntohs(address.sin_port);
+}
+
+// Screens on the network at ports of 127.0.0.1 where no sign answers.
+CScreenData UnreachableScreens(int count, std::vector<std::uint16_t>& ports) {
+  CScreenData list;
+  for (int i = 0; i < count; ++i) {
+    tagScreenInfo screen;
+    screen.number = static_cast<std::uint8_t>(i + 1);
+    screen.width = 64;
+    screen.height = 32;
+    tagCommInfo comm;
+    comm.commType = 2;
+    comm.ipAddr = 0x7F000001;
+    comm.ipPort = UnusedPort();
+    ports.push_back(comm.ipPort);
+    EXPECT_TRUE(list.Append(screen, comm));
+  }
+  return list;
+}
+
+TEST(BoardTimeDialog, EachTickedScreenShowsItsResultWhileTheWindowStaysResponsive) {
+  testing::TestApplication();
+  std::vector<std::uint16_t> ports;
+  ChannelOptions options;
+  options.timeoutMs = 300;
+  CSetBoardTimeDlg dialog(UnreachableScreens(3, ports), nullptr, options);
+  dialog.show();
+  QTreeWidget* screens = dialog.Screens();
+  ASSERT_EQ(screens->topLevelItemCount(), 3);
+  EXPECT_EQ(screens->topLevelItem(0)->checkState(0), Qt::Checked);
+  EXPECT_EQ(screens->topLevelItem(1)->checkState(0), Qt::Unchecked);
+  screens->topLevelItem(2)->setCheckState(0, Qt::Checked);
+
+  struct Row {
+    const char* name;
+    QPushButton* button;
+  };
+  const Row rows[] = {{"read version", dialog.ReadVersionButton()},
+                      {"read clock", dialog.ReadClockButton()},
+                      {"set clock", dialog.SetClockButton()},
+                      {"set adjustment", dialog.SetAdjustButton()},
+                      {"read temperature", dialog.ReadTemperatureButton()}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    QSignalSpy finished(&dialog, &CSetBoardTimeDlg::operationFinished);
+    row.button->click();
+    // The operation runs on a worker: the buttons wait, the window keeps handling events.
+    EXPECT_TRUE(dialog.IsRunning());
+    EXPECT_FALSE(row.button->isEnabled());
+    QApplication::processEvents();
+    ASSERT_TRUE(finished.count() > 0 || finished.wait(10000));
+    EXPECT_TRUE(row.button->isEnabled());
+    EXPECT_EQ(screens->topLevelItem(0)->text(1).toStdString(), "Failed to connect 127.0.0.1 : " + std::to_string(ports[0]));
+    EXPECT_EQ(screens->topLevelItem(1)->text(1).toStdString(), "");
+    EXPECT_EQ(screens->topLevelItem(2)->text(1).toStdString(), "Failed to connect 127.0.0.1 : " + std::to_string(ports[2]));
+  }
+  EXPECT_TRUE(dialog.ResultsText().contains(QStringLiteral("\tFailed to connect 127.0.0.1 : ")));
+}
+
+}  // namespace
+}  // namespace vantorel

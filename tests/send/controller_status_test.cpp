@@ -1,10 +1,6 @@
 #include "send/controller_status.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <vector>
@@ -12,6 +8,7 @@
 #include "answering_channel.h"
 #include "comm/operations.h"
 #include "send/clock_settings.h"
+#include "support/loopback_port.h"
 
 namespace vantorel {
 namespace {
@@ -106,19 +103,6 @@ TEST(ControllerStatus, OneConnectionAsksEverything) {
   EXPECT_EQ(ControllerStatusLine(AskOneControllerStatus(target, "Gate", options, FixedNow)), "3 Gate: Failed");
 }
 
-// A port on 127.0.0.1 nothing listens on (taken and given back).
-std::uint16_t UnusedPort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  socklen_t size = sizeof address;
-  EXPECT_EQ(getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size), 0);
-  close(fd);
-  return ntohs(address.sin_port);
-}
-
 TEST(ControllerStatus, SignsAreAskedInParallelThreadsInTheirOrder) {
   constexpr int kSigns = 6;
   constexpr int kTimeoutMs = 400;
@@ -128,7 +112,7 @@ TEST(ControllerStatus, SignsAreAskedInParallelThreadsInTheirOrder) {
     target.screen.number = i + 1;
     target.screen.comm.commType = 2;
     target.screen.comm.ipAddr = 0x7F000001;
-    target.screen.comm.ipPort = UnusedPort();
+    target.screen.comm.ipPort = test::UnusedLoopbackPort();
     target.name = "Sign " + std::to_string(i + 1);
     targets.push_back(target);
   }

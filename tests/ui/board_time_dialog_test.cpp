@@ -4,33 +4,17 @@
 #include <QSignalSpy>
 #include <QTreeWidget>
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
 
+#include "support/loopback_port.h"
 #include "ui/board_time_dialog.h"
 #include "ui_test_support.h"
 
 namespace vantorel {
 namespace {
-
-// A port on 127.0.0.1 nothing listens on (taken and given back).
-std::uint16_t UnusedPort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  socklen_t size = sizeof address;
-  EXPECT_EQ(getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size), 0);
-  close(fd);
-  return ntohs(address.sin_port);
-}
 
 // Screens on the network at ports of 127.0.0.1 where no sign answers.
 CScreenData UnreachableScreens(int count, std::vector<std::uint16_t>& ports) {
@@ -43,7 +27,7 @@ CScreenData UnreachableScreens(int count, std::vector<std::uint16_t>& ports) {
     tagCommInfo comm;
     comm.commType = 2;
     comm.ipAddr = 0x7F000001;
-    comm.ipPort = UnusedPort();
+    comm.ipPort = test::UnusedLoopbackPort();
     ports.push_back(comm.ipPort);
     EXPECT_TRUE(list.Append(screen, comm));
   }

@@ -566,6 +566,8 @@ constexpr TextEntry kTexts[] = {
   {5800, "Screen"},
   {5801, "Result"},
   {5802, "Copy"},
+  {5803, "&Time and temperature...\nSet and read the clock, the temperature adjustment and the version of controllers"},
+  {5804, "&Controller"},
   {32777, "&New program\nAdd a new program after the current one"},
   {32778, "&Delete program\nDelete the current program with its windows and items"},
   {32779, "Add &item\nAdd a new item after the selected item"},

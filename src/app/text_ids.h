@@ -561,7 +561,8 @@
   X(kTextReadVersion, 5799)                  \
   X(kTextScreenColumn, 5800)                 \
   X(kTextResultColumn, 5801)                 \
-  X(kTextCopyResults, 5802)
+  X(kTextCopyResults, 5802)                  \
+  X(kTextControllerMenu, 5804)
 
 namespace vantorel {
 

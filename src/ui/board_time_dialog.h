@@ -6,7 +6,6 @@
 
 #include <QDialog>
 
-#include <functional>
 #include <vector>
 
 #include "screen/screen_data.h"
@@ -21,7 +20,7 @@ class QTreeWidget;
 
 namespace vantorel {
 
-class CBackgroundTask;
+class CScreenResultList;
 
 class CSetBoardTimeDlg : public QDialog {
   Q_OBJECT
@@ -30,7 +29,7 @@ public:
   CSetBoardTimeDlg(const CScreenData& screens, QWidget* parent = nullptr, ChannelOptions options = {});
   ~CSetBoardTimeDlg() override;
 
-  QTreeWidget* Screens() const { return m_screens; }
+  QTreeWidget* Screens() const;
   QCheckBox* ComputerTime() const { return m_computerTime; }
   QDateTimeEdit* Moment() const { return m_moment; }
   QSpinBox* Adjustment() const { return m_adjust; }
@@ -49,17 +48,9 @@ Q_SIGNALS:
   void operationFinished();
 
 private:
-  using Action = std::function<ScreenResult(const SettingsScreen&, const ChannelOptions&)>;
-  void RunOnTicked(Action action);
-  void ShowResults();
   void SetButtonsEnabled(bool enabled);
-  void TickAll(bool ticked);
 
-  CScreenData m_list;
-  ChannelOptions m_options;
-  CBackgroundTask* m_task = nullptr;
-  std::shared_ptr<std::vector<ScreenResult>> m_results;
-  QTreeWidget* m_screens = nullptr;
+  CScreenResultList* m_screens = nullptr;
   QCheckBox* m_computerTime = nullptr;
   QDateTimeEdit* m_moment = nullptr;
   QSpinBox* m_adjust = nullptr;

@@ -8,6 +8,7 @@ inline constexpr int kCmdUndo = 5300;
 inline constexpr int kCmdRedo = 5301;
 inline constexpr int kCmdAddPicture = 5114;
 inline constexpr int kCmdMakeData = 5650;
+inline constexpr int kCmdBoardTime = 5803;
 inline constexpr int kCmdNewProgram = 32777;
 inline constexpr int kCmdDeleteProgram = 32778;
 inline constexpr int kCmdAddItem = 32779;

@@ -35,6 +35,7 @@
 #include "screen/part_list.h"
 #include "screen/screen_manager_rules.h"
 #include "screen/screen_wizard.h"
+#include "ui/board_time_dialog.h"
 #include "ui/command_ids.h"
 #include "ui/import_dialogs.h"
 #include "ui/language_dialog.h"
@@ -124,7 +125,7 @@ QAction* CMainFrame::Action(int command) const {
 }
 
 std::vector<QMenu*> CMainFrame::Menus() const {
-  return {m_fileMenu, m_editMenu, m_layoutMenu, m_viewMenu, m_toolsMenu, m_helpMenu};
+  return {m_fileMenu, m_editMenu, m_layoutMenu, m_viewMenu, m_toolsMenu, m_controllerMenu, m_helpMenu};
 }
 
 void CMainFrame::CreateMenus() {
@@ -191,6 +192,9 @@ void CMainFrame::CreateMenus() {
     separated = true;
     m_toolsMenu->addAction(AddAction(UtilityCommand(kind)));
   }
+
+  m_controllerMenu = menuBar()->addMenu(QString());
+  m_controllerMenu->addAction(AddAction(kCmdBoardTime));
 
   m_helpMenu = menuBar()->addMenu(QString());
   m_helpMenu->addAction(AddAction(kCmdAbout));
@@ -282,6 +286,7 @@ void CMainFrame::Retranslate() {
   m_layoutMenu->setTitle(Text(kTextLayoutMenu));
   m_viewMenu->setTitle(Text(kTextViewMenu));
   m_toolsMenu->setTitle(Text(kTextToolsMenu));
+  m_controllerMenu->setTitle(Text(kTextControllerMenu));
   m_helpMenu->setTitle(Text(kTextHelpMenu));
   m_screenLabel->setText(Text(kTextScreenChooser));
   m_propertyDock->setWindowTitle(Text(kTextProperties));
@@ -402,7 +407,7 @@ void CMainFrame::UpdateCommandStates() {
   const bool hasProgram = doc.Selection().programRecord >= 0;
   Action(kCmdNewProgram)->setEnabled(hasScreen);
   for (const int command : {kCmdFileOpen, kCmdFileSave, kCmdFileSaveAs, kCmdExportPlaybill, kCmdImportPlaybill, kCmdEditSchedule,
-                            kCmdMakeData}) {
+                            kCmdMakeData, kCmdBoardTime}) {
     Action(command)->setEnabled(hasScreen);
   }
   Action(kCmdDeleteProgram)->setEnabled(doc.CanDeleteProgram());
@@ -510,6 +515,7 @@ void CMainFrame::RunCommand(int command) {
     case kCmdClearBackground: EditDocument(doc.ClearBackground()); return;
     case kCmdEditSchedule: EditSchedule(); return;
     case kCmdMakeData: MakeData(); return;
+    case kCmdBoardTime: SetBoardTime(); return;
     case kCmdOptions: ShowOptions(); return;
     case kCmdLanguage: ChooseLanguage(); return;
     case kCmdZoomIn: StepZoom(+1); return;
@@ -642,6 +648,11 @@ void CMainFrame::MakeData() {
   auto* dialog = new CMakeDataDlg(std::move(job), QString::fromStdString(doc.Screens().DisplayName(index)), this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->show();
+}
+
+void CMainFrame::SetBoardTime() {
+  CSetBoardTimeDlg dialog(m_app.Doc().Screens(), this);
+  dialog.exec();
 }
 
 void CMainFrame::ShowOptions() {

@@ -116,6 +116,7 @@ private:
   void EditSchedule();
   // "Make data": the current screen's files made in a dialog of their own, on a worker thread.
   void MakeData();
+  void SetBoardTime();
   void ShowOptions();
   void ChooseLanguage();
   void ChangePassword(int command);
@@ -141,6 +142,7 @@ private:
   QMenu* m_layoutMenu = nullptr;
   QMenu* m_viewMenu = nullptr;
   QMenu* m_toolsMenu = nullptr;
+  QMenu* m_controllerMenu = nullptr;
   QMenu* m_helpMenu = nullptr;
   QToolBar* m_toolBar = nullptr;
   QLabel* m_screenLabel = nullptr;

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTreeWidget>
@@ -11,6 +12,7 @@
 
 #include "support/loopback_port.h"
 #include "ui/board_time_dialog.h"
+#include "ui/command_ids.h"
 #include "ui_test_support.h"
 
 namespace vantorel {
@@ -71,6 +73,39 @@ TEST(BoardTimeDialog, EachTickedScreenShowsItsResultWhileTheWindowStaysResponsiv
     EXPECT_EQ(screens->topLevelItem(2)->text(1).toStdString(), "Failed to connect 127.0.0.1 : " + std::to_string(ports[2]));
   }
   EXPECT_TRUE(dialog.ResultsText().contains(QStringLiteral("\tFailed to connect 127.0.0.1 : ")));
+  testing::SaveDocScreenshot(dialog, "time-temperature-dialog.png");
+}
+
+TEST(BoardTimeDialog, NoTickedScreenSaysSoAndRunsNothing) {
+  testing::TestApplication();
+  std::vector<std::uint16_t> ports;
+  CSetBoardTimeDlg dialog(UnreachableScreens(2, ports));
+  dialog.Screens()->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+  std::string shown;
+  testing::AnswerNextMessageBox(&shown);
+  dialog.ReadClockButton()->click();
+  EXPECT_EQ(shown, "No any LED screen is selected!");
+  EXPECT_FALSE(dialog.IsRunning());
+  EXPECT_TRUE(dialog.ReadClockButton()->isEnabled());
+}
+
+class ControllerMenuTest : public testing::EditorTest {};
+
+TEST_F(ControllerMenuTest, TheControllerMenuOpensTimeAndTemperatureOnTheScreensOfTheEditor) {
+  NewApp();
+  ASSERT_TRUE(Start());
+  CMainFrame& frame = *m_app->MainFrame();
+  QAction* command = frame.Action(kCmdBoardTime);
+  ASSERT_NE(command, nullptr);
+  EXPECT_TRUE(frame.Menus()[5]->actions().contains(command)) << "in the Controller menu";
+  EXPECT_TRUE(command->isEnabled());
+  int rows = -1;
+  testing::WithNextDialog<CSetBoardTimeDlg>([&rows](CSetBoardTimeDlg* dialog) {
+    rows = dialog->Screens()->topLevelItemCount();
+    dialog->reject();
+  });
+  frame.RunCommand(kCmdBoardTime);
+  EXPECT_EQ(rows, m_app->Doc().Screens().Count());
 }
 
 }  // namespace

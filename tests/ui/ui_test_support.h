@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -91,6 +92,14 @@ void WithNextDialog(Act act) {
       WithNextDialog<Dialog>(act);
     }
   });
+}
+
+// Saves a picture of `widget` as `name` in the folder $VANTOREL_DOC_SCREENSHOTS names, when set
+// (the pictures of docs/ are made this way).
+inline void SaveDocScreenshot(QWidget& widget, const std::string& name) {
+  const char* folder = std::getenv("VANTOREL_DOC_SCREENSHOTS");
+  if (folder == nullptr) return;
+  EXPECT_TRUE(widget.grab().save(QString::fromStdString((std::filesystem::path(folder) / name).string()))) << name;
 }
 
 // Chooses the row of `record` in the main window's program tree, as a click does.

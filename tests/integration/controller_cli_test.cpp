@@ -18,61 +18,15 @@
 #include "platform/child_process.h"
 #include "support/cli_runner.h"
 #include "support/temp_folder.h"
+#include "support/virtual_sign.h"
 
 namespace vantorel {
 namespace {
 
 using test::RunResult;
+using test::VirtualSign;
 
-const std::filesystem::path kSignProgram = std::filesystem::path(VANTOREL_BIN_DIR) / "vantorel-sign";
 constexpr const char* kAdmin = " --admin-password 50731";
-
-// vantorel-sign running on a thread of its own until the object ends (its process group is
-// ended then). `Tcp()` and `Serial()` give what it printed.
-class VirtualSign {
-public:
-  VirtualSign(const std::filesystem::path& store, std::vector<std::string> extra = {}) {
-    m_run.arguments = {"--tcp", "127.0.0.1:0", "--serial", "--store", store.string(), "--log",
-                       (store.parent_path() / (store.filename().string() + ".log")).string()};
-    m_run.arguments.insert(m_run.arguments.end(), extra.begin(), extra.end());
-    m_run.cancel = &m_stop;
-    m_run.onOutputLine = [this](std::string_view line) {
-      const std::lock_guard lock(m_mutex);
-      m_lines.emplace_back(line);
-      m_changed.notify_all();
-    };
-    m_thread = std::thread([this] { m_result = RunProgram(kSignProgram, m_run); });
-    std::unique_lock lock(m_mutex);
-    m_changed.wait_for(lock, std::chrono::seconds(10), [this] { return m_lines.size() >= 3; });
-  }
-  ~VirtualSign() {
-    m_stop = true;
-    m_thread.join();
-  }
-
-  std::string Line(const std::string& prefix) const {
-    const std::lock_guard lock(m_mutex);
-    for (const std::string& line : m_lines) {
-      if (line.starts_with(prefix)) return line.substr(prefix.size());
-    }
-    ADD_FAILURE() << "vantorel-sign printed no \"" << prefix << "\" line";
-    return {};
-  }
-  std::string Port() const {
-    const std::string address = Line("tcp: ");
-    return address.substr(address.rfind(':') + 1);
-  }
-  std::string Serial() const { return Line("serial: "); }
-
-private:
-  ProgramRun m_run;
-  std::atomic<bool> m_stop{false};
-  mutable std::mutex m_mutex;
-  std::condition_variable m_changed;
-  std::vector<std::string> m_lines;
-  Expected<ProgramResult> m_result = Status::Failure(0);
-  std::thread m_thread;
-};
 
 class ControllerCliTest : public test::CliTest {
 protected:

@@ -459,7 +459,7 @@
   X(kTextSensorShows, 5496)                  \
   X(kTextCelsius, 5497)                      \
   X(kTextFahrenheit, 5498)                   \
-  X(kTextHumidityMode, 5499)                   \
+  X(kTextHumidityMode, 5499)                 \
   X(kTextCounterTarget, 5500)                \
   X(kTextCountUp, 5501)                      \
   X(kTextCountDown, 5502)                    \
@@ -562,7 +562,19 @@
   X(kTextScreenColumn, 5800)                 \
   X(kTextResultColumn, 5801)                 \
   X(kTextCopyResults, 5802)                  \
-  X(kTextControllerMenu, 5804)
+  X(kTextControllerMenu, 5804)               \
+  X(kTextSendInstantMessage, 5805)           \
+  X(kTextMessageLoop, 5806)                  \
+  X(kTextMessageSpeed, 5807)                 \
+  X(kTextMessageStay, 5808)                  \
+  X(kTextMessageContent, 5809)               \
+  X(kTextMessageEmpty, 5811)                 \
+  X(kTextMessageTooLong, 5812)               \
+  X(kTextFontSetting, 5813)                  \
+  X(kTextCharacterSet, 5814)                 \
+  X(kTextAutoDetect, 5815)                   \
+  X(kTextAsciiFontSizes, 5816)               \
+  X(kTextExtendedFontSizes, 5817)
 
 namespace vantorel {
 

@@ -37,7 +37,9 @@
 #include "screen/screen_wizard.h"
 #include "ui/board_time_dialog.h"
 #include "ui/command_ids.h"
+#include "ui/font_setting_dialog.h"
 #include "ui/import_dialogs.h"
+#include "ui/instant_message_dialog.h"
 #include "ui/language_dialog.h"
 #include "ui/make_data_dialog.h"
 #include "ui/media_item_properties.h"
@@ -195,6 +197,8 @@ void CMainFrame::CreateMenus() {
 
   m_controllerMenu = menuBar()->addMenu(QString());
   m_controllerMenu->addAction(AddAction(kCmdBoardTime));
+  m_controllerMenu->addAction(AddAction(kCmdInstantMessage));
+  m_controllerMenu->addAction(AddAction(kCmdFontSetting));
 
   m_helpMenu = menuBar()->addMenu(QString());
   m_helpMenu->addAction(AddAction(kCmdAbout));
@@ -407,7 +411,7 @@ void CMainFrame::UpdateCommandStates() {
   const bool hasProgram = doc.Selection().programRecord >= 0;
   Action(kCmdNewProgram)->setEnabled(hasScreen);
   for (const int command : {kCmdFileOpen, kCmdFileSave, kCmdFileSaveAs, kCmdExportPlaybill, kCmdImportPlaybill, kCmdEditSchedule,
-                            kCmdMakeData, kCmdBoardTime}) {
+                            kCmdMakeData, kCmdBoardTime, kCmdInstantMessage, kCmdFontSetting}) {
     Action(command)->setEnabled(hasScreen);
   }
   Action(kCmdDeleteProgram)->setEnabled(doc.CanDeleteProgram());
@@ -516,6 +520,8 @@ void CMainFrame::RunCommand(int command) {
     case kCmdEditSchedule: EditSchedule(); return;
     case kCmdMakeData: MakeData(); return;
     case kCmdBoardTime: SetBoardTime(); return;
+    case kCmdInstantMessage: SendInstantMessage(); return;
+    case kCmdFontSetting: SetFonts(); return;
     case kCmdOptions: ShowOptions(); return;
     case kCmdLanguage: ChooseLanguage(); return;
     case kCmdZoomIn: StepZoom(+1); return;
@@ -653,6 +659,30 @@ void CMainFrame::MakeData() {
 void CMainFrame::SetBoardTime() {
   CSetBoardTimeDlg dialog(m_app.Doc().Screens(), this);
   dialog.exec();
+}
+
+void CMainFrame::SendInstantMessage() {
+  CBarNotifyDlg dialog(m_app.Doc().Screens(), this);
+  dialog.exec();
+}
+
+void CMainFrame::SetFonts() {
+  const CScreenConfig& screens = m_app.Doc().Screens();
+  const int index = m_app.Doc().CurrentScreenIndex();
+  if (!screens.IsValidIndex(index)) return;
+  CSetFontlibDlg dialog(SettingsScreenOf(screens, index), QString::fromStdString(screens.DisplayName(index)), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  CScreenListEdit edit(screens);
+  ScreenDefinition definition = edit.Definition(index);
+  ApplyFontSettings(dialog.Settings(), definition.screen);
+  if (definition == edit.Definition(index)) return;
+  edit.Replace(index, definition);
+  StoreScreenList(edit);
+}
+
+void CMainFrame::StoreScreenList(const CScreenListEdit& edit) {
+  if (const Status stored = ApplyScreenListEdit(m_app.Doc(), edit, m_app.Folders()); !stored) ShowFailure(stored);
+  ScreensChanged();
 }
 
 void CMainFrame::ShowOptions() {

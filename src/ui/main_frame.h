@@ -32,6 +32,7 @@ namespace vantorel {
 class CProgramTree;
 class CPropertyPanel;
 class CScrListView;
+class CScreenListEdit;
 class CVantorelApp;
 
 class CMainFrame : public QMainWindow {
@@ -117,6 +118,10 @@ private:
   // "Make data": the current screen's files made in a dialog of their own, on a worker thread.
   void MakeData();
   void SetBoardTime();
+  void SendInstantMessage();
+  void SetFonts();
+  // Stores the changed screen list (the playbill is saved first) and shows the screens anew.
+  void StoreScreenList(const CScreenListEdit& edit);
   void ShowOptions();
   void ChooseLanguage();
   void ChangePassword(int command);

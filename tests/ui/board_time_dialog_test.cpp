@@ -20,20 +20,8 @@ namespace {
 
 // Screens on the network at ports of 127.0.0.1 where no sign answers.
 CScreenData UnreachableScreens(int count, std::vector<std::uint16_t>& ports) {
-  CScreenData list;
-  for (int i = 0; i < count; ++i) {
-    tagScreenInfo screen;
-    screen.number = static_cast<std::uint8_t>(i + 1);
-    screen.width = 64;
-    screen.height = 32;
-    tagCommInfo comm;
-    comm.commType = 2;
-    comm.ipAddr = 0x7F000001;
-    comm.ipPort = test::UnusedLoopbackPort();
-    ports.push_back(comm.ipPort);
-    EXPECT_TRUE(list.Append(screen, comm));
-  }
-  return list;
+  for (int i = 0; i < count; ++i) ports.push_back(test::UnusedLoopbackPort());
+  return testing::LoopbackScreens(ports);
 }
 
 TEST(BoardTimeDialog, EachTickedScreenShowsItsResultWhileTheWindowStaysResponsive) {

@@ -102,6 +102,23 @@ inline void SaveDocScreenshot(QWidget& widget, const std::string& name) {
   EXPECT_TRUE(widget.grab().save(QString::fromStdString((std::filesystem::path(folder) / name).string()))) << name;
 }
 
+// Screens reached over the network at 127.0.0.1, one per port (numbered from 1, 64 x 32).
+inline CScreenData LoopbackScreens(const std::vector<std::uint16_t>& ports) {
+  CScreenData list;
+  for (const std::uint16_t port : ports) {
+    tagScreenInfo screen;
+    screen.number = static_cast<std::uint8_t>(list.Count() + 1);
+    screen.width = 64;
+    screen.height = 32;
+    tagCommInfo comm;
+    comm.commType = 2;
+    comm.ipAddr = 0x7F000001;
+    comm.ipPort = port;
+    EXPECT_TRUE(list.Append(screen, comm));
+  }
+  return list;
+}
+
 // Chooses the row of `record` in the main window's program tree, as a click does.
 inline void ChooseRecord(CMainFrame& frame, CVantorelApp& app, int record) {
   frame.Tree()->setCurrentItem(frame.Tree()->RowOf(record));

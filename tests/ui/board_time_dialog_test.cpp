@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QSpinBox>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -10,7 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "comm/serial_port_table.h"
 #include "support/loopback_port.h"
+#include "support/temp_folder.h"
+#include "support/virtual_sign.h"
 #include "ui/board_time_dialog.h"
 #include "ui/command_ids.h"
 #include "ui_test_support.h"
@@ -75,6 +80,43 @@ TEST(BoardTimeDialog, NoTickedScreenSaysSoAndRunsNothing) {
   EXPECT_EQ(shown, "No any LED screen is selected!");
   EXPECT_FALSE(dialog.IsRunning());
   EXPECT_TRUE(dialog.ReadClockButton()->isEnabled());
+}
+
+// One sign on the network, one on a serial line (its pseudo-terminal as port 1): the clock and
+// the temperature adjustment are set and read back through the dialog's buttons.
+TEST(BoardTimeDialog, SetsAndReadsTheClockOfSignsOnTheNetworkAndOnASerialLine) {
+  testing::TestApplication();
+  const test::TempFolder folder;
+  const test::VirtualSign network(folder.Path() / "network");
+  const test::VirtualSign serial(folder.Path() / "serial", {"--id", "2"});
+  SetSerialDevicePath(0, serial.Serial());
+  CScreenData screens = testing::LoopbackScreens({static_cast<std::uint16_t>(std::stoi(network.Port())), 0});
+  screens.Comm(1).commType = 0;
+  screens.Comm(1).portIndex = 0;
+  screens.Comm(1).baudRate = 115200;
+  CSetBoardTimeDlg dialog(screens, nullptr, ChannelOptions{3000, {}});
+  dialog.Screens()->topLevelItem(1)->setCheckState(0, Qt::Checked);
+  const auto press = [&dialog](QPushButton* button) {
+    QSignalSpy finished(&dialog, &CSetBoardTimeDlg::operationFinished);
+    button->click();
+    EXPECT_TRUE(finished.wait(15000));
+    return std::vector<std::string>{dialog.Screens()->topLevelItem(0)->text(1).toStdString(),
+                                    dialog.Screens()->topLevelItem(1)->text(1).toStdString()};
+  };
+
+  dialog.ComputerTime()->setChecked(false);
+  dialog.Moment()->setDateTime(QDateTime(QDate(2027, 3, 4), QTime(5, 6, 7)));
+  EXPECT_EQ(press(dialog.SetClockButton()), (std::vector<std::string>{"Successful", "Successful"}));
+  for (const std::string& shown : press(dialog.ReadClockButton())) {
+    EXPECT_TRUE(shown.starts_with("Successful 2027-03-04 05:06:")) << shown;
+    EXPECT_TRUE(shown.ends_with(" (1.2.0.0-1.0.0.0-1.5.0.0)")) << shown;
+  }
+  dialog.Adjustment()->setValue(-3);
+  EXPECT_EQ(press(dialog.SetAdjustButton()), (std::vector<std::string>{"Successful", "Successful"}));
+  // The sensor reads 25.5 degrees; the sign shows it adjusted.
+  const std::string adjusted = "Successful 22.5C ( 72.5F ) [ -3C ]";
+  EXPECT_EQ(press(dialog.ReadTemperatureButton()), (std::vector<std::string>{adjusted, adjusted}));
+  SetSerialDevicePath(0, {});
 }
 
 class ControllerMenuTest : public testing::EditorTest {};

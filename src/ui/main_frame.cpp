@@ -677,10 +677,10 @@ void CMainFrame::SetFonts() {
   ApplyFontSettings(dialog.Settings(), definition.screen);
   if (definition == edit.Definition(index)) return;
   edit.Replace(index, definition);
-  StoreScreenList(edit);
+  StoreScreenEdit(edit);
 }
 
-void CMainFrame::StoreScreenList(const CScreenListEdit& edit) {
+void CMainFrame::StoreScreenEdit(const CScreenListEdit& edit) {
   if (const Status stored = ApplyScreenListEdit(m_app.Doc(), edit, m_app.Folders()); !stored) ShowFailure(stored);
   ScreensChanged();
 }

@@ -121,7 +121,7 @@ private:
   void SendInstantMessage();
   void SetFonts();
   // Stores the changed screen list (the playbill is saved first) and shows the screens anew.
-  void StoreScreenList(const CScreenListEdit& edit);
+  void StoreScreenEdit(const CScreenListEdit& edit);
   void ShowOptions();
   void ChooseLanguage();
   void ChangePassword(int command);

@@ -93,6 +93,12 @@ TEST_F(ControllerCliTest, EveryOperationOverTcpAndThePseudoTerminal) {
     Expect("controller message \"" + std::string(300, 'x') + "\"",
            "Send instant message to 1 screen(s), 1 successful, 0 failed.\nSuccessful\n");
     Expect("controller fonts detect", "Successful Character set 1, ASCII font sizes 0x003F, extended font sizes 0x000F\n");
+    Expect("controller fonts detect --store",
+           "Successful Character set 1, ASCII font sizes 0x003F, extended font sizes 0x000F\nstored in screen 1\n");
+    {
+      const RunResult shown = Run("screens show 1");
+      EXPECT_NE(shown.out.find("1 (ASCII sizes 63, extended sizes 15)"), std::string::npos) << shown.out;
+    }
     Expect("controller restart", "Successful\n");
     {
       const RunResult status = Run("controller status --screen 1");

@@ -12,6 +12,7 @@
 #include "app/text_format.h"
 #include "cli_command.h"
 #include "machine_screens.h"
+#include "playbill/screen_list_store.h"
 #include "render/faces/date_time.h"
 #include "send/auto_task.h"
 #include "send/controller_operations.h"
@@ -233,6 +234,32 @@ void SetUpStatus(CLI::App& controller, const CliContext& context, const std::sha
   });
 }
 
+// "fonts detect [--store]": what the controller reports; --store keeps it in the screen's
+// definition, as OK of the editor's "Font setting" does.
+void SetUpFonts(CLI::App& group, const CliContext& context, const std::shared_ptr<ControllerCommand>& common) {
+  CLI::App* fonts = group.add_subcommand("fonts", "The controller's font settings");
+  fonts->require_subcommand(1);
+  CLI::App* detect = fonts->add_subcommand("detect", "Character set and font sizes the controller reports");
+  auto store = std::make_shared<bool>(false);
+  detect->add_flag("--store", *store, "Keep them in the screen's definition (the screen list)");
+  detect->callback([&context, common, store] {
+    const FontDetection detection = DetectControllerFonts(TargetOf(context, common->screen), Channel(*common));
+    Report(detection.result);
+    if (!*store) return;
+    CScreenData stored = LoadList(context);
+    CScreenData edited = stored;
+    ApplyFontSettings(detection.settings, edited.Screen(common->screen - 1));
+    Status kept;
+    if (const Status saved = StoreScreenList(stored, edited, {}, context.folders.WorkFolder(),
+                                             context.folders.ScreenFile(), &kept);
+        !saved) {
+      throw CliError(StatusMessage(saved));
+    }
+    PrintNotice(kept);
+    std::cout << "stored in screen " << common->screen << '\n';
+  });
+}
+
 void SetUpController(CLI::App& group, CliContext& context) {
   auto common = std::make_shared<ControllerCommand>();
   group.fallthrough();
@@ -251,11 +278,7 @@ void SetUpController(CLI::App& group, CliContext& context) {
   SetUpPower(group, context, common);
   SetUpBrightness(group, context, common);
   SetUpMessage(group, context, common);
-  CLI::App* fonts = group.add_subcommand("fonts", "The controller's font settings");
-  fonts->require_subcommand(1);
-  fonts->add_subcommand("detect", "Character set and font sizes the controller reports")->callback([&context, common] {
-    Report(DetectControllerFonts(TargetOf(context, common->screen), Channel(*common)).result);
-  });
+  SetUpFonts(group, context, common);
   group.add_subcommand("restart", "Restart the controller")->callback([&context, common] {
     Report(RestartController(TargetOf(context, common->screen), Channel(*common)));
   });

@@ -582,6 +582,7 @@ constexpr TextEntry kTexts[] = {
   {5816, "Available ASCII font size"},
   {5817, "Available extend font size"},
   {5818, "&Font setting...\nSet the character set and the font sizes of the current screen's controller"},
+  {5830, "The controller is protected with key text and password and did not answer: check the controller password."},
   {32777, "&New program\nAdd a new program after the current one"},
   {32778, "&Delete program\nDelete the current program with its windows and items"},
   {32779, "Add &item\nAdd a new item after the selected item"},

@@ -574,7 +574,8 @@
   X(kTextCharacterSet, 5814)                 \
   X(kTextAutoDetect, 5815)                   \
   X(kTextAsciiFontSizes, 5816)               \
-  X(kTextExtendedFontSizes, 5817)
+  X(kTextExtendedFontSizes, 5817)            \
+  X(kTextProtectedNoAnswer, 5830)
 
 namespace vantorel {
 

@@ -177,7 +177,10 @@ int CCommLan::Receive(std::span<std::uint8_t> buffer) {
   };
   Status failure;
   const int received = ReceiveAnswer(m_reader, read, m_timeouts.receiveMs, buffer, "TCP", failure);
-  if (received == 0) SetFailure(failure);
+  // A controller leaves a request with another password than its own unanswered.
+  if (received == 0) {
+    SetFailure((m_protectMode & kModeCustomPassword) != 0 ? failure.WithText(kTextProtectedNoAnswer) : failure);
+  }
   return received;
 }
 

@@ -27,7 +27,7 @@ struct tagCommParam {
   std::uint32_t ipv4 = 0;             // IPADDR, host order; may be replaced by a resolved address
   std::uint32_t idCode = 0;           // IDCODE
   std::uint16_t port = 5200;          // IPPORT
-  std::string customPassword;         // always empty when made from a screen
+  std::string customPassword;         // empty when made from a screen (the caller may give it)
   std::string deviceId;               // GPRSID
   std::string relayUser;              // USERNAME
   std::string relayPassword;          // PASSWORD

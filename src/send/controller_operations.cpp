@@ -49,6 +49,7 @@ ScreenResult WithScreenChannel(const SettingsScreen& target, const ChannelOption
                                const std::function<ScreenResult(CUniComm&)>& operation) {
   tagCommParam param = ConnectionParamsFor(target.screen, target.comm);
   if (options.timeoutMs > 0) param.timeoutMs = options.timeoutMs;
+  param.customPassword = options.controllerPassword;
   std::unique_ptr<CUniComm> channel = options.makeChannel ? options.makeChannel(param) : CreateComm(param);
   if (!channel) return NoChannelResult(target.number);
   ApplyTimeout(*channel, options.timeoutMs);

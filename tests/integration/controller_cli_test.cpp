@@ -1,6 +1,7 @@
 // vantorel-cli controller against vantorel-sign: every operation over loopback TCP and over the
 // sign's pseudo-terminal at 9600 and 115200 baud, a sign that does not answer, one that hangs up
-// in the middle of an answer, one that is not there, and the status of several signs at once.
+// in the middle of an answer, one that is not there, the status of several signs at once, and signs
+// protected with key text or key text and password.
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@
 #include "platform/child_process.h"
 #include "support/cli_runner.h"
 #include "support/temp_folder.h"
+#include "support/test_files.h"
 #include "support/virtual_sign.h"
 
 namespace vantorel {
@@ -127,6 +129,7 @@ TEST_F(ControllerCliTest, ValuesThatCannotBeSentAreRefusedBeforeTalking) {
       {"controller message hi --colour purple", "--colour: 'purple' is not a colour name or #RRGGBB"},
       {"controller clock set --time \"2031-02-30 00:00:00\"", "is not a moment of the form"},
       {"controller --screen 5 version", "there is no screen 5 (the list holds 1 screen)"},
+      {"controller --controller-password short clock read", "a controller password has exactly 8 characters"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.command);
@@ -201,6 +204,63 @@ TEST_F(ControllerCliTest, StatusOfEverySignAtOnceOneLineEach) {
   EXPECT_EQ(one.exitCode, 0) << one.err;
   EXPECT_TRUE(one.out.starts_with("2 ")) << one.out;
   EXPECT_EQ(std::count(one.out.begin(), one.out.end(), '\n'), 1);
+}
+
+TEST_F(ControllerCliTest, ProtectedSignAnswersOnlyTheRightPassword) {
+  struct Row {
+    const char* name;
+    std::vector<std::string> protection;  // options of vantorel-sign
+    const char* password;                 // --controller-password, "" for none
+    bool answers;
+    const char* modeAfter;                // the sign's protection mode once the commands ran
+  };
+  const std::vector<std::string> key = {"--key", "Kx9#q"};
+  const auto with = [&](std::vector<std::string> options) {
+    options.insert(options.end(), key.begin(), key.end());
+    return options;
+  };
+  const Row rows[] = {
+      {"unprotected", with({"--protect-mode", "1"}), "", true, "1"},
+      {"switched on at open and off at close", with({"--protect-mode", "1", "--protect-options", "3"}), "", true, "1"},
+      {"switched on at open and left on", with({"--protect-mode", "1", "--protect-options", "2"}), "", true, "2"},
+      {"key text", with({"--protect-mode", "2"}), "", true, "2"},
+      {"key text, a password given anyway", with({"--protect-mode", "2", "--password", "pass5678"}), "wrong567", true, "2"},
+      {"key text and password", with({"--protect-mode", "32770", "--password", "pass5678"}), "pass5678", true, "32770"},
+      {"key text and a wrong password", with({"--protect-mode", "32770", "--password", "pass5678"}), "wrong567", false,
+       "32770"},
+      {"key text and no password", with({"--protect-mode", "32770", "--password", "pass5678"}), "", false, "32770"},
+  };
+  const char* const commands[] = {"clock set --time \"2031-03-04 05:06:07\"", "clock read", "brightness read"};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::filesystem::path store = Dir() / "protected";
+    std::filesystem::remove_all(store);
+    {
+      VirtualSign sign(store, row.protection);
+      // Screens of the models Korvan-M1 to M5 are not probed: another model learns the protection.
+      const RunResult edited = Run("screens edit 1 --model Korvan-N5A --comm network --ip 127.0.0.1 --ip-port " +
+                                   sign.Port() + kAdmin);
+      ASSERT_EQ(edited.exitCode, 0) << edited.err;
+      const std::string password = *row.password != '\0' ? std::string(" --controller-password ") + row.password : "";
+      for (const char* command : commands) {
+        SCOPED_TRACE(command);
+        const RunResult result = Run("controller --timeout 1000" + password + " " + command);
+        if (row.answers) {
+          EXPECT_EQ(result.exitCode, 0) << result.err;
+          EXPECT_NE(result.out.find("Successful"), std::string::npos) << result.out;
+        } else {
+          EXPECT_EQ(result.exitCode, 1);
+          EXPECT_EQ(result.out, "Failed\n");
+          EXPECT_NE(result.err.find("protected with key text and password and did not answer: check the controller "
+                                    "password. "),
+                    std::string::npos)
+              << result.err;
+        }
+      }
+    }
+    EXPECT_NE(test::ReadText(store / "state.txt").find(std::string("\nprotection-mode=") + row.modeAfter + "\n"),
+              std::string::npos);
+  }
 }
 
 }  // namespace

@@ -28,11 +28,16 @@ struct ControllerCommand {
   int screen = 1;
   CLI::Option* screenOption = nullptr;
   int timeoutMs = 0;
+  std::string controllerPassword;
 };
 
 ChannelOptions Channel(const ControllerCommand& common) {
   ChannelOptions options;
   options.timeoutMs = common.timeoutMs;
+  if (!common.controllerPassword.empty() && common.controllerPassword.size() != 8) {
+    throw CliError("--controller-password: a controller password has exactly 8 characters");
+  }
+  options.controllerPassword = common.controllerPassword;
   return options;
 }
 
@@ -269,6 +274,9 @@ void SetUpController(CLI::App& group, CliContext& context) {
   group.add_option("--timeout", common->timeoutMs,
                    "Milliseconds to wait for the controller (default: the screen's own; the network waits 45 s)")
       ->check(CLI::Range(100, 600000));
+  group.add_option("--controller-password", common->controllerPassword,
+                   "The controller's custom password (8 characters), for a controller protected with key text and "
+                   "password");
 
   group.add_subcommand("version", "The controller's firmware version")->callback([&context, common] {
     Report(ReadControllerVersion(TargetOf(context, common->screen), Channel(*common)));

@@ -45,7 +45,7 @@ constexpr std::array kOperations = {
   OperationInfo{Op::kWriteFileRequest, "WriteFileRequest", kConfirmRequestMin, kConfirmRequestMin - 1 + kMaxFileName, 1, 15},
   OperationInfo{Op::kWriteFileData, "WriteFileData", 9 + 1, 9 + kMaxFileChunk, 9, 9},
   OperationInfo{Op::kWriteFileConfirm, "WriteFileConfirm", 8, 8, 7, 7 + 2 + 2 * 256},
-  OperationInfo{Op::kAuthorise, "Authorise", 39, 39, 2, 2},
+  OperationInfo{Op::kAuthorise, "Authorise", kAuthBlockSize, kAuthBlockSize, 2, 2},
 };
 
 static_assert(std::is_sorted(kOperations.begin(), kOperations.end(),

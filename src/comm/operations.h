@@ -62,6 +62,18 @@ inline constexpr std::uint8_t kStatusNoSpace = 5;
 inline constexpr std::uint8_t kStatusFileError = 6;
 inline constexpr std::uint8_t kStatusOutOfOrder = 7;
 
+// The protection command (kAuthorise): 0, the flags (little-endian) and the password block, whose
+// 16-character key is the 8-character password followed by kPasswordKeySuffix. The controller's
+// default password is taken unless kAuthCustomPassword is set.
+inline constexpr std::string_view kDefaultControllerPassword = "velorupa";
+inline constexpr std::string_view kPasswordKeySuffix = "ZORTAKEP";
+inline constexpr std::size_t kControllerPasswordLength = 8;
+inline constexpr std::size_t kControllerPasswordBlockSize = 36;
+inline constexpr std::size_t kAuthBlockSize = 3 + kControllerPasswordBlockSize;
+inline constexpr std::uint16_t kAuthProtectOn = 0x0002;
+inline constexpr std::uint16_t kAuthProtectOff = 0x0001;
+inline constexpr std::uint16_t kAuthCustomPassword = 0x8000;
+
 // Bounds of the data blocks.
 inline constexpr std::size_t kMaxFileName = 64;
 inline constexpr std::size_t kMaxFileChunk = 4096;

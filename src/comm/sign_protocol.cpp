@@ -19,9 +19,6 @@ Refusal RefusalOf(PacketError error) {
   return Refusal::kBadLayout;
 }
 
-constexpr std::string_view kPasswordTail = "ZORTAKEP";
-constexpr std::size_t kPasswordLength = 8;
-
 }  // namespace
 
 std::string_view RefusalName(Refusal refusal) {
@@ -101,14 +98,14 @@ std::string_view AnswerStatusName(std::uint8_t status) {
 }
 
 std::optional<std::string> ReadPasswordBlock(std::span<const std::uint8_t> block) {
-  constexpr std::size_t kKeyLength = kPasswordLength + kPasswordTail.size();
+  constexpr std::size_t kKeyLength = kControllerPasswordLength + kPasswordKeySuffix.size();
   if (block.size() != 4 + 2 * kKeyLength) return std::nullopt;
   std::string key;
   for (std::size_t i = 0; i < kKeyLength; ++i) {
     key.push_back(static_cast<char>(~(block[4 + 2 * i] ^ block[5 + 2 * i]) & 0xFF));
   }
-  if (key.substr(kPasswordLength) != kPasswordTail) return std::nullopt;
-  return key.substr(0, kPasswordLength);
+  if (key.substr(kControllerPasswordLength) != kPasswordKeySuffix) return std::nullopt;
+  return key.substr(0, kControllerPasswordLength);
 }
 
 }  // namespace vantorel

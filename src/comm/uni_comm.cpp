@@ -57,7 +57,7 @@ RandomSource TimeSeededRandom() {
 }
 
 bool BuildPasswordBlock(std::string_view password, std::span<std::uint8_t> out, const RandomSource& random) {
-  if (password.size() != 8 || out.size() < kControllerPasswordBlockSize || !random) return false;
+  if (password.size() != kControllerPasswordLength || out.size() < kControllerPasswordBlockSize || !random) return false;
   std::string key(password);
   key += kPasswordKeySuffix;
   std::uint32_t mask = 0;

@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "comm/kvlink.h"
+#include "comm/operations.h"
 #include "platform/status.h"
 
 namespace vantorel {
@@ -48,26 +49,18 @@ inline constexpr int kCommSendFailed = -1;
 inline constexpr int kCommNoAnswer = -2;
 inline constexpr int kCommBadAnswer = -3;   // slots 39 and 40 only, where 0 is a valid count
 
-// The default controller password of the protection command and the text that completes its key.
-inline constexpr std::string_view kDefaultControllerPassword = "velorupa";
-inline constexpr std::string_view kPasswordKeySuffix = "ZORTAKEP";
-inline constexpr std::size_t kControllerPasswordBlockSize = 36;
-inline constexpr std::size_t kAuthBlockSize = 39;
-inline constexpr std::uint16_t kAuthProtectOn = 0x0002;
-inline constexpr std::uint16_t kAuthProtectOff = 0x0001;
-inline constexpr std::uint16_t kAuthCustomPassword = 0x8000;
-
 // Draws the numbers of the password block. The default one is seeded with the time.
 using RandomSource = std::function<std::uint32_t()>;
 RandomSource TimeSeededRandom();
 
 // The 36-byte password block of `password` into `out`: only when the password has exactly 8
 // characters and `out` holds 36 bytes; false (nothing written) otherwise. Bytes 0-3 the mask,
-// then 16 pairs whose two bytes XOR to the inverted key character (key: password + "ZORTAKEP").
+// then 16 pairs whose two bytes XOR to the inverted key character (key: password + kPasswordKeySuffix).
 bool BuildPasswordBlock(std::string_view password, std::span<std::uint8_t> out, const RandomSource& random);
 
 // The 39-byte data block of the protection command: 0, the flags (little-endian), the password
-// block of `password` when flag 0x8000 is set, else of "velorupa" (zeros when no block is built).
+// block of `password` when flag kAuthCustomPassword is set, else of kDefaultControllerPassword (zeros
+// when no block is built).
 std::vector<std::uint8_t> BuildAuthBlock(std::uint16_t flags, std::string_view password, const RandomSource& random);
 
 // One file of the controller's directory.

@@ -14,7 +14,6 @@
 namespace vantorel {
 namespace {
 
-constexpr std::string_view kDefaultPassword = "velorupa";
 constexpr std::uint8_t kMessageTag = 119;
 constexpr std::size_t kMessageHeader = 22;
 constexpr std::size_t kMaxMessageText = 6122;
@@ -266,16 +265,16 @@ SignAnswer SignOperations::Protection(const std::vector<std::uint8_t>& data, std
   ByteReader in(data);
   const std::uint8_t zero = in.U8();
   const std::uint16_t flags = in.U16Le();
-  const auto password = ReadPasswordBlock(in.Bytes(36));
-  constexpr std::uint16_t kOff = 0x0001, kOn = 0x0002, kCustom = 0x8000;
-  const std::string_view expected = (flags & kCustom) != 0 ? std::string_view(m_options.password) : kDefaultPassword;
+  const auto password = ReadPasswordBlock(in.Bytes(kControllerPasswordBlockSize));
+  const bool custom = (flags & kAuthCustomPassword) != 0;
+  const std::string_view expected = custom ? std::string_view(m_options.password) : kDefaultControllerPassword;
   if (zero != 0 || !password || *password != expected) {
     note = "protection: wrong password";
     return Refuse(kStatusNotPermitted);
   }
-  if ((flags & kOn) != 0) {
-    m_state.protectionMode = (flags & kCustom) != 0 ? 32770 : 2;
-  } else if ((flags & kOff) != 0) {
+  if ((flags & kAuthProtectOn) != 0) {
+    m_state.protectionMode = custom ? 32770 : 2;
+  } else if ((flags & kAuthProtectOff) != 0) {
     m_state.protectionMode = 1;
   }
   Changed();

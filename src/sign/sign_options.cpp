@@ -6,6 +6,7 @@
 #include <map>
 
 #include "app/text_ids.h"
+#include "comm/operations.h"
 #include "platform/sign_io.h"
 #include "platform/udp_socket.h"
 #include "screen/controller_types.h"
@@ -186,7 +187,7 @@ Expected<SignOptions> ParseSignOptions(const std::vector<std::string>& arguments
        }},
       {"--password", [&](const std::string& v) {
          options.password = v;
-         return v.size() == 8;
+         return v.size() == kControllerPasswordLength;
        }},
       {"--name", [&](const std::string& v) {
          options.name = v;

@@ -34,7 +34,7 @@ struct ControllerCommand {
 ChannelOptions Channel(const ControllerCommand& common) {
   ChannelOptions options;
   options.timeoutMs = common.timeoutMs;
-  if (!common.controllerPassword.empty() && common.controllerPassword.size() != 8) {
+  if (!common.controllerPassword.empty() && common.controllerPassword.size() != kControllerPasswordLength) {
     throw CliError("--controller-password: a controller password has exactly 8 characters");
   }
   options.controllerPassword = common.controllerPassword;

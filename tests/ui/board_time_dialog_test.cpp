@@ -32,9 +32,7 @@ CScreenData UnreachableScreens(int count, std::vector<std::uint16_t>& ports) {
 TEST(BoardTimeDialog, EachTickedScreenShowsItsResultWhileTheWindowStaysResponsive) {
   testing::TestApplication();
   std::vector<std::uint16_t> ports;
-  ChannelOptions options;
-  options.timeoutMs = 300;
-  CSetBoardTimeDlg dialog(UnreachableScreens(3, ports), nullptr, options);
+  CSetBoardTimeDlg dialog(UnreachableScreens(3, ports), nullptr, testing::AnswerTimeout(300));
   dialog.show();
   QTreeWidget* screens = dialog.Screens();
   ASSERT_EQ(screens->topLevelItemCount(), 3);
@@ -94,7 +92,7 @@ TEST(BoardTimeDialog, SetsAndReadsTheClockOfSignsOnTheNetworkAndOnASerialLine) {
   screens.Comm(1).commType = 0;
   screens.Comm(1).portIndex = 0;
   screens.Comm(1).baudRate = 115200;
-  CSetBoardTimeDlg dialog(screens, nullptr, ChannelOptions{3000, {}});
+  CSetBoardTimeDlg dialog(screens, nullptr, testing::AnswerTimeout(3000));
   dialog.Screens()->topLevelItem(1)->setCheckState(0, Qt::Checked);
   const auto press = [&dialog](QPushButton* button) {
     QSignalSpy finished(&dialog, &CSetBoardTimeDlg::operationFinished);

@@ -63,7 +63,7 @@ TEST_F(FontSettingDialogTest, AutoDetectShowsWhatTheControllerReportsOrWhyNot) {
   testing::SaveDocScreenshot(dialog, "font-setting-dialog.png");
 
   const std::uint16_t nobody = test::UnusedLoopbackPort();
-  CSetFontlibDlg unreachable(ScreenAt(nobody), QStringLiteral("LED screen<1>"), nullptr, ChannelOptions{300, {}});
+  CSetFontlibDlg unreachable(ScreenAt(nobody), QStringLiteral("LED screen<1>"), nullptr, testing::AnswerTimeout(300));
   const FontSettings before = unreachable.Settings();
   Detect(unreachable);
   EXPECT_EQ(unreachable.Settings(), before) << "nothing read, nothing changed";

@@ -53,7 +53,7 @@ TEST_F(InstantMessageDialogTest, TheMessageReachesTheSignAndTheSummaryCountsEach
   const test::VirtualSign sign(m_folder.Path() / "sign");
   const auto port = static_cast<std::uint16_t>(std::stoi(sign.Port()));
   const std::uint16_t nobody = test::UnusedLoopbackPort();
-  CBarNotifyDlg dialog(testing::LoopbackScreens({port, nobody}), nullptr, ChannelOptions{2000, {}});
+  CBarNotifyDlg dialog(testing::LoopbackScreens({port, nobody}), nullptr, testing::AnswerTimeout(2000));
   dialog.Screens()->topLevelItem(1)->setCheckState(0, Qt::Checked);
   dialog.Content()->setPlainText(QStringLiteral("Pharmacy open"));
   dialog.Loops()->setValue(2);
@@ -104,7 +104,7 @@ TEST_F(InstantMessageDialogTest, AMessageThatCannotGoIsRefusedBeforeAnyScreenIsA
 }
 
 TEST_F(InstantMessageDialogTest, TheLongestTextThatFitsIsTaken) {
-  CBarNotifyDlg dialog(testing::LoopbackScreens({test::UnusedLoopbackPort()}), nullptr, ChannelOptions{300, {}});
+  CBarNotifyDlg dialog(testing::LoopbackScreens({test::UnusedLoopbackPort()}), nullptr, testing::AnswerTimeout(300));
   dialog.Content()->setPlainText(QString(6122, QLatin1Char('x')));
   const std::string summary = SendAndAnswer(dialog);
   EXPECT_EQ(summary, "Send instant message to 1 screen(s), 0 successful, 1 failed.");

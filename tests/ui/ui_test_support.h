@@ -20,6 +20,7 @@
 #include "app/app_folders.h"
 #include "app/text_table.h"
 #include "platform/program_folder.h"
+#include "send/controller_operations.h"
 #include "support/temp_folder.h"
 #include "ui/main_frame.h"
 #include "ui/playbill_canvas.h"
@@ -117,6 +118,13 @@ inline CScreenData LoopbackScreens(const std::vector<std::uint16_t>& ports) {
     EXPECT_TRUE(list.Append(screen, comm));
   }
   return list;
+}
+
+// Channels of the screens' own kind that wait `ms` for an answer.
+inline ChannelOptions AnswerTimeout(int ms) {
+  ChannelOptions options;
+  options.timeoutMs = ms;
+  return options;
 }
 
 // Chooses the row of `record` in the main window's program tree, as a click does.

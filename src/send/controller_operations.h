@@ -43,11 +43,11 @@ struct ChannelOptions {
   // The answer time-out in ms (0: the screen's own). On the network it is also the connect,
   // send and receive time-out and the probe's wait.
   int timeoutMs = 0;
-  // The controller's custom password, for a network controller protected with key text and
-  // password (mode 32770); the screen definition holds none.
-  std::string controllerPassword;
   // CreateComm unless a caller gives another maker.
   std::function<std::unique_ptr<CUniComm>(tagCommParam&)> makeChannel;
+  // The controller's custom password, for a network controller protected with key text and
+  // password (mode 32770); the screen definition holds none.
+  std::string controllerPassword{};
 };
 
 // The pattern every operation follows: `operation` runs between Open and Close of the screen's

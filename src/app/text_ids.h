@@ -575,7 +575,10 @@
   X(kTextAutoDetect, 5815)                   \
   X(kTextAsciiFontSizes, 5816)               \
   X(kTextExtendedFontSizes, 5817)            \
-  X(kTextProtectedNoAnswer, 5830)
+  X(kTextProtectedNoAnswer, 5830)            \
+  X(kTextCommSetting, 5832)                  \
+  X(kTextPort, 5833)                         \
+  X(kTextSetForAllScreens, 5834)
 
 namespace vantorel {
 

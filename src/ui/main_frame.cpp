@@ -36,6 +36,7 @@
 #include "screen/screen_manager_rules.h"
 #include "screen/screen_wizard.h"
 #include "ui/board_time_dialog.h"
+#include "ui/comm_setting_dialog.h"
 #include "ui/command_ids.h"
 #include "ui/font_setting_dialog.h"
 #include "ui/import_dialogs.h"
@@ -199,6 +200,7 @@ void CMainFrame::CreateMenus() {
   m_controllerMenu->addAction(AddAction(kCmdBoardTime));
   m_controllerMenu->addAction(AddAction(kCmdInstantMessage));
   m_controllerMenu->addAction(AddAction(kCmdFontSetting));
+  m_controllerMenu->addAction(AddAction(kCmdCommSetting));
 
   m_helpMenu = menuBar()->addMenu(QString());
   m_helpMenu->addAction(AddAction(kCmdAbout));
@@ -411,7 +413,8 @@ void CMainFrame::UpdateCommandStates() {
   const bool hasProgram = doc.Selection().programRecord >= 0;
   Action(kCmdNewProgram)->setEnabled(hasScreen);
   for (const int command : {kCmdFileOpen, kCmdFileSave, kCmdFileSaveAs, kCmdExportPlaybill, kCmdImportPlaybill, kCmdEditSchedule,
-                            kCmdMakeData, kCmdBoardTime, kCmdInstantMessage, kCmdFontSetting}) {
+                            kCmdMakeData, kCmdBoardTime, kCmdInstantMessage, kCmdFontSetting,
+                            kCmdCommSetting}) {
     Action(command)->setEnabled(hasScreen);
   }
   Action(kCmdDeleteProgram)->setEnabled(doc.CanDeleteProgram());
@@ -522,6 +525,7 @@ void CMainFrame::RunCommand(int command) {
     case kCmdBoardTime: SetBoardTime(); return;
     case kCmdInstantMessage: SendInstantMessage(); return;
     case kCmdFontSetting: SetFonts(); return;
+    case kCmdCommSetting: SetCommunication(); return;
     case kCmdOptions: ShowOptions(); return;
     case kCmdLanguage: ChooseLanguage(); return;
     case kCmdZoomIn: StepZoom(+1); return;
@@ -678,6 +682,15 @@ void CMainFrame::SetFonts() {
   if (definition == edit.Definition(index)) return;
   edit.Replace(index, definition);
   StoreScreenEdit(edit);
+}
+
+void CMainFrame::SetCommunication() {
+  const CScreenConfig& screens = m_app.Doc().Screens();
+  CAsynCommDlg dialog(screens, m_app.Doc().CurrentScreenIndex(), CSerialPortTable::FromSettingsFile(m_app.Folders().SettingsFile()),
+                      this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  CScreenListEdit edit(screens);
+  if (dialog.ApplyTo(edit)) StoreScreenEdit(edit);
 }
 
 void CMainFrame::StoreScreenEdit(const CScreenListEdit& edit) {

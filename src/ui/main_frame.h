@@ -120,6 +120,9 @@ private:
   void SetBoardTime();
   void SendInstantMessage();
   void SetFonts();
+  // "Communication setting": the serial port and baud rate of screens, stored as the screen
+  // manager stores the list.
+  void SetCommunication();
   // Stores the changed screen list (the playbill is saved first) and shows the screens anew.
   void StoreScreenEdit(const CScreenListEdit& edit);
   void ShowOptions();

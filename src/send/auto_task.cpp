@@ -11,7 +11,6 @@ namespace vantorel {
 namespace {
 
 constexpr std::uint8_t kScheduleOff = 0xFF;
-constexpr std::size_t kHoursPerGroup = 4;
 
 bool IsRealTime(int hour, int minute) { return hour <= 23 && minute <= 59; }
 
@@ -20,6 +19,17 @@ std::optional<int> ParseNumber(std::string_view text) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;
+}
+
+// The hours of a brightness cell, [first, end).
+struct HourRange {
+  std::size_t first;
+  std::size_t end;
+};
+
+HourRange HoursOfCell(std::size_t cell) {
+  if (cell == kAllHoursCell) return {0, kBrightnessHours};
+  return {cell * kHoursPerBrightnessGroup, (cell + 1) * kHoursPerBrightnessGroup};
 }
 
 }  // namespace
@@ -89,7 +99,7 @@ std::array<std::uint8_t, kBrightnessHours> BrightnessBytes(const std::array<int,
 
 Expected<std::array<int, kBrightnessHours>> BrightnessFieldsOf(const std::vector<std::string>& values) {
   const std::size_t count = values.size();
-  if (count != 1 && count != kBrightnessHours / kHoursPerGroup && count != kBrightnessHours) {
+  if (count != 1 && count != kBrightnessGroups && count != kBrightnessHours) {
     return Status::Failure(kTextFailed, FormatText("%zu brightness values: give 1 (every hour), 6 (0-4, 4-8, ... 20-24) "
                                                    "or 24 (one per hour)", count));
   }
@@ -106,13 +116,30 @@ Expected<std::array<int, kBrightnessHours>> BrightnessFieldsOf(const std::vector
 std::string BrightnessText(const std::array<int, kBrightnessHours>& fields) {
   std::string text;
   for (std::size_t hour = 0; hour < kBrightnessHours; ++hour) {
-    if (hour % kHoursPerGroup == 0) {
+    if (hour % kHoursPerBrightnessGroup == 0) {
       if (hour > 0) text += "  ";
-      text += FormatText("%zu-%zu:", hour, hour + kHoursPerGroup);
+      text += FormatText("%zu-%zu:", hour, hour + kHoursPerBrightnessGroup);
     }
     text += fields[hour] == kAutomaticBrightnessField ? std::string(" auto") : FormatText(" %d", fields[hour]);
   }
   return text;
+}
+
+std::optional<int> BrightnessOfCell(const std::array<int, kBrightnessHours>& fields, std::size_t cell) {
+  const HourRange hours = HoursOfCell(cell);
+  for (std::size_t hour = hours.first + 1; hour < hours.end; ++hour) {
+    if (fields[hour] != fields[hours.first]) return std::nullopt;
+  }
+  return fields[hours.first];
+}
+
+int FirstBrightnessOfCell(const std::array<int, kBrightnessHours>& fields, std::size_t cell) {
+  return fields[HoursOfCell(cell).first];
+}
+
+void SetBrightnessOfCell(std::array<int, kBrightnessHours>& fields, std::size_t cell, int field) {
+  const HourRange hours = HoursOfCell(cell);
+  for (std::size_t hour = hours.first; hour < hours.end; ++hour) fields[hour] = field;
 }
 
 }  // namespace vantorel

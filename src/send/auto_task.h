@@ -75,4 +75,17 @@ Expected<std::array<int, kBrightnessHours>> BrightnessFieldsOf(const std::vector
 // The fields as one line: "0-4: 31 31 31 31 | 4-8: ..." with "auto" for automatic hours.
 std::string BrightnessText(const std::array<int, kBrightnessHours>& fields);
 
+// The brightness cells of the dialog: the four-hour groups 0-4 ... 20-24 (cells 0-5) and every
+// hour ("ALL", cell kAllHoursCell).
+inline constexpr std::size_t kHoursPerBrightnessGroup = 4;
+inline constexpr std::size_t kBrightnessGroups = kBrightnessHours / kHoursPerBrightnessGroup;
+inline constexpr std::size_t kAllHoursCell = kBrightnessGroups;
+inline constexpr std::size_t kBrightnessCells = kAllHoursCell + 1;
+// The field all hours of `cell` share, or nothing when they differ.
+std::optional<int> BrightnessOfCell(const std::array<int, kBrightnessHours>& fields, std::size_t cell);
+// The field of the first hour of `cell` (where its slider stands when its hours differ).
+int FirstBrightnessOfCell(const std::array<int, kBrightnessHours>& fields, std::size_t cell);
+// Sets every hour of `cell` to `field`.
+void SetBrightnessOfCell(std::array<int, kBrightnessHours>& fields, std::size_t cell, int field);
+
 }  // namespace vantorel

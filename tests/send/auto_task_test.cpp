@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <optional>
 #include <vector>
 
 #include "app/text_ids.h"
@@ -165,6 +167,62 @@ TEST(Brightness, TextShowsTheFourHourGroups) {
   EXPECT_EQ(BrightnessText(fields),
             "0-4: 31 31 31 31  4-8: auto 31 31 31  8-12: 31 31 31 31  12-16: 31 31 31 31  16-20: 31 31 31 31  "
             "20-24: 31 31 31 0");
+}
+
+TEST(Brightness, CellsShareTheValueOfTheirHoursOrAreMixed) {
+  using Fields = std::array<int, kBrightnessHours>;
+  Fields fields{};
+  fields.fill(20);
+  Fields mixedGroup = fields;
+  mixedGroup[5] = -1;  // hour 5 of 4-8
+  Fields lastHour = fields;
+  lastHour[23] = 3;
+  struct Row {
+    const char* name;
+    Fields fields;
+    std::size_t cell;
+    std::optional<int> shared;
+    int first;
+  };
+  const Row rows[] = {
+      {"0-4, all alike", fields, 0, 20, 20},
+      {"ALL, all alike", fields, kAllHoursCell, 20, 20},
+      {"4-8 with an automatic hour", mixedGroup, 1, std::nullopt, 20},
+      {"0-4 beside a mixed group", mixedGroup, 0, 20, 20},
+      {"ALL with one hour apart", mixedGroup, kAllHoursCell, std::nullopt, 20},
+      {"20-24, its last hour apart", lastHour, 5, std::nullopt, 20},
+      {"16-20 before it", lastHour, 4, 20, 20},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(BrightnessOfCell(row.fields, row.cell), row.shared);
+    EXPECT_EQ(FirstBrightnessOfCell(row.fields, row.cell), row.first);
+  }
+}
+
+TEST(Brightness, SettingACellSetsExactlyItsHours) {
+  struct Row {
+    const char* name;
+    std::size_t cell;
+    int field;
+    std::size_t first;  // the hours set: [first, end)
+    std::size_t end;
+  };
+  const Row rows[] = {
+      {"0-4", 0, 7, 0, 4},
+      {"8-12 automatic", 2, -1, 8, 12},
+      {"20-24", 5, 31, 20, 24},
+      {"ALL", kAllHoursCell, 0, 0, 24},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::array<int, kBrightnessHours> fields{};
+    fields.fill(15);
+    SetBrightnessOfCell(fields, row.cell, row.field);
+    for (std::size_t hour = 0; hour < kBrightnessHours; ++hour) {
+      EXPECT_EQ(fields[hour], hour >= row.first && hour < row.end ? row.field : 15) << "hour " << hour;
+    }
+  }
 }
 
 }  // namespace

@@ -578,7 +578,17 @@
   X(kTextProtectedNoAnswer, 5830)            \
   X(kTextCommSetting, 5832)                  \
   X(kTextPort, 5833)                         \
-  X(kTextSetForAllScreens, 5834)
+  X(kTextSetForAllScreens, 5834)             \
+  X(kTextPowerOnOff, 5851)                   \
+  X(kTextEnablePowerTimes, 5852)             \
+  X(kTextBrightnessGroup, 5853)              \
+  X(kTextAllHours, 5854)                     \
+  X(kTextClickNumberForHours, 5855)          \
+  X(kTextSetToSelected, 5856)                \
+  X(kTextPowerOnTime, 5857)                  \
+  X(kTextPowerOffTime, 5858)                 \
+  X(kTextHourBrightnessTitle, 5859)          \
+  X(kTextAutomaticBrightness, 5860)
 
 namespace vantorel {
 

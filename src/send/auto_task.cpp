@@ -133,9 +133,7 @@ std::optional<int> BrightnessOfCell(const std::array<int, kBrightnessHours>& fie
   return fields[hours.first];
 }
 
-int FirstBrightnessOfCell(const std::array<int, kBrightnessHours>& fields, std::size_t cell) {
-  return fields[HoursOfCell(cell).first];
-}
+std::size_t FirstHourOfCell(std::size_t cell) { return HoursOfCell(cell).first; }
 
 void SetBrightnessOfCell(std::array<int, kBrightnessHours>& fields, std::size_t cell, int field) {
   const HourRange hours = HoursOfCell(cell);

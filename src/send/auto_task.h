@@ -83,8 +83,8 @@ inline constexpr std::size_t kAllHoursCell = kBrightnessGroups;
 inline constexpr std::size_t kBrightnessCells = kAllHoursCell + 1;
 // The field all hours of `cell` share, or nothing when they differ.
 std::optional<int> BrightnessOfCell(const std::array<int, kBrightnessHours>& fields, std::size_t cell);
-// The field of the first hour of `cell` (where its slider stands when its hours differ).
-int FirstBrightnessOfCell(const std::array<int, kBrightnessHours>& fields, std::size_t cell);
+// The first hour of `cell` (its slider stands at that hour's field when its hours differ).
+std::size_t FirstHourOfCell(std::size_t cell);
 // Sets every hour of `cell` to `field`.
 void SetBrightnessOfCell(std::array<int, kBrightnessHours>& fields, std::size_t cell, int field);
 

@@ -12,6 +12,7 @@ inline constexpr int kCmdBoardTime = 5803;
 inline constexpr int kCmdInstantMessage = 5810;
 inline constexpr int kCmdFontSetting = 5818;
 inline constexpr int kCmdCommSetting = 5831;
+inline constexpr int kCmdAutoTask = 5850;
 inline constexpr int kCmdNewProgram = 32777;
 inline constexpr int kCmdDeleteProgram = 32778;
 inline constexpr int kCmdAddItem = 32779;

@@ -35,6 +35,7 @@
 #include "screen/part_list.h"
 #include "screen/screen_manager_rules.h"
 #include "screen/screen_wizard.h"
+#include "ui/auto_task_dialog.h"
 #include "ui/board_time_dialog.h"
 #include "ui/comm_setting_dialog.h"
 #include "ui/command_ids.h"
@@ -201,6 +202,7 @@ void CMainFrame::CreateMenus() {
   m_controllerMenu->addAction(AddAction(kCmdInstantMessage));
   m_controllerMenu->addAction(AddAction(kCmdFontSetting));
   m_controllerMenu->addAction(AddAction(kCmdCommSetting));
+  m_controllerMenu->addAction(AddAction(kCmdAutoTask));
 
   m_helpMenu = menuBar()->addMenu(QString());
   m_helpMenu->addAction(AddAction(kCmdAbout));
@@ -414,7 +416,7 @@ void CMainFrame::UpdateCommandStates() {
   Action(kCmdNewProgram)->setEnabled(hasScreen);
   for (const int command : {kCmdFileOpen, kCmdFileSave, kCmdFileSaveAs, kCmdExportPlaybill, kCmdImportPlaybill, kCmdEditSchedule,
                             kCmdMakeData, kCmdBoardTime, kCmdInstantMessage, kCmdFontSetting,
-                            kCmdCommSetting}) {
+                            kCmdCommSetting, kCmdAutoTask}) {
     Action(command)->setEnabled(hasScreen);
   }
   Action(kCmdDeleteProgram)->setEnabled(doc.CanDeleteProgram());
@@ -526,6 +528,7 @@ void CMainFrame::RunCommand(int command) {
     case kCmdInstantMessage: SendInstantMessage(); return;
     case kCmdFontSetting: SetFonts(); return;
     case kCmdCommSetting: SetCommunication(); return;
+    case kCmdAutoTask: SetAutoTask(); return;
     case kCmdOptions: ShowOptions(); return;
     case kCmdLanguage: ChooseLanguage(); return;
     case kCmdZoomIn: StepZoom(+1); return;
@@ -696,6 +699,11 @@ void CMainFrame::SetCommunication() {
 void CMainFrame::StoreScreenEdit(const CScreenListEdit& edit) {
   if (const Status stored = ApplyScreenListEdit(m_app.Doc(), edit, m_app.Folders()); !stored) ShowFailure(stored);
   ScreensChanged();
+}
+
+void CMainFrame::SetAutoTask() {
+  CAsynAutoDlg dialog(m_app.Doc().Screens(), this);
+  dialog.exec();
 }
 
 void CMainFrame::ShowOptions() {

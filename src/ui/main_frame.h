@@ -125,6 +125,7 @@ private:
   void SetCommunication();
   // Stores the changed screen list (the playbill is saved first) and shows the screens anew.
   void StoreScreenEdit(const CScreenListEdit& edit);
+  void SetAutoTask();
   void ShowOptions();
   void ChooseLanguage();
   void ChangePassword(int command);

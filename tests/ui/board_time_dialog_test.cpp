@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "comm/serial_port_table.h"
-#include "support/loopback_port.h"
 #include "support/temp_folder.h"
 #include "support/virtual_sign.h"
 #include "ui/board_time_dialog.h"
@@ -23,11 +22,7 @@
 namespace vantorel {
 namespace {
 
-// Screens on the network at ports of 127.0.0.1 where no sign answers.
-CScreenData UnreachableScreens(int count, std::vector<std::uint16_t>& ports) {
-  for (int i = 0; i < count; ++i) ports.push_back(test::UnusedLoopbackPort());
-  return testing::LoopbackScreens(ports);
-}
+using testing::UnreachableScreens;
 
 TEST(BoardTimeDialog, EachTickedScreenShowsItsResultWhileTheWindowStaysResponsive) {
   testing::TestApplication();
@@ -119,21 +114,32 @@ TEST(BoardTimeDialog, SetsAndReadsTheClockOfSignsOnTheNetworkAndOnASerialLine) {
 
 class ControllerMenuTest : public testing::EditorTest {};
 
-TEST_F(ControllerMenuTest, TheControllerMenuOpensTimeAndTemperatureOnTheScreensOfTheEditor) {
+TEST_F(ControllerMenuTest, TheControllerMenuOpensEachDialogOnTheScreensOfTheEditor) {
   NewApp();
   ASSERT_TRUE(Start());
   CMainFrame& frame = *m_app->MainFrame();
-  QAction* command = frame.Action(kCmdBoardTime);
-  ASSERT_NE(command, nullptr);
-  EXPECT_TRUE(frame.Menus()[5]->actions().contains(command)) << "in the Controller menu";
-  EXPECT_TRUE(command->isEnabled());
-  int rows = -1;
-  testing::WithNextDialog<CSetBoardTimeDlg>([&rows](CSetBoardTimeDlg* dialog) {
-    rows = dialog->Screens()->topLevelItemCount();
-    dialog->reject();
-  });
-  frame.RunCommand(kCmdBoardTime);
-  EXPECT_EQ(rows, m_app->Doc().Screens().Count());
+  struct Row {
+    int command;
+    const char* dialog;
+  };
+  const Row rows[] = {{kCmdBoardTime, "vantorel::CSetBoardTimeDlg"}, {kCmdAutoTask, "vantorel::CAsynAutoDlg"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.dialog);
+    QAction* command = frame.Action(row.command);
+    ASSERT_NE(command, nullptr);
+    EXPECT_TRUE(frame.Menus()[5]->actions().contains(command)) << "in the Controller menu";
+    EXPECT_TRUE(command->isEnabled());
+    std::string opened;
+    int screens = -1;
+    testing::WithNextDialog<QDialog>([&opened, &screens](QDialog* dialog) {
+      opened = dialog->metaObject()->className();
+      screens = dialog->findChild<QTreeWidget*>()->topLevelItemCount();
+      dialog->reject();
+    });
+    frame.RunCommand(row.command);
+    EXPECT_EQ(opened, row.dialog);
+    EXPECT_EQ(screens, m_app->Doc().Screens().Count());
+  }
 }
 
 }  // namespace

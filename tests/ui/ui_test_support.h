@@ -21,6 +21,7 @@
 #include "app/text_table.h"
 #include "platform/program_folder.h"
 #include "send/controller_operations.h"
+#include "support/loopback_port.h"
 #include "support/temp_folder.h"
 #include "ui/main_frame.h"
 #include "ui/playbill_canvas.h"
@@ -118,6 +119,12 @@ inline CScreenData LoopbackScreens(const std::vector<std::uint16_t>& ports) {
     EXPECT_TRUE(list.Append(screen, comm));
   }
   return list;
+}
+
+// `count` screens on the network at ports of 127.0.0.1 where no sign answers; `ports` gets them.
+inline CScreenData UnreachableScreens(int count, std::vector<std::uint16_t>& ports) {
+  for (int i = 0; i < count; ++i) ports.push_back(test::UnusedLoopbackPort());
+  return LoopbackScreens(ports);
 }
 
 // Channels of the screens' own kind that wait `ms` for an answer.

@@ -130,7 +130,7 @@ void CCommLan::Close() {
   if (--m_openCount > 0) return;
   if ((m_protectOptions & kOptionOffAtClose) != 0 && (m_protectModeAtConnect & kModeProtected) == 0 &&
       (m_protectMode & kModeProtected) != 0 && (m_protectMode & kModeCustomPassword) == 0) {
-    if (AuthCommand(kAuthProtectOff, {})) m_protectMode = 1;
+    if (AuthCommand(kAuthProtectOff, {})) m_protectMode = kModeUnprotected;
   }
   Disconnect();
   // The file-service connection joins here once the file service exists.
@@ -140,14 +140,14 @@ void CCommLan::ConfigureContext(KvlinkContext& ctx) const {
   if ((m_protectMode & kModeProtected) != 0) {
     KVLINK_CommData_SetParam(ctx, 1, m_keyText);
     if ((m_protectMode & kModeCustomPassword) != 0) {
-      KVLINK_CommData_SetParam(ctx, 2, "32770");
+      KVLINK_CommData_SetParam(ctx, 2, std::to_string(kModeKeyTextAndPassword));
       KVLINK_CommData_SetParam(ctx, 3, m_customPassword);
     } else {
-      KVLINK_CommData_SetParam(ctx, 2, "2");
+      KVLINK_CommData_SetParam(ctx, 2, std::to_string(kModeKeyText));
     }
   } else {
     KVLINK_CommData_SetParam(ctx, 1, "");
-    KVLINK_CommData_SetParam(ctx, 2, "1");
+    KVLINK_CommData_SetParam(ctx, 2, std::to_string(kModeUnprotected));
   }
 }
 

@@ -20,9 +20,9 @@ std::size_t CheckSize(std::uint8_t protection) { return protection == kProtectio
 
 std::optional<std::uint8_t> ProtectionLevelOfMode(int mode) {
   switch (mode) {
-    case 1: return kProtectionNone;
-    case 2: return kProtectionKeyText;
-    case 0x8002: return kProtectionPassword;
+    case kModeUnprotected: return kProtectionNone;
+    case kModeKeyText: return kProtectionKeyText;
+    case kModeKeyTextAndPassword: return kProtectionPassword;
     default: return std::nullopt;
   }
 }

@@ -45,7 +45,12 @@ inline constexpr int kKindRelayGprs = 3;     // relay server, GPRS on the contro
 
 constexpr bool IsFramedKind(int kind) { return kind == kKindSerial || kind == kKindRelayGprs; }
 
-// Protection levels in byte 3, from the protection modes 1, 2 and 32770.
+// Protection modes of a controller (its probe answer; the context's parameter 2 as decimal text).
+inline constexpr int kModeUnprotected = 1;
+inline constexpr int kModeKeyText = 2;
+inline constexpr int kModeKeyTextAndPassword = 0x8002;  // 32770
+
+// Protection levels in byte 3, from the protection modes.
 inline constexpr std::uint8_t kProtectionNone = 0;
 inline constexpr std::uint8_t kProtectionKeyText = 1;
 inline constexpr std::uint8_t kProtectionPassword = 2;

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "comm/operations.h"
+#include "comm/packet.h"
 #include "comm/sign_protocol.h"
 #include "platform/byte_reader.h"
 #include "platform/byte_writer.h"
@@ -273,9 +274,9 @@ SignAnswer SignOperations::Protection(const std::vector<std::uint8_t>& data, std
     return Refuse(kStatusNotPermitted);
   }
   if ((flags & kAuthProtectOn) != 0) {
-    m_state.protectionMode = custom ? 32770 : 2;
+    m_state.protectionMode = custom ? kModeKeyTextAndPassword : kModeKeyText;
   } else if ((flags & kAuthProtectOff) != 0) {
-    m_state.protectionMode = 1;
+    m_state.protectionMode = kModeUnprotected;
   }
   Changed();
   note = "protection mode " + std::to_string(m_state.protectionMode);

@@ -7,6 +7,7 @@
 
 #include "app/text_ids.h"
 #include "comm/operations.h"
+#include "comm/packet.h"
 #include "platform/sign_io.h"
 #include "platform/udp_socket.h"
 #include "screen/controller_types.h"
@@ -177,7 +178,7 @@ Expected<SignOptions> ParseSignOptions(const std::vector<std::string>& arguments
       {"--protect-options", Into(options.protectOptions, 0, 0xFFFF)},
       {"--protect-mode", [&](const std::string& v) {
          const auto value = ReadNumber(v);
-         if (!value || (*value != 1 && *value != 2 && *value != 32770)) return false;
+         if (!value || *value > 0xFFFF || !ProtectionLevelOfMode(static_cast<int>(*value))) return false;
          options.protectMode = static_cast<int>(*value);
          return true;
        }},

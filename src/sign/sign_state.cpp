@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "app/text_ids.h"
+#include "comm/packet.h"
 #include "platform/atomic_file.h"
 
 namespace vantorel {
@@ -119,9 +120,9 @@ SignState ReadSignState(const std::string& text, ReadWarnings& warnings) {
     else if (key == "ext-sizes") read = ReadInto(value, state.extSizes, 0, 0xFFFF);
     else if (key == "play") read = ReadInto(value, state.play, 0, 1);
     else if (key == "protection-mode") {
-      read = ReadInto(value, state.protectionMode, 1, 32770) &&
-             (state.protectionMode == 1 || state.protectionMode == 2 || state.protectionMode == 32770);
-      if (!read) state.protectionMode = 1;
+      read = ReadInto(value, state.protectionMode, kModeUnprotected, kModeKeyTextAndPassword) &&
+             ProtectionLevelOfMode(state.protectionMode).has_value();
+      if (!read) state.protectionMode = kModeUnprotected;
     }
     else if (key == "messages") read = ReadInto(value, state.messages, 0, 0xFFFFFFFF);
     else if (key == "restarts") read = ReadInto(value, state.restarts, 0, 0xFFFFFFFF);

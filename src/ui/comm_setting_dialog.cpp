@@ -24,13 +24,13 @@ CAsynCommDlg::CAsynCommDlg(const CScreenData& screens, int current, const CSeria
   m_screen = new QComboBox(this);
   for (int index = 0; index < m_screens.Count(); ++index) m_screen->addItem(QString::fromStdString(m_screens.DisplayName(index)));
   m_port = new QComboBox(this);
-  for (int index = 0; index < kSerialPortCount; ++index) m_port->addItem(QString::fromStdString(SerialPortText(index)), index);
+  FillSerialPorts(m_port);
   m_device = new QLabel(this);
   auto* portRow = new QHBoxLayout;
   portRow->addWidget(m_port);
   portRow->addWidget(m_device, 1);
   m_baud = new QComboBox(this);
-  for (const std::int32_t baud : kBaudRates) m_baud->addItem(QString::number(baud), baud);
+  FillBaudRates(m_baud);
   m_allScreens = new QCheckBox(Text(kTextSetForAllScreens), this);
 
   auto* form = new QFormLayout;

@@ -17,7 +17,9 @@
 #include "playbill/item_builder.h"
 #include "render/font_library.h"
 #include "render/font_style.h"
+#include "screen/comm_types.h"
 #include "screen/screen_data.h"
+#include "screen/screen_editor_rules.h"
 #include "ui/ui_text.h"
 
 namespace vantorel {
@@ -26,6 +28,14 @@ namespace vantorel {
 QColor ShownColour(std::uint32_t stored) { return QColor::fromRgb(StoredColour(stored & 0xFFFFFF)); }
 
 std::uint32_t StoredColourOf(const QColor& colour) { return StoredColour(colour.rgb() & 0xFFFFFF); }
+
+void FillSerialPorts(QComboBox* ports) {
+  for (int index = 0; index < kSerialPortCount; ++index) ports->addItem(QString::fromStdString(SerialPortText(index)), index);
+}
+
+void FillBaudRates(QComboBox* rates) {
+  for (const std::int32_t baud : kBaudRates) rates->addItem(QString::number(baud), baud);
+}
 
 void ShowColourButton(QPushButton* button, std::uint32_t stored) {
   const QColor colour = ShownColour(stored);

@@ -66,6 +66,11 @@ void ShowChoice(QComboBox* combo, int value);
 void FillScreenSizes(QComboBox* sizes, const tagScreenInfo& screen);
 void FillScreenFaces(QComboBox* faces, const CDotFont* library, const tagScreenInfo& screen);
 
+// The serial ports a screen may use ("COM1" ...; data: the port index) and the baud rates (data:
+// the rate).
+void FillSerialPorts(QComboBox* ports);
+void FillBaudRates(QComboBox* rates);
+
 // A stored colour (red in the low byte) as Qt shows it, and back.
 QColor ShownColour(std::uint32_t stored);
 std::uint32_t StoredColourOf(const QColor& colour);

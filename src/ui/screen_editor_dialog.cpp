@@ -26,6 +26,7 @@
 #include "screen/controller_types.h"
 #include "screen/screen_editor_rules.h"
 #include "ui/part_editor_dialog.h"
+#include "ui/property_fields.h"
 #include "ui/ui_text.h"
 #include "ui/vantorel_app.h"
 
@@ -143,7 +144,7 @@ QWidget* CScrEditDlg::MakeCommPage() {
   m_comm = new QComboBox(page);
   for (const CommType& type : CommTypes()) m_comm->addItem(Text(type.chooserTextId), type.value);
   m_port = new QComboBox(page);
-  for (int i = 0; i < kSerialPortCount; ++i) m_port->addItem(QString::fromStdString(SerialPortText(i)), i);
+  FillSerialPorts(m_port);
   m_portRow = new QWidget(page);
   m_device = new QLabel(m_portRow);
   m_port->setParent(m_portRow);
@@ -152,7 +153,7 @@ QWidget* CScrEditDlg::MakeCommPage() {
   portRow->addWidget(m_port);
   portRow->addWidget(m_device, 1);
   m_baud = new QComboBox(page);
-  for (const std::int32_t baud : kBaudRates) m_baud->addItem(QString::number(baud), baud);
+  FillBaudRates(m_baud);
   m_addressing = new QComboBox(page);
   m_ip = TextField(15, page);
   m_domain = TextField(kDomainCharacters, page);
